@@ -1,0 +1,15 @@
+# km_library(NAME DIR deps...): a static library of every .cpp below DIR
+# (sub-folders included), except a file called main.cpp at its top.
+function(km_library name dir)
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+  list(FILTER srcs EXCLUDE REGEX "/${dir}/main\\.cpp$")
+  if(srcs)
+    add_library(${name} STATIC ${srcs})
+    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARGN})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${ARGN})
+  endif()
+endfunction()
