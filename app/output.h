@@ -1,0 +1,22 @@
+#pragma once
+// The shell's output channels, used by every module: the current text page
+// (0 = the menu terminal, 1..6 = text pages) and the current graphic page
+// (1..6), both process-wide, and the busy/ready frame around a module.
+#include <cstdint>
+
+void TextOutput(int page);
+void GraphicOutput(int page, int width, int height, uint32_t colour);
+void PrintOut(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void ClearOutput();
+void SetProgress(double percent);
+void SetBusy(bool busy);
+void ModuleBegin();
+void ModuleEnd();
+
+// Waits `seconds` while keeping the windows alive (no wall time in a batch run).
+void Pause(double seconds);
+// Processes pending events, at most a few dozen times a second however
+// often it is called, so long loops may call it on every step.
+void KeepAlive();
+// Plays the end-of-module sound "Tada.wav".
+void PlayModuleSound();
