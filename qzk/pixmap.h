@@ -3,6 +3,7 @@
 // pixels of every window, button pictures and the pictures loaded from or
 // saved to files. Rows are stored top to bottom, pixels left to right.
 // Colours are 0xRRGGBB everywhere.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -30,11 +31,15 @@ struct qzPixmap {
 };
 
 // Allocation and pixels. Sizes are checked: a request of more than
-// 2^28 pixels or a negative size fails (false) and logs.
+// 2^28 pixels or a negative size fails (false) and logs. Allocation keeps
+// the palette, transparent index and palette code already in the pixmap.
+// For palette pixmaps the "colour" of clear, setpixel and fillrect is a
+// palette index, and getpixel returns the index. Pixels outside the
+// pixmap are not set (false) and read as 0.
 bool qzpxmap_alloc(qzPixmap& p, int width, int height, int format);
 void qzpxmap_free(qzPixmap& p);
 bool qzpxmap_clear(qzPixmap& p, uint32_t colour);
 bool qzpxmap_setpixel(qzPixmap& p, int x, int y, uint32_t colour);
 uint32_t qzpxmap_getpixel(const qzPixmap& p, int x, int y);
-// Fills the rectangle, clipped to the pixmap (truecolor and server).
+// Fills the rectangle, clipped to the pixmap (every format but none).
 void qzpxmap_fillrect(qzPixmap& p, int x, int y, int width, int height, uint32_t colour);
