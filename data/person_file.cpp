@@ -1,0 +1,180 @@
+#include "data/person_file.h"
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "data/record_messages.h"
+
+namespace {
+
+struct NumberField {
+  const char* key;
+  int32_t EventRecord::*member;
+  int min;
+  int max;
+};
+
+// The numeric fields in the order they are written, with the ranges of
+// their controls in the entry dialog.
+constexpr std::array<NumberField, 12> kNumberFields{{
+    {"day", &EventRecord::day, 1, 31},
+    {"month", &EventRecord::month, 1, 12},
+    {"year", &EventRecord::year, -4712, 9999},
+    {"hour", &EventRecord::hour, 0, 23},
+    {"minute", &EventRecord::minute, 0, 59},
+    {"second", &EventRecord::second, 0, 59},
+    {"summer time", &EventRecord::summerTime, -24, 24},
+    {"time zone", &EventRecord::timeZone, -24, 24},
+    {"longitude degrees", &EventRecord::longitudeDegrees, -360, 360},
+    {"longitude minutes", &EventRecord::longitudeMinutes, -360, 360},
+    {"latitude degrees", &EventRecord::latitudeDegrees, -360, 360},
+    {"latitude minutes", &EventRecord::latitudeMinutes, -360, 360},
+}};
+
+struct TextField {
+  const char* key;
+  size_t offset;
+  size_t size;
+};
+
+constexpr std::array<TextField, 3> kTextFields{{
+    {"family name", offsetof(EventRecord, familyName), sizeof(EventRecord::familyName)},
+    {"first name", offsetof(EventRecord, firstName), sizeof(EventRecord::firstName)},
+    {"place", offsetof(EventRecord, place), sizeof(EventRecord::place)},
+}};
+
+std::string Trim(const std::string& s) {
+  size_t a = s.find_first_not_of(" \t\r");
+  if (a == std::string::npos) return "";
+  size_t b = s.find_last_not_of(" \t\r");
+  return s.substr(a, b - a + 1);
+}
+
+// Lower case and single blanks, so "Family  Name" and "family name" agree.
+std::string NormaliseKey(const std::string& key) {
+  std::string out;
+  for (char c : key) {
+    if (c == ' ' || c == '\t' || c == '_') {
+      if (!out.empty() && out.back() != ' ') out += ' ';
+    } else {
+      out += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    }
+  }
+  while (!out.empty() && out.back() == ' ') out.pop_back();
+  return out;
+}
+
+bool ParseWholeNumber(const std::string& text, long& value) {
+  if (text.empty()) return false;
+  errno = 0;
+  char* end = nullptr;
+  value = std::strtol(text.c_str(), &end, 10);
+  return errno == 0 && end && *end == 0;
+}
+
+// Applies one "key = value" line; an empty error means it was fine.
+std::string ApplyLine(const std::string& key, const std::string& value, EventRecord& r) {
+  for (const TextField& f : kTextFields) {
+    if (key == f.key) {
+      CopyRecordText(reinterpret_cast<char*>(&r) + f.offset, f.size, value.c_str());
+      return "";
+    }
+  }
+  for (const NumberField& f : kNumberFields) {
+    if (key != f.key) continue;
+    long v = 0;
+    if (!ParseWholeNumber(value, v)) return "\"" + value + "\" is not a whole number";
+    if (v < f.min || v > f.max)
+      return std::string(f.key) + " " + value + " is outside " + std::to_string(f.min) + ".." +
+             std::to_string(f.max);
+    r.*f.member = static_cast<int32_t>(v);
+    return "";
+  }
+  return "unknown key \"" + key + "\"";
+}
+
+}  // namespace
+
+bool ParsePersonText(const std::string& text, EventRecord& record, std::string& error) {
+  EventRecord work = record;
+  std::istringstream in(text);
+  std::string line;
+  int lineNumber = 0;
+  while (std::getline(in, line)) {
+    ++lineNumber;
+    std::string t = Trim(line);
+    if (t.empty() || t[0] == '#') continue;
+    size_t eq = t.find('=');
+    std::string problem;
+    if (eq == std::string::npos) {
+      problem = "no \"=\" in \"" + t + "\"";
+    } else {
+      problem = ApplyLine(NormaliseKey(t.substr(0, eq)), Trim(t.substr(eq + 1)), work);
+    }
+    if (!problem.empty()) {
+      error = "line " + std::to_string(lineNumber) + ": " + problem;
+      return false;
+    }
+  }
+  record = work;
+  error.clear();
+  return true;
+}
+
+std::string FormatPersonText(const EventRecord& r) {
+  std::string out = "# person file of the workbench: one field per line, key = value\n";
+  auto text = [&](const char* key, const char* value) {
+    out += key;
+    out += " = ";
+    out += value;
+    out += '\n';
+  };
+  text("family name", r.familyName);
+  text("first name", r.firstName);
+  for (size_t i = 0; i < 8; ++i)
+    text(kNumberFields[i].key, std::to_string(r.*kNumberFields[i].member).c_str());
+  text("place", r.place);
+  for (size_t i = 8; i < kNumberFields.size(); ++i)
+    text(kNumberFields[i].key, std::to_string(r.*kNumberFields[i].member).c_str());
+  return out;
+}
+
+bool LoadEventRecord(const char* path, EventRecord& record) {
+  record = DefaultEventRecord();
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    ShowRecordMessage("error opening %s", path);
+    return false;
+  }
+  std::stringstream text;
+  text << in.rdbuf();
+  if (in.bad()) {
+    ShowRecordMessage("error opening %s", path);
+    return false;
+  }
+  std::string error;
+  if (!ParsePersonText(text.str(), record, error)) {
+    ShowRecordMessage("person file %s, %s", path, error.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool SavePersonFile(const char* path, const EventRecord& record) {
+  std::string temporary = std::string(path) + ".tmp";
+  std::string text = FormatPersonText(record);
+  FILE* f = std::fopen(temporary.c_str(), "wb");
+  if (!f) return false;
+  bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  ok = (std::fclose(f) == 0) && ok;
+  if (!ok || std::rename(temporary.c_str(), path) != 0) {
+    std::remove(temporary.c_str());
+    return false;
+  }
+  return true;
+}

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "data/event_record.h"
+#include "data/person_file.h"
+#include "data/record_messages.h"
+
+namespace {
+
+std::string lastMessage;
+void Capture(const char* m) { lastMessage = m; }
+
+std::string TempPath(const char* name) { return testing::TempDir() + "/" + name; }
+
+void WriteFile(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+TEST(EventRecord, DefaultsAreJohnDoeOfLindental) {
+  EventRecord r = DefaultEventRecord();
+  EXPECT_STREQ(r.familyName, "Doe");
+  EXPECT_STREQ(r.firstName, "John");
+  EXPECT_STREQ(r.place, "Lindental");
+  EXPECT_EQ(r.summerTime, 0);
+  EXPECT_EQ(r.timeZone, 1);
+  EXPECT_EQ(r.longitudeDegrees, 10);
+  EXPECT_EQ(r.longitudeMinutes, 0);
+  EXPECT_EQ(r.latitudeDegrees, 10);
+  EXPECT_EQ(r.latitudeMinutes, 0);
+}
+
+TEST(EventRecord, LongTextIsCutWithoutSplittingACharacter) {
+  char field[6];
+  CopyRecordText(field, sizeof field, "abcd\xc3\xa4x");  // "abcdäx": the cut falls inside "ä"
+  EXPECT_STREQ(field, "abcd");
+  CopyRecordText(field, sizeof field, "M\xc3\xa4rz");  // fits exactly
+  EXPECT_STREQ(field, "M\xc3\xa4rz");
+}
+
+TEST(PersonFile, ReadsEveryKeyAndKeepsMissingOnes) {
+  EventRecord r = DefaultEventRecord();
+  std::string error;
+  ASSERT_TRUE(ParsePersonText("# comment\n\nFamily Name = M\xc3\xbcller \r\nfirst_name=Anna\n"
+                              "day = 31\nmonth=12\nyear = 1899\nhour=0\nminute = 30\n"
+                              "summer time = 1\ntime zone = -5\nplace = New York\n"
+                              "longitude degrees = -73\nlongitude minutes = -59\n",
+                              r, error))
+      << error;
+  EXPECT_STREQ(r.familyName, "M\xc3\xbcller");
+  EXPECT_STREQ(r.firstName, "Anna");
+  EXPECT_EQ(r.day, 31);
+  EXPECT_EQ(r.month, 12);
+  EXPECT_EQ(r.year, 1899);
+  EXPECT_EQ(r.hour, 0);
+  EXPECT_EQ(r.minute, 30);
+  EXPECT_EQ(r.second, 0);  // missing: kept
+  EXPECT_EQ(r.summerTime, 1);
+  EXPECT_EQ(r.timeZone, -5);
+  EXPECT_STREQ(r.place, "New York");
+  EXPECT_EQ(r.longitudeDegrees, -73);
+  EXPECT_EQ(r.longitudeMinutes, -59);
+  EXPECT_EQ(r.latitudeDegrees, 10);  // missing: kept
+}
+
+TEST(PersonFile, BadLinesNameTheLineAndChangeNothing) {
+  const char* bad[] = {"day = 1\nmonth = 13\n", "day = 1\nhour = twelve\n",
+                       "day = 1\nshoe size = 44\n", "day = 1\njust words\n",
+                       "day = 1\nminute = 5.5\n", "day = 1\nyear = \n"};
+  for (const char* text : bad) {
+    EventRecord r = DefaultEventRecord();
+    r.day = 7;
+    std::string error;
+    EXPECT_FALSE(ParsePersonText(text, r, error)) << text;
+    EXPECT_EQ(error.rfind("line 2: ", 0), 0u) << error;
+    EXPECT_EQ(r.day, 7) << "a rejected file must not change the record";
+  }
+}
+
+TEST(PersonFile, SaveAndLoadRoundTrip) {
+  EventRecord r = DefaultEventRecord();
+  CopyRecordText(r.familyName, sizeof r.familyName, "Schr\xc3\xb6" "der");
+  r.year = 1955; r.month = 3; r.day = 17; r.hour = 23; r.minute = 59; r.second = 1;
+  r.summerTime = 1; r.timeZone = 2; r.latitudeDegrees = -33; r.latitudeMinutes = -52;
+  std::string path = TempPath("roundtrip.person");
+  ASSERT_TRUE(SavePersonFile(path.c_str(), r));
+  EventRecord back{};
+  ASSERT_TRUE(LoadEventRecord(path.c_str(), back));
+  EXPECT_EQ(std::memcmp(&r, &back, sizeof r), 0);
+  std::FILE* tmp = std::fopen((path + ".tmp").c_str(), "rb");
+  EXPECT_EQ(tmp, nullptr) << "the temporary file must be gone";
+  if (tmp) std::fclose(tmp);
+}
+
+TEST(PersonFile, UnreadableOrBadFileShowsMessageAndLeavesDefaults) {
+  SetRecordMessageSink(Capture);
+  EventRecord r{};
+  std::string missing = TempPath("no-such.person");
+  EXPECT_FALSE(LoadEventRecord(missing.c_str(), r));
+  EXPECT_EQ(lastMessage, "error opening " + missing);
+  EXPECT_STREQ(r.familyName, "Doe");
+
+  std::string bad = TempPath("bad.person");
+  WriteFile(bad, "first name = Eve\nmonth = 0\n");
+  EXPECT_FALSE(LoadEventRecord(bad.c_str(), r));
+  EXPECT_NE(lastMessage.find("line 2"), std::string::npos) << lastMessage;
+  EXPECT_STREQ(r.firstName, "John") << "defaults stay when the file is rejected";
+  SetRecordMessageSink(nullptr);
+}
+
+TEST(PersonFile, SaveIntoMissingFolderFailsCleanly) {
+  EventRecord r = DefaultEventRecord();
+  std::string path = TempPath("no-such-dir/x.person");
+  EXPECT_FALSE(SavePersonFile(path.c_str(), r));
+}
+
+}  // namespace
