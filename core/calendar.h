@@ -1,0 +1,51 @@
+#pragma once
+// Civil dates and Julian dates.
+//
+// Time scale: universal time throughout (the program's "world time"); no
+// Delta T is applied anywhere in the core. A Julian date is a double in
+// days; the day starts at noon, so 0h UT falls on .5. Dates from
+// 1582-10-15 on are Gregorian, earlier ones Julian (proleptic, year 0
+// exists). Valid for Julian dates >= 0 (4713 BC); the conversions are
+// exact arithmetic on whole days plus a day fraction.
+//
+// Algorithm: Meeus, Astronomical Algorithms, ch. 7, with two deliberate
+// choices: the century term is taken from the year after the
+// January/February shift (so 1900-01-01 0h is 2415020.5, as published),
+// and CalendarFromJulian truncates (no rounding) after adding 1e-8 day,
+// so that a whole minute held a hair low prints as that minute.
+#include "core/moment.h"
+
+// Julian date of a civil date and clock time in the given zone (hours east
+// of Greenwich, subtracted from the hour). Seconds are added as s / 86400.
+double JulianDate(int year, int month, int day, int hour, int minute, int second, int zone);
+
+// Julian date of 0h UT of a civil date (ends in .5).
+double JulianDay0h(int year, int month, int day);
+
+// JulianDate of a record's date, time (seconds included) and zone; the
+// summer time is not applied.
+double EventJulianDate(const ChartMoment& m);
+template <MomentRecord Record>
+double EventJulianDate(const Record& r) { return EventJulianDate(MomentOf(r)); }
+
+// The universal-time Julian date a chart is computed for: the clock hour
+// minus the summer time (the day carried by one, not renormalised into the
+// month), then JulianDate with the zone and without the seconds.
+double ChartTime(const ChartMoment& m);
+template <MomentRecord Record>
+double ChartTime(const Record& r) { return ChartTime(MomentOf(r)); }
+
+struct CalendarDate {
+  int year;
+  int month;   // 1..12
+  int day;     // 1..31
+  int hour;    // 0..23
+  int minute;  // 0..59
+};
+
+// The civil date and UT clock time of a Julian date, all parts truncated.
+CalendarDate CalendarFromJulian(double jd);
+
+// Julian centuries from JD 2433282.5 (1950 January 1, 0h UT): the time
+// argument of the planetary elements.
+double Centuries1950(double jd);
