@@ -45,6 +45,9 @@ void qzdelay(double seconds);
 // without waiting.
 void qzdispatch_pending();
 
+// True once any of the waits above was called in this run.
+bool qzevents_ever_waited();
+
 // The running flag: true from toolkit init until qzquit.
 void qzquit();
 bool qzrunning();

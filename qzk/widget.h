@@ -67,6 +67,10 @@ struct qzWidgetPage {
 
 constexpr int QZ_WIDGET_IDS = 11;
 
+// Byte offset of the hotkey character in the caption that "&" marking
+// leaves ("&File" gives 0, "Save &as" gives 5, "a&&b" none): -1 for none.
+int qzcaption_hotkey_index(const std::string& raw);
+
 class qzWidget {
  public:
   // Runs instead of posting when the widget is activated; `event` is the
@@ -169,6 +173,9 @@ class qzWidget {
   // The border style when the string has no "border" key.
   virtual int defaultBorder() const { return 0; }
   virtual void created() {}
+  // The index of the first item after the caption (where parseOptions
+  // starts reading the kind's keys).
+  int optionStart() const { return optionStart_; }
 
   std::string caption_;
   int hotkey_ = 0;
@@ -180,6 +187,7 @@ class qzWidget {
   qzRect rect_;
   std::string options_;
   int ids_ = 0;
+  int optionStart_ = 0;
   int font_ = 0;
   int border_ = 0;
   bool noKeyFocus_ = false;

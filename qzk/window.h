@@ -75,6 +75,10 @@ class qzWindow {
   // Input is ignored while a modal window above it is open.
   bool blocked() const { return blocked_; }
   void setBlocked(bool on) { blocked_ = on; }
+  // A modal window blocks the input of the windows below it unless this
+  // is turned off (the information box stays on top without blocking).
+  bool blocksOthers() const { return modal_ && blocksOthers_; }
+  void setBlocksOthers(bool on);
 
   qzPixmap& pixels() { return pixels_; }
   const qzPixmap& pixels() const { return pixels_; }
@@ -123,7 +127,8 @@ class qzWindow {
   int menuHeight_ = 0;
   int font_ = 0;
   bool modal_ = false, noquit_ = false, fullscreen_ = false, sysmenu_ = true;
-  bool blocked_ = false, fullRepaint_ = true;
+  bool blocked_ = false, fullRepaint_ = true, blocksOthers_ = true;
+  std::vector<int> swallowedReleases_;  // keys whose press was used
   uint32_t background_ = 0xC0C0C0;
   int native_ = 0;
   qzPixmap pixels_;
