@@ -1,0 +1,54 @@
+#include "qzk/simpletext.h"
+
+#include "qzk/draw.h"
+#include "qzk/font.h"
+#include "qzk/options.h"
+#include "qzk/pixmap.h"
+#include "qzk/simpletext_draw.h"
+#include "qzk/window.h"
+
+bool qzSimpleTextDisplay::create(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  bool ok = createv(format, args);
+  va_end(args);
+  return ok;
+}
+
+bool qzSimpleTextDisplay::createv(const char* format, va_list args) { return createWidget(false, format, args); }
+
+void qzSimpleTextDisplay::parseOptions(qzOptionList& options) {
+  qzOptTextColour o;
+  qzopt_textcolour(options, optionStart(), o);
+  if (o.textcolour) colour_ = *o.textcolour;
+}
+
+void qzSimpleTextDisplay::naturalSize(int& width, int& height) {
+  if (width == 0) width = qzfont_textwidth(font(), "M") * 20 + 4;
+  if (height == 0) height = qzfont_height(font()) + 4;
+}
+
+void qzSimpleTextDisplay::setText(const std::string& text) {
+  if (text == text_) return;
+  text_ = text;
+  invalidate();
+}
+
+std::vector<std::string> qzSimpleTextDisplay::lines() const {
+  qzRect in = rect().inset(qzframe_width(border()) + 2);
+  return qztext_wrap(text_, font(), in.w);
+}
+
+void qzSimpleTextDisplay::paint(qzPixmap& target) {
+  uint32_t bg = window() ? window()->background() : qzcolour::face;
+  qzpxmap_fillrect(target, rect().x, rect().y, rect().w, rect().h, bg);
+  qzRect in = rect().inset(qzframe_width(border()) + 2);
+  int fh = qzfont_height(font());
+  int y = in.y;
+  for (const std::string& line : lines()) {
+    if (y + fh > in.y + in.h) break;
+    qzdraw_text_clipped(target, in, in.x, y, font(), line.c_str(), enabled(), colour_);
+    y += fh;
+  }
+  qzdraw_frame(target, rect(), border());
+}

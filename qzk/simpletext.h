@@ -1,0 +1,41 @@
+#pragma once
+// Static multi-line text: the questions of the dialogs, labels, the
+// message box's text. Lines end at "\n" and are wrapped at blanks to the
+// widget's width; text that does not fit below is cut off.
+//
+//     qzSimpleTextDisplay question;
+//     question.create("x=50%,y=18%,xs=80%,ys=30%,fontid=%d", font);
+//     question.setText("Ordnung der Harmonischen ?");
+//
+// Keys: "color="/"col="/"txtcol="/"textcol="/"textcolor=" (text colour),
+// "border". Without a size it takes one line of 20 average characters.
+#include <cstdarg>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "qzk/widget.h"
+
+class qzSimpleTextDisplay : public qzWidget {
+ public:
+  bool create(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  bool createv(const char* format, va_list args);
+  const char* kind() const override { return "simple text display"; }
+
+  void setText(const std::string& text);
+  const std::string& text() const { return text_; }
+  uint32_t textColour() const { return colour_; }
+  // The lines as wrapped for the current width.
+  std::vector<std::string> lines() const;
+
+  void paint(qzPixmap& target) override;
+  bool acceptsFocus() const override { return false; }
+
+ protected:
+  void parseOptions(qzOptionList& options) override;
+  void naturalSize(int& width, int& height) override;
+
+ private:
+  std::string text_;
+  uint32_t colour_ = 0x000000;
+};
