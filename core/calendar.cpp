@@ -1,0 +1,95 @@
+#include "core/calendar.h"
+
+#include <cmath>
+
+namespace {
+
+// The Gregorian reform: 1582-10-15 is the first Gregorian day.
+bool IsGregorian(int year, int month, int day) {
+  return year > 1582 || (year == 1582 && (month > 10 || (month == 10 && day >= 15)));
+}
+
+// The whole-day part of Meeus's formula (ch. 7) for a date whose day
+// counts separately: trunc(365.25 (Y + 4716)) + trunc(30.6001 (M + 1)),
+// and the century term B. The century term uses the year after the
+// January/February shift, as published, so that 1900-01-01 falls on the
+// right day.
+struct DayTerms {
+  double years;
+  double months;
+  double B;
+};
+
+DayTerms DayTermsOf(int year, int month, int day) {
+  const bool gregorian = IsGregorian(year, month, day);
+  if (month <= 2) {
+    month += 12;
+    year -= 1;
+  }
+  double B = 0;
+  if (gregorian) {
+    const int A = year / 100;
+    B = 2 - A + A / 4;
+  }
+  return {std::trunc(365.25 * (year + 4716)), std::trunc(30.6001 * (month + 1)), B};
+}
+
+}  // namespace
+
+double JulianDate(int year, int month, int day, int hour, int minute, int second, int zone) {
+  const double t = day + (hour - zone) / 24.0 + minute / 1440.0;
+  const DayTerms d = DayTermsOf(year, month, day);
+  return d.years + d.months + t + d.B - 1524.5 + second / 86400.0;
+}
+
+double JulianDay0h(int year, int month, int day) {
+  const DayTerms d = DayTermsOf(year, month, day);
+  return d.years + d.months + day + d.B - 1524.5;
+}
+
+double EventJulianDate(const ChartMoment& m) {
+  return JulianDate(m.year, m.month, m.day, m.hour, m.minute, m.second, m.timeZone);
+}
+
+double ChartTime(const ChartMoment& m) {
+  int hour = m.hour - m.summerTime;
+  int day = m.day;
+  if (hour >= 24) {
+    hour -= 24;
+    day += 1;
+  }
+  if (hour < 0) {
+    hour += 24;
+    day -= 1;
+  }
+  return JulianDate(m.year, m.month, day, hour, m.minute, 0, m.timeZone);
+}
+
+CalendarDate CalendarFromJulian(double jd) {
+  // A little under a millisecond, so that a whole minute that floating
+  // point holds a hair low is not truncated to the minute before.
+  jd += 1e-8;
+  const double Z = std::trunc(jd + 0.5);
+  const double F = jd + 0.5 - Z;
+  double A = Z;
+  if (Z >= 2299161) {
+    const double alpha = std::trunc((Z - 1867216.25) / 36524.25);
+    A = Z + 1 + alpha - std::trunc(alpha / 4);
+  }
+  double B = A + 1524;
+  const double C = std::trunc((B - 122.1) / 365.25);
+  B = B - std::trunc(365.25 * C);
+  const double E = std::trunc(B / 30.6001);
+  const double dayWithFraction = B - std::trunc(30.6001 * E) + F;
+
+  CalendarDate out;
+  out.month = static_cast<int>(E > 13 ? E - 13 : E - 1);
+  out.year = static_cast<int>(out.month < 3 ? C - 4715 : C - 4716);
+  out.day = static_cast<int>(dayWithFraction);
+  const double hours = (dayWithFraction - out.day) * 24;
+  out.hour = static_cast<int>(hours);
+  out.minute = static_cast<int>((hours - out.hour) * 60);
+  return out;
+}
+
+double Centuries1950(double jd) { return (jd - 2433282.5) / 36525; }

@@ -1,0 +1,108 @@
+#include "core/houses.h"
+
+#include <cmath>
+
+#include "core/core_print.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kDegrees = 180 / kPi;
+constexpr double kRadians = kPi / 180;
+
+// The fixed obliquity of the ecliptic.
+constexpr double kCosObliquity = 0.917436945;
+constexpr double kSinObliquity = 0.397881203;
+constexpr double kInverseCosObliquity = 1.0899931656883515;
+
+// theta reduced as "subtract 360 while above 0" (positive start, result in
+// (-360, 0]) or "add 360 while below 0" (negative start, [0, 360)). The
+// repeated steps are exact in floating point except the last, which is
+// the one rounding step below, so this equals the loops bit for bit at
+// any distance from the epoch.
+double ReduceSiderealAngle(double theta) {
+  const double r = std::fmod(theta, 360.0);
+  if (theta > 0) return r == 0 ? 0.0 : r - 360.0;
+  return r == 0 ? r : r + 360.0;
+}
+
+// The MC before its final "add 360 if negative"; `label` names the
+// angle in the quadrant message.
+double MeridianAngle(double s, const char* label) {
+  const double b = std::tan(s * 2 * kPi / 24) * kInverseCosObliquity;
+  const double c = std::trunc(s > 24 ? s - 24 : s);
+  if (s == c) {
+    // A whole hour: tan() cannot tell 6h from 18h or 9h from 21h, so take
+    // the quadrant from sine and cosine.
+    const double theta = s * 15 * kRadians;
+    double m = std::atan2(std::sin(theta), std::cos(theta) * kCosObliquity) * kDegrees;
+    if (m < 0) m += 360;
+    return m;
+  }
+  const int q = static_cast<int>(c / 6);
+  switch (q) {
+    case 0: return std::atan(b) * kDegrees;
+    case 1:
+    case 2: return std::atan(b) * kDegrees + 180;
+    case 3: return std::atan(b) * kDegrees + 360;
+    default:
+      CorePrintf("\n  error %s! i= %i \n ", label, q);
+      return b;
+  }
+}
+
+}  // namespace
+
+double SiderealTime(double jd, double jd0, int lonDeg, int lonMin) {
+  // Mean sidereal time of Greenwich, IAU 1982 (Meeus, Astronomical
+  // Algorithms, eq. 12.4).
+  const double T = (jd0 - 2451545) / 36525;
+  double theta = 280.46061837 + 360.98564736629 * (jd - 2451545) + 0.000387933 * T * T -
+                 T * T * T / 38710000;
+  theta = ReduceSiderealAngle(theta);
+  double h = lonDeg + theta + lonMin / 60.0;
+  if (h > 360) h -= 360;
+  double s = h / 360 * 24;
+  if (s >= 0) {
+    while (s > 24) s -= 24;
+  } else {
+    while (s < 0) s += 24;
+  }
+  return s;
+}
+
+double Midheaven(double lst) {
+  double m = MeridianAngle(lst, "MC");
+  if (m < 0) m += 360;
+  return m;
+}
+
+double ImumCoeli(double lst) {
+  double m = MeridianAngle(lst, "IC");
+  if (m < 0) m += 360;
+  double e = m - 180;
+  if (e < 0) e += 360;
+  if (e < 0) e += 360;
+  if (e > 360) e -= 360;
+  return e;
+}
+
+double Ascendant(double lst, int latDeg, int latMin) {
+  const double R = lst * 360 / 24 * kRadians;
+  const double phi = (latDeg + latMin / 60.0) * kRadians;
+  double t = std::atan(-std::cos(R) / (std::sin(R) * kCosObliquity + std::tan(phi) * kSinObliquity));
+  t = t * 24 / (2 * kPi);
+  if (t < 0) t += 24;
+  // The horizon equation has two roots twelve hours apart; the rising one
+  // lies about six hours after the sidereal time. Compare circular
+  // distances so that neither side of midnight misleads.
+  double x = lst + 6;
+  if (x > 24) x -= 24;
+  auto circular = [](double a, double b) {
+    double d = std::fmod(std::fabs(a - b), 24.0);
+    return d > 12 ? 24 - d : d;
+  };
+  if (circular(t + 12, x) < circular(t, x)) t += 12;
+  if (t >= 24) t -= 24;
+  return t * 360 / 24;
+}

@@ -1,0 +1,149 @@
+// Geocentric longitudes, latitudes and daily motions of the Sun and the
+// planets from mean Keplerian elements (planet_elements.h).
+#include <cmath>
+
+#include "core/angles.h"
+#include "core/chart.h"
+#include "core/core_print.h"
+#include "core/planet_elements.h"
+
+using namespace core_detail;
+
+namespace {
+
+// Degrees reduced by the truncated quotient (the sign is kept), in radians.
+double ElementRadians(double degrees) { return std::fmod(degrees, 360.0) * kRadiansPerDegree; }
+
+// sin and cos of a small angle (|x| <= 0.3) by their Taylor series, good
+// to a few units in the last place.
+Rotation SmallRotation(double x) {
+  const double x2 = x * x;
+  const double s =
+      x * (1 + x2 * (-1.0 / 6 + x2 * (1.0 / 120 + x2 * (-1.0 / 5040 + x2 * (1.0 / 362880 +
+                                                                         x2 * (-1.0 / 39916800 + x2 / 6227020800.0))))));
+  const double c =
+      1 + x2 * (-0.5 + x2 * (1.0 / 24 + x2 * (-1.0 / 720 + x2 * (1.0 / 40320 +
+                                                                x2 * (-1.0 / 3628800 + x2 * (1.0 / 479001600 - x2 / 87178291200.0))))));
+  return {c, s};
+}
+
+// Kepler's equation by the fixed five steps E = M + e sin E from E = M,
+// returning cos and sin of the fifth E. Each step moves E by a small
+// amount, so its sine comes from the previous one by the addition
+// theorem instead of a new sine; a large step falls back to sin and cos.
+Rotation KeplerFiveSteps(double M, double e) {
+  Rotation r = RotationOf(M);
+  double E = M;
+  for (int step = 0; step < 5; ++step) {
+    const double next = M + e * r.s;
+    const double delta = next - E;
+    r = std::fabs(delta) <= 0.3 ? r * SmallRotation(delta) : RotationOf(next);
+    E = next;
+  }
+  return r;
+}
+
+// Unit vector of (X, Y), (1, 0) for the null vector (longitude 0).
+Rotation Direction(double X, double Y, double length) {
+  if (length == 0) return {1, 0};
+  return {X / length, Y / length};
+}
+
+// sin(g + L - G) from cos g (g in 0..pi) and the directions of L and G.
+double SinVelocityAngle(double cosG, Rotation L, Rotation G) {
+  const double sinG = std::sqrt(1 - cosG * cosG);
+  const double cosLG = L.c * G.c + L.s * G.s;
+  const double sinLG = L.s * G.c - L.c * G.s;
+  return sinG * cosLG + cosG * sinLG;
+}
+
+struct HeliocentricState {
+  double X, Y, z, r;
+  double cosVelocityAngle;  // cos g, the angle between velocity and radius
+  double speed;             // v, AU per day
+};
+
+HeliocentricState Orbit(const OrbitalElements& el, double T, bool earth, unsigned& warnings) {
+  const double e = el.e0 + el.e1 * T;
+  const double inclination = ElementRadians(el.i0 + el.i1 * T);
+  const double node = ElementRadians(el.N0 + el.N1 * T);
+  const double perihelion = ElementRadians(el.P0 + el.P1 * T);
+  const double M = ElementRadians(el.M0 + el.M1 * T);
+  if (e > 1) {
+    CorePrintf("740 Test tafeln !!! exc %f  ", e);
+    warnings |= kWarnEccentricity;
+  }
+  const double a = el.a;
+  if (a < 0) {
+    CorePrintf("798 Test tafeln !!! ax %f  ", a);
+    warnings |= kWarnSemiMajorAxis;
+  }
+
+  const Rotation E = KeplerFiveSteps(M, e);
+  const double x = a * (E.c - e);
+  const double y = a * std::sqrt(1 - e * e) * E.s;
+  const Rotation w = RotationOf(perihelion - node);
+  const double x1 = x * w.c - y * w.s;
+  const double y1 = y * w.c + x * w.s;
+  const Rotation i = RotationOf(inclination);
+  const double z = y1 * i.s;
+  const double y2 = y1 * i.c;
+  const Rotation N = RotationOf(node);
+  HeliocentricState s;
+  s.X = x1 * N.c - y2 * N.s;
+  s.Y = y2 * N.c + x1 * N.s;
+  s.z = z;
+  s.r = std::sqrt(s.X * s.X + s.Y * s.Y + z * z);
+
+  const double speedTerm = earth ? 2.0 / s.r - 1.0 : 2.0 / s.r - 1.0 / a;
+  if (speedTerm < 0) {
+    if (earth)
+      CorePrintf("813 Test tafeln !!! 2.0/r0-1.0 %f  ", speedTerm);
+    else
+      CorePrintf("796 Test tafeln !!! r8 %f  ", speedTerm);
+    warnings |= earth ? kWarnEarthSpeed : kWarnPlanetSpeed;
+  }
+  s.speed = kGaussK * std::sqrt(speedTerm);
+  // Radial velocity k sqrt(a) e sin E / r over the speed.
+  s.cosVelocityAngle = earth ? kGaussK * e * E.s / (s.speed * s.r)
+                             : (std::sqrt(a) * kGaussK * e * E.s / s.r) / s.speed;
+  return s;
+}
+
+}  // namespace
+
+double HalfAngleLongitude(double X, double Y) {
+  if (X == 0 && Y == 0) return 0;
+  const double q = 2 * std::atan(Y / (std::fabs(X) + std::sqrt(X * X + Y * Y)));
+  if (X < 0) return kPi - q;
+  if (Y < 0) return q + kTwoPi;
+  return q;
+}
+
+unsigned PlanetPositions(ChartRecord& chart, double T) {
+  unsigned warnings = 0;
+  const HeliocentricState earth = Orbit(kOrbitalElements[0], T, true, warnings);
+  const double LE = HalfAngleLongitude(earth.X, earth.Y);
+  const double rE = std::sqrt(earth.X * earth.X + earth.Y * earth.Y);
+  const Rotation earthDirection = Direction(earth.X, earth.Y, rE);
+  chart.pos[0] = Mod360((LE + kPi) * kDegreesPerRadian);
+  chart.motion[0] = earth.speed * kDegreesPerRadian / earth.r;
+
+  for (int k = 1; k < 9; ++k) {
+    const int body = k + 1;
+    const HeliocentricState p = Orbit(kOrbitalElements[k], T, false, warnings);
+    const double dx = p.X - earth.X;
+    const double dy = p.Y - earth.Y;
+    const double planar = std::sqrt(dx * dx + dy * dy);
+    const double rho = std::sqrt(dx * dx + dy * dy + p.z * p.z);
+    const double G = HalfAngleLongitude(dx, dy);
+    const Rotation geocentric = Direction(dx, dy, planar);
+    const Rotation heliocentric = Direction(p.X, p.Y, std::sqrt(p.X * p.X + p.Y * p.Y));
+    chart.lat[body - 1] = std::atan(p.z / planar);
+    const double transverse = p.speed * SinVelocityAngle(p.cosVelocityAngle, heliocentric, geocentric) -
+                              earth.speed * SinVelocityAngle(earth.cosVelocityAngle, earthDirection, geocentric);
+    chart.motion[body] = transverse * kDegreesPerRadian / rho;
+    chart.pos[body] = Mod360(G * kDegreesPerRadian);
+  }
+  return warnings;
+}
