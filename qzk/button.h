@@ -26,7 +26,7 @@ class qzButton : public qzWidget {
   static constexpr double kRepeatDelay = 0.3;
   static constexpr double kRepeatPeriod = 0.1;
 
-  bool create(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  bool create(const char* format, ...);
   bool createv(const char* format, va_list args);
 
   const char* kind() const override { return "button"; }
@@ -63,5 +63,7 @@ class qzButton : public qzWidget {
   bool small_ = false, flat_ = false, skip_ = false, default_ = false;
   bool repeat_ = false, single_ = false;
   bool pressed_ = false, mouseHeld_ = false, spaceHeld_ = false, inside_ = false;
+  double pressTime_ = 0;
+  int repeats_ = 0;
   uint32_t textColour_ = 0x000000;
 };

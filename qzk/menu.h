@@ -40,11 +40,10 @@ class qzWindowMenu {
   qzWindowMenu(const qzWindowMenu&) = delete;
   qzWindowMenu& operator=(const qzWindowMenu&) = delete;
 
-  bool create(qzWindow& window, const char* format, ...) __attribute__((format(printf, 3, 4)));
+  bool create(qzWindow& window, const char* format, ...);
   // Adds an entry; returns its identifier (0 on failure). An entry without
   // a callback posts the identifier when chosen.
-  int addEntry(Callback callback, void* user, const char* format, ...)
-      __attribute__((format(printf, 4, 5)));
+  int addEntry(Callback callback, void* user, const char* format, ...);
   void destroy();
 
   int eventId() const { return ids_; }

@@ -14,7 +14,9 @@
 //    computes the rectangle against the client size of the current
 //    window, draws the 11 identifiers, places the widget in the window's
 //    current page and calls created(). It returns false (and logs) when no
-//    window is open.
+//    window is open. Do not give create() the printf format attribute:
+//    option strings hold bare percent signs ("x=50%,") that -Wformat
+//    reports as bad conversions in every caller.
 // 2. Override paint(): draw the whole of rect() into `target`, the window's
 //    pixmap, in window client coordinates; paint every pixel of rect()
 //    (the window does not clear under widgets) and nothing outside it.

@@ -41,7 +41,7 @@ class qzWindow {
   qzWindow(const qzWindow&) = delete;
   qzWindow& operator=(const qzWindow&) = delete;
 
-  bool create(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  bool create(const char* format, ...);
   bool createv(const char* format, va_list args);
   void destroy();  // logs "window closed (\"%s\")\n"
   bool exists() const { return ids_ != 0; }
@@ -120,6 +120,7 @@ class qzWindow {
  private:
   void layoutMenu();
   void detachAll();
+  void swallow(int key);
 
   std::string title_, options_;
   int ids_ = 0;
