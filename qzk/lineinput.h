@@ -21,7 +21,7 @@ class qzLineInput : public qzWidget {
  public:
   static constexpr double kBlinkPeriod = 0.5;
 
-  bool create(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  bool create(const char* format, ...);
   bool createv(const char* format, va_list args);
   const char* kind() const override { return "line input"; }
 

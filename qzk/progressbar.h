@@ -11,7 +11,7 @@
 
 class qzProgressBar : public qzWidget {
  public:
-  bool create(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  bool create(const char* format, ...);
   bool createv(const char* format, va_list args);
   const char* kind() const override { return "progress bar"; }
 

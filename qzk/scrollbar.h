@@ -41,7 +41,7 @@ class qzScrollBarWidget : public qzWidget {
   static constexpr int kWidth = 16;      // thickness of a bar in pixels
   static constexpr int kMinThumb = 8;
 
-  bool create(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  bool create(const char* format, ...);
   bool createv(const char* format, va_list args);
   const char* kind() const override { return "scroll bar"; }
 
@@ -91,7 +91,7 @@ class qzScrollBarWidget : public qzWidget {
 
 class qzScrollBarCorner : public qzWidget {
  public:
-  bool create(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  bool create(const char* format, ...);
   const char* kind() const override { return "scroll bar corner"; }
   void paint(qzPixmap& target) override;
   bool acceptsFocus() const override { return false; }

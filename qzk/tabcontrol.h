@@ -22,7 +22,7 @@
 
 class qzTabControl : public qzWidget {
  public:
-  bool create(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  bool create(const char* format, ...);
   bool createv(const char* format, va_list args);
   ~qzTabControl() override;
   const char* kind() const override { return "tab control"; }

@@ -32,7 +32,7 @@ class qzUpDownArrow : public qzButton {
 
 class qzUpDownControl : public qzWidget {
  public:
-  bool create(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  bool create(const char* format, ...);
   bool createv(const char* format, va_list args);
   ~qzUpDownControl() override;
   const char* kind() const override { return "up/down control"; }
