@@ -48,7 +48,8 @@ std::string qzopt_protect_percent(const char* format);
 
 // Protects, then formats with the arguments (no length limit).
 std::string qzopt_vformat(const char* format, va_list args);
-std::string qzopt_format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// No printf format checking: "x=50%," is not a printf format.
+std::string qzopt_format(const char* format, ...);
 
 // Cuts at every ","; no quoting. "" gives an empty list, ",," an empty item.
 std::vector<std::string> qzopt_split(const std::string& text);
@@ -92,6 +93,7 @@ void qzopt_consume(qzOptionList& list, int index);
 struct qzCaption {
   std::string text;  // item 0 verbatim, without the hotkey "&"; "&&" shows one "&"
   int hotkey = 0;    // the character after the first single "&", lower case; 0 for none
+  int hotkey_index = -1;  // byte offset of the hotkey character in text (to underline it)
 };
 
 // Caption and hotkey from a text ("&File" gives "File" and hotkey 'f').
@@ -207,7 +209,7 @@ struct qzOptLineInput {
 void qzopt_lineinput(qzOptionList& list, int start, qzOptLineInput& o);
 
 struct qzOptUpDown {
-  double min = 0, max = 100, step = 1, start = 0;
+  double min = -2147483647.0, max = 2147483647.0, step = 1, start = 0;
   bool min_given = false, max_given = false, start_given = false;
   int digits = 0;  // 0: not given
 };
