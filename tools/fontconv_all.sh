@@ -1,0 +1,39 @@
+#!/bin/bash
+# Regenerates the builtin fonts qzk/fonts/builtin_*.inc from the bitmap
+# fonts of Debian's packages (xfonts-base; pcf2bdf converts them to BDF).
+# The generated files are committed, so a build needs none of this.
+#   bash tools/fontconv_all.sh BUILD_DIR [SOURCE_DIR]
+set -euo pipefail
+build=${1:?usage: fontconv_all.sh BUILD_DIR [SOURCE_DIR]}
+src=${2:-$(cd "$(dirname "$0")/.." && pwd)}
+conv="$build/tools/fontconv"
+misc=/usr/share/fonts/X11/misc
+out="$src/qzk/fonts"
+[ -x "$conv" ] || { echo "build the fontconv target first: $conv" >&2; exit 1; }
+command -v pcf2bdf >/dev/null || { echo "pcf2bdf is missing (apt-get install pcf2bdf)" >&2; exit 1; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+bdf() {  # bdf NAME: the BDF text of an installed X11 font
+  local pcf="$1/$2.pcf.gz"
+  [ -f "$pcf" ] || { echo "missing $pcf (apt-get install xfonts-base)" >&2; exit 1; }
+  zcat "$pcf" > "$work/$2.pcf"
+  pcf2bdf -o "$work/$2.bdf" "$work/$2.pcf"
+  echo "$work/$2.bdf"
+}
+
+convert() {  # convert FILE NAME SOURCE [fontconv options]
+  local file=$1 name=$2 source=$3; shift 3
+  "$conv" --name "$name" --source "$source" "$@" "$(bdf "$misc" "${source##* }")" "$out/$file"
+  echo "wrote $out/$file ($name)"
+}
+
+mkdir -p "$out"
+convert builtin_6x13.inc       "builtin 6x13"       "X11 misc-fixed 6x13"
+convert builtin_6x13_bold.inc  "builtin 6x13 bold"  "X11 misc-fixed 6x13B"
+convert builtin_9x15.inc       "builtin 9x15"       "X11 misc-fixed 9x15"
+convert builtin_9x15_bold.inc  "builtin 9x15 bold"  "X11 misc-fixed 9x15B"
+convert builtin_8x16.inc       "builtin 8x16"       "X11 misc Sony 8x16"
+convert builtin_8x16_bold.inc  "builtin 8x16 bold"  "X11 misc Sony 8x16" --bold
+convert builtin_12x24.inc      "builtin 12x24"      "X11 misc Sony 12x24"
+convert builtin_5x7.inc        "builtin 5x7"        "X11 misc-fixed 5x7"
