@@ -112,3 +112,13 @@ void qzpxmap_fillrect(qzPixmap& p, int x, int y, int width, int height, uint32_t
       std::fill_n(p.index.begin() + start, count, indexValue(p.format, colour));
   }
 }
+
+uint32_t qzpxmap_colour(const qzPixmap& p, int x, int y) {
+  if (!inside(p, x, y)) return 0;
+  if (isDirect(p.format)) return p.rgb[offset(p, x, y)];
+  if (isPalette(p.format)) {
+    const uint16_t i = p.index[offset(p, x, y)];
+    return i < p.palette.size() ? (p.palette[i] & 0xFFFFFFu) : 0;
+  }
+  return 0;
+}
