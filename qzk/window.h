@@ -110,7 +110,7 @@ class qzWindow {
   void openNative();  // deferred building: open the native window now
 
   // The window that widgets created now belong to: the last window
-  // created that is still open.
+  // created that is still open (a non-blocking modal one excepted).
   static qzWindow* current();
   // All open windows, oldest first.
   static const std::vector<qzWindow*>& all();

@@ -1,0 +1,61 @@
+#include "qzk/random.h"
+
+#include <chrono>
+
+#include "qzk/log.h"
+
+namespace {
+constexpr uint64_t kMultiplier = 6364136223846793005ULL;  // Knuth, MMIX
+constexpr uint64_t kIncrement = 1442695040888963407ULL;
+
+qzRandomState g_state;
+uint64_t g_seed = 0;
+bool g_seeded = false;
+
+void ensure_seeded() {
+  if (!g_seeded) qzrandom_state_seed(g_state, 0), g_seeded = true;
+}
+}  // namespace
+
+void qzrandom_state_seed(qzRandomState& s, uint64_t seed) {
+  // The PCG reference seeding: state 0, one step, add the seed, one step.
+  s.increment = kIncrement | 1u;
+  s.state = 0;
+  qzrandom_next32(s);
+  s.state += seed;
+  qzrandom_next32(s);
+}
+
+uint32_t qzrandom_next32(qzRandomState& s) {
+  uint64_t old = s.state;
+  s.state = old * kMultiplier + s.increment;
+  uint32_t xorshifted = static_cast<uint32_t>(((old >> 18u) ^ old) >> 27u);
+  uint32_t rot = static_cast<uint32_t>(old >> 59u);
+  return (xorshifted >> rot) | (xorshifted << ((32u - rot) & 31u));
+}
+
+void qzrandom_seed(uint64_t seed) {
+  g_seed = seed;
+  g_seeded = true;
+  qzrandom_state_seed(g_state, seed);
+  qzlog("random seed: %llu\n", static_cast<unsigned long long>(seed));
+}
+
+void qzrandom_init() {
+  auto now = std::chrono::system_clock::now().time_since_epoch();
+  uint64_t seed = static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(now).count());
+  qzlog("random init.\n");
+  qzrandom_seed(seed);
+}
+
+uint64_t qzrandom_current_seed() { return g_seed; }
+
+int qzrand() {
+  ensure_seeded();
+  return static_cast<int>(qzrandom_next32(g_state) >> 1);
+}
+
+long qzrandom() {
+  ensure_seeded();
+  return static_cast<long>(qzrandom_next32(g_state) >> 1);
+}
