@@ -245,9 +245,11 @@ bool qzXBase::write_field(int f, const char* format, ...) {
     fail("write field: no record of %s was appended\n", path_.c_str());
     return false;
   }
+  // The text fills at most the whole field: cutting one more character, as
+  // a terminator would, stores a year 1990 into N(4) as 199.
   const qzXBaseField& field = fields_[f];
-  if (field.length < 2) return true;  // room for no character at all
-  std::vector<char> text(field.length);
+  if (field.length < 1) return true;
+  std::vector<char> text(static_cast<size_t>(field.length) + 1);
   va_list args;
   va_start(args, format);
   std::vsnprintf(text.data(), text.size(), format, args);

@@ -93,8 +93,8 @@ class qzXBase {
   std::string read_field(int i, int f);
 
   // Formats a printf-style text and writes it into field f of the record
-  // appended last, cut to the field length minus one character; the bytes
-  // after the text keep the blanks of the new record. False when no record
+  // appended last, cut to the field length; the bytes after the text keep
+  // the blanks of the new record. False when no record
   // was appended since open (or it was moved by sort or deleted since), f
   // is out of range, or the table cannot be written.
   bool write_field(int f, const char* format, ...) __attribute__((format(printf, 3, 4)));
