@@ -36,6 +36,13 @@ const char* const k5x7[] = {
 #include "qzk/fonts/builtin_5x7.inc"
 };
 
+const char* const k8x8[] = {
+#include "qzk/fonts/builtin_8x8.inc"
+};
+const char* const kVariable13[] = {
+#include "qzk/fonts/builtin_variable_13.inc"
+};
+
 struct BuiltinFont {
   const char* name;
   const char* const* lines;
@@ -52,6 +59,7 @@ const std::array kBuiltins = {
     builtin("builtin 9x15", k9x15),     builtin("builtin 9x15 bold", k9x15Bold),
     builtin("builtin 8x16", k8x16),     builtin("builtin 8x16 bold", k8x16Bold),
     builtin("builtin 12x24", k12x24),   builtin("builtin 5x7", k5x7),
+    builtin("builtin 8x8", k8x8),       builtin("builtin variable 13", kVariable13),
 };
 
 }  // namespace

@@ -37,3 +37,9 @@ convert builtin_8x16.inc       "builtin 8x16"       "X11 misc Sony 8x16"
 convert builtin_8x16_bold.inc  "builtin 8x16 bold"  "X11 misc Sony 8x16" --bold
 convert builtin_12x24.inc      "builtin 12x24"      "X11 misc Sony 12x24"
 convert builtin_5x7.inc        "builtin 5x7"        "X11 misc-fixed 5x7"
+# No public-domain 8x8 face covers Latin-1: the 5x8 misc-fixed glyphs are
+# centred in 8x8 cells.
+convert builtin_8x8.inc        "builtin 8x8"        "X11 misc-fixed 5x8" --cell 8x8
+# The proportional default: the 6x13 glyphs cut to their ink plus one
+# blank column (a blank keeps 3 columns).
+convert builtin_variable_13.inc "builtin variable 13" "X11 misc-fixed 6x13" --trim 1

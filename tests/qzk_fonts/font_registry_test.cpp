@@ -64,6 +64,7 @@ TEST(FontRegistry, BuiltinFontsHaveTheirCellSizesAndCoverLatin1) {
       {"builtin 9x15", 9, 15, true},   {"builtin 9x15 bold", 9, 15, true},
       {"builtin 8x16", 8, 16, true},   {"builtin 8x16 bold", 8, 16, true},
       {"builtin 12x24", 12, 24, true}, {"builtin 5x7", 5, 7, true},
+      {"builtin 8x8", 8, 8, true},     {"builtin variable 13", 6, 13, false},
   };
   for (const Expect& e : fonts) {
     const int id = qzfont_builtin(e.name);
@@ -88,6 +89,9 @@ TEST(FontRegistry, BuiltinFontsHaveTheirCellSizesAndCoverLatin1) {
     }
   }
   EXPECT_EQ(qzfont_default(), qzfont_builtin("builtin 6x13"));
+  EXPECT_EQ(qzfont_default_proportional(), qzfont_builtin("builtin variable 13"));
+  const int variable = qzfont_default_proportional();
+  EXPECT_LT(qzfont_textwidth(variable, "il"), qzfont_textwidth(variable, "mw"));
 }
 
 TEST(FontRegistry, TextWidthDecodesUtf8) {
