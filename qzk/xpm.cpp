@@ -83,7 +83,8 @@ bool qzxpm_encode(const qzPixmap& p, const std::string& name, std::vector<uint8_
   reduced.width = source->width;
   reduced.height = source->height;
   reduced.format = QZ_PX_PALETTE16;
-  if (!qzpxmap_reducecolours(source->rgb, kQzXpmMaxColours + 1, reduced.palette, reduced.index)) return false;
+  // Exact up to 65536 colours; beyond that the result has too many anyway.
+  if (!qzpxmap_reducecolours(source->rgb, 65536, reduced.palette, reduced.index)) return false;
   if (reduced.palette.size() > kQzXpmMaxColours) {
     // More colours than the symbols encode: fewer, averaged colours.
     qzlog("qzpxmap_savetofile_xpm warning: too many colors in truecolor");
