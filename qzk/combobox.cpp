@@ -99,7 +99,7 @@ void qzComboBox::paint(qzPixmap& target) {
   qzpxmap_fillrect(target, text.x, text.y, text.w, text.h,
                    !enabled() ? qzcolour::face : focusedLook ? qzcolour::selection : qzcolour::field);
   int fh = qzfont_height(font());
-  qzdraw_text_clipped(target, text.inset(1), text.x + 3, text.y + (text.h - fh) / 2, font(), selectedText().c_str(),
+  qzdraw_text_clipped(target, text, text.x + 3, text.y + (text.h - fh) / 2, font(), selectedText().c_str(),
                       enabled(), focusedLook ? qzcolour::selectionText : qzcolour::text);
   // The drop-down button with its arrow.
   qzpxmap_fillrect(target, button.x, button.y, button.w, button.h, qzcolour::face);

@@ -9,6 +9,8 @@
 #include "qzk/events.h"
 #include "qzk/platform/headless.h"
 #include "qzk/platform/platform.h"
+#include "qzk/font.h"
+#include "qzk/pixmap.h"
 #include "qzk/window.h"
 
 class WidgetTest : public ::testing::Test {
