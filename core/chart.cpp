@@ -7,7 +7,7 @@
 
 using namespace core_detail;
 
-double MeanNode(double T) { return Mod360(12.1128 - 1934.1399 * T + 0.0021 * T * T); }
+double MeanNode(double T) { return Reduce360(12.1128 - 1934.1399 * T + 0.0021 * T * T); }
 
 unsigned ComputeChart(const ChartMoment& m, ChartRecord& chart) {
   chart.jd = ChartTime(m);

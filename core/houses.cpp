@@ -21,9 +21,15 @@ constexpr double kInverseCosObliquity = 1.0899931656883515;
 // the one rounding step below, so this equals the loops bit for bit at
 // any distance from the epoch.
 double ReduceSiderealAngle(double theta) {
-  const double r = std::fmod(theta, 360.0);
+  // The remainder in 0..360 by the floored quotient is exact, with the
+  // fix-ups for a quotient that rounded across a whole number exact too
+  // (their results are representable); for a negative start it is the
+  // loop's last, rounded, addition itself.
+  double r = theta - 360.0 * std::floor(theta / 360.0);
+  if (r < 0) r += 360.0;
+  if (r >= 360.0) r -= 360.0;
   if (theta > 0) return r == 0 ? 0.0 : r - 360.0;
-  return r == 0 ? r : r + 360.0;
+  return r;
 }
 
 // The MC before its final "add 360 if negative"; `label` names the

@@ -1,16 +1,27 @@
 #include "core/matrices.h"
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
-constexpr int kCleared = 13;  // the builders clear [0..12][0..12]
-
-void Clear(HarmonicMatrix& m) {
-  for (int i = 0; i < kCleared; ++i)
-    for (int j = 0; j < kCleared; ++j) m[i][j] = 0;
+// The builders own the cells [0..12][0..12]: they write every one of them,
+// so that nothing of an earlier content survives, without clearing first.
+// Cells that receive no term are set to +0; a term is written as
+// "0.0 + term", as if added to a cleared cell, so that a -0.0 term leaves
+// +0 like the addition would.
+void ZeroBorder(HarmonicMatrix& m) {
+  for (int i = 0; i < 13; ++i) {
+    m[i][11] = 0;
+    m[i][12] = 0;
+  }
+  for (int j = 0; j < kBodies; ++j) {
+    m[11][j] = 0;
+    m[12][j] = 0;
+  }
 }
 
+// The IC has no self value.
 void ClearSelfCells(HarmonicMatrix& m) {
   m[10][10] = 0;
   m[11][11] = 0;
@@ -24,62 +35,81 @@ struct Outputs {
   HarmonicMatrix* D;
 };
 
+// Table position of a difference of longitudes (degrees, >= 0): the
+// index k and fraction f of x = difference * 50, a difference past a full
+// turn reduced by the waves' period so that nothing is read beyond the
+// table. False for a NaN or infinite difference.
+bool TablePosition(double difference, int& k, double& f) {
+  double x = difference * 50;
+  if (!(x <= 18000)) {
+    if (!std::isfinite(difference)) return false;
+    x = std::fmod(difference, 360.0) * 50;
+  }
+  k = static_cast<int>(x);
+  f = x - k;
+  return true;
+}
+
 // One pass over the 55 pairs: a pair's difference and table position are
 // shared by the harmony and the dynamic value, and both are symmetric in
 // the pair (the dynamic value antisymmetric, and D takes -v above the
-// diagonal), so each pair is read once and written to both cells.
+// diagonal), so each pair is read once and written to both cells. The
+// values are those of HarmonyLookup and DynamicLookup, bit for bit.
 void Build(const WaveTables& tables, int p, const double* pos, const double* motion,
            const double* periods, Outputs out) {
-  if (out.H) Clear(*out.H);
-  if (out.I) Clear(*out.I);
-  if (out.D) Clear(*out.D);
+  if (out.H) ZeroBorder(*out.H);
+  if (out.I) ZeroBorder(*out.I);
+  if (out.D) ZeroBorder(*out.D);
   const int order = p < 1 ? 1 : (p > 12 ? 12 : p);
-  const double* harmony = tables.harmony[order];
-  const double* dynamic = tables.dynamic[order];
+  const double* A = tables.harmony[order];
+  const double* B = tables.dynamic[order];
+  constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
   for (int i = 0; i < kBodies; ++i) {
     for (int j = i + 1; j < kBodies; ++j) {
       const double e = pos[i] - pos[j];
-      const double difference = std::fabs(e);
+      int k;
+      double f;
+      const bool inTable = TablePosition(std::fabs(e), k, f);
       if (out.H || out.I) {
-        const double h = 10 * HarmonyLookup(tables, order, pos[i], pos[j]);
+        const double h = 0.0 + 10 * (inTable ? A[k] + (A[k + 1] - A[k]) * f : kNaN);
         if (out.H) {
-          (*out.H)[i][j] += h;
-          (*out.H)[j][i] += h;
+          (*out.H)[i][j] = h;
+          (*out.H)[j][i] = h;
         }
         if (out.I) {
-          (*out.I)[i][j] += std::fabs(h);
-          (*out.I)[j][i] += std::fabs(h);
+          (*out.I)[i][j] = std::fabs(h);
+          (*out.I)[j][i] = std::fabs(h);
         }
       }
       if (out.D) {
-        // Above the diagonal the value of (i, j) with its sign turned;
-        // below it the value of (j, i), which is the same number.
-        const double vij = DynamicLookup(tables, order, pos[i], pos[j]);
-        const double vji = DynamicLookup(tables, order, pos[j], pos[i]);
-        (*out.D)[i][j] += 10 * -vij;
-        (*out.D)[j][i] += 10 * vji;
+        // DynamicLookup(i, j) is -t s with t the table value and s the
+        // sign of e; above the diagonal D takes its negative, t s; below
+        // it DynamicLookup(j, i) = -t s', s' the sign of -e.
+        const double t = inTable ? B[k] + (B[k + 1] - B[k]) * f : kNaN;
+        const double s = e >= 0 ? 1 : -1;
+        const double sPrime = -e >= 0 ? 1 : -1;
+        (*out.D)[i][j] = 0.0 + 10 * -(-t * s);
+        (*out.D)[j][i] = 0.0 + 10 * (-t * sPrime);
       }
-      (void)difference;
-      (void)harmony;
-      (void)dynamic;
     }
   }
 
   if (out.H || out.I) {
     for (int i = 0; i < kBodies; ++i) {
-      const double h = 10 * SelfValue(i, pos[i]);
-      if (out.H) (*out.H)[i][i] += h;
-      if (out.I) (*out.I)[i][i] += std::fabs(h);
+      const double h = 0.0 + 10 * SelfValue(i, pos[i]);
+      if (out.H) (*out.H)[i][i] = h;
+      if (out.I) (*out.I)[i][i] = std::fabs(h);
     }
     if (out.H) ClearSelfCells(*out.H);
     if (out.I) ClearSelfCells(*out.I);
   }
   if (out.D) {
     HarmonicMatrix& D = *out.D;
-    D[0][0] += 10 * periods[0] * motion[0];
-    D[1][1] += 100 * periods[1];
-    for (int i = 2; i < kBodies; ++i) D[i][i] += -10 * periods[i] * motion[i];
+    D[0][0] = 0.0 + 10 * periods[0] * motion[0];
+    D[1][1] = 0.0 + 100 * periods[1];
+    for (int i = 2; i < kBodies; ++i) D[i][i] = 0.0 + -10 * periods[i] * motion[i];
+
   }
 }
 

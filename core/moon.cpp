@@ -91,23 +91,23 @@ LunarArguments LunarArgumentsAt(double T, LunarEdition edition) {
   const LunarArgumentSet& set =
       edition == LunarEdition::First ? kLunarArgumentsFirstEdition : kLunarArgumentsSecondEdition;
   LunarArguments a;
-  a.Lp = Mod360(Polynomial(set.Lp, T));
-  a.D = Mod360(Polynomial(set.D, T));
-  a.M = Mod360(Polynomial(set.M, T));
-  a.Mp = Mod360(Polynomial(set.Mp, T));
-  a.F = Mod360(Polynomial(set.F, T));
-  a.A1 = Mod360(kLunarA1.c0 + kLunarA1.c1 * T);
-  a.A2 = Mod360(kLunarA2.c0 + kLunarA2.c1 * T);
-  a.A3 = Mod360(kLunarA3.c0 + kLunarA3.c1 * T);
+  a.Lp = Reduce360(Polynomial(set.Lp, T));
+  a.D = Reduce360(Polynomial(set.D, T));
+  a.M = Reduce360(Polynomial(set.M, T));
+  a.Mp = Reduce360(Polynomial(set.Mp, T));
+  a.F = Reduce360(Polynomial(set.F, T));
+  a.A1 = Reduce360(kLunarA1.c0 + kLunarA1.c1 * T);
+  a.A2 = Reduce360(kLunarA2.c0 + kLunarA2.c1 * T);
+  a.A3 = Reduce360(kLunarA3.c0 + kLunarA3.c1 * T);
   a.E = 1 + kLunarE1 * T + kLunarE2 * T * T;
   return a;
 }
 
 LunarPosition LunarSeries(const LunarArguments& a) {
-  const Rotation D = RotationOf(a.D * kRadiansPerDegree);
-  const Rotation M = RotationOf(a.M * kRadiansPerDegree);
-  const Rotation Mp = RotationOf(a.Mp * kRadiansPerDegree);
-  const Rotation F = RotationOf(a.F * kRadiansPerDegree);
+  const Rotation D = FastRotation(a.D * kRadiansPerDegree);
+  const Rotation M = FastRotation(a.M * kRadiansPerDegree);
+  const Rotation Mp = FastRotation(a.Mp * kRadiansPerDegree);
+  const Rotation F = FastRotation(a.F * kRadiansPerDegree);
 
   Rotation dMultiples[kDCount], mMultiples[kMCount], mpMultiples[kMpCount], fMultiples[kFCount];
   Multiples(D, 0, dMultiples);
@@ -130,10 +130,10 @@ LunarPosition LunarSeries(const LunarArguments& a) {
   double sigmaL = SineSeries(kLongitudePacked, dm, mpf);
   double sigmaB = SineSeries(kLatitudePacked, dm, mpf);
 
-  const Rotation Lp = RotationOf(a.Lp * kRadiansPerDegree);
-  const Rotation A1 = RotationOf(a.A1 * kRadiansPerDegree);
-  const double sinA2 = std::sin(a.A2 * kRadiansPerDegree);
-  const double sinA3 = std::sin(a.A3 * kRadiansPerDegree);
+  const Rotation Lp = FastRotation(a.Lp * kRadiansPerDegree);
+  const Rotation A1 = FastRotation(a.A1 * kRadiansPerDegree);
+  const double sinA2 = FastRotation(a.A2 * kRadiansPerDegree).s;
+  const double sinA3 = FastRotation(a.A3 * kRadiansPerDegree).s;
   const Rotation Fneg = {F.c, -F.s};
   const Rotation Mpneg = {Mp.c, -Mp.s};
   const LunarAdditiveTerms& k = kLunarAdditive;

@@ -11,8 +11,11 @@ using namespace core_detail;
 
 namespace {
 
-// Degrees reduced by the truncated quotient (the sign is kept), in radians.
-double ElementRadians(double degrees) { return std::fmod(degrees, 360.0) * kRadiansPerDegree; }
+// Degrees less 360 times the truncated quotient (the sign is kept), in
+// radians. The product and the difference are exact.
+double ElementRadians(double degrees) {
+  return (degrees - 360.0 * std::trunc(degrees / 360.0)) * kRadiansPerDegree;
+}
 
 // sin and cos of a small angle (|x| <= 0.3) by their Taylor series, good
 // to a few units in the last place.
@@ -27,20 +30,28 @@ Rotation SmallRotation(double x) {
   return {c, s};
 }
 
-// Kepler's equation by the fixed five steps E = M + e sin E from E = M,
-// returning cos and sin of the fifth E. Each step moves E by a small
-// amount, so its sine comes from the previous one by the addition
-// theorem instead of a new sine; a large step falls back to sin and cos.
-Rotation KeplerFiveSteps(double M, double e) {
-  Rotation r = RotationOf(M);
-  double E = M;
-  for (int step = 0; step < 5; ++step) {
-    const double next = M + e * r.s;
-    const double delta = next - E;
-    r = std::fabs(delta) <= 0.3 ? r * SmallRotation(delta) : RotationOf(next);
-    E = next;
+constexpr int kOrbits = 9;  // the Earth and eight planets
+
+// Kepler's equation for all nine orbits: the fixed five steps E = M +
+// e sin E from E = M, giving cos and sin of the fifth E. Each step moves E
+// by a small amount, so its sine comes from the previous one by the
+// addition theorem instead of a new sine (a large step falls back to sin
+// and cos). The orbits go through the steps side by side, so that the
+// processor overlaps their independent chains.
+void KeplerFiveSteps(const double (&M)[kOrbits], const double (&e)[kOrbits], Rotation (&r)[kOrbits]) {
+  double E[kOrbits];
+  for (int k = 0; k < kOrbits; ++k) {
+    r[k] = FastRotation(M[k]);
+    E[k] = M[k];
   }
-  return r;
+  for (int step = 0; step < 5; ++step) {
+    for (int k = 0; k < kOrbits; ++k) {
+      const double next = M[k] + e[k] * r[k].s;
+      const double delta = next - E[k];
+      r[k] = std::fabs(delta) <= 0.3 ? r[k] * SmallRotation(delta) : FastRotation(next);
+      E[k] = next;
+    }
+  }
 }
 
 // Unit vector of (X, Y), (1, 0) for the null vector (longitude 0).
@@ -63,51 +74,62 @@ struct HeliocentricState {
   double speed;             // v, AU per day
 };
 
-HeliocentricState Orbit(const OrbitalElements& el, double T, bool earth, unsigned& warnings) {
-  const double e = el.e0 + el.e1 * T;
-  const double inclination = ElementRadians(el.i0 + el.i1 * T);
-  const double node = ElementRadians(el.N0 + el.N1 * T);
-  const double perihelion = ElementRadians(el.P0 + el.P1 * T);
-  const double M = ElementRadians(el.M0 + el.M1 * T);
-  if (e > 1) {
-    CorePrintf("740 Test tafeln !!! exc %f  ", e);
-    warnings |= kWarnEccentricity;
+// Position and velocity terms of the nine orbits at T, in table order.
+void Orbits(double T, HeliocentricState (&out)[kOrbits], unsigned& warnings) {
+  double e[kOrbits], M[kOrbits];
+  for (int k = 0; k < kOrbits; ++k) {
+    const OrbitalElements& el = kOrbitalElements[k];
+    e[k] = el.e0 + el.e1 * T;
+    M[k] = ElementRadians(el.M0 + el.M1 * T);
   }
-  const double a = el.a;
-  if (a < 0) {
-    CorePrintf("798 Test tafeln !!! ax %f  ", a);
-    warnings |= kWarnSemiMajorAxis;
-  }
+  Rotation E[kOrbits];
+  KeplerFiveSteps(M, e, E);
 
-  const Rotation E = KeplerFiveSteps(M, e);
-  const double x = a * (E.c - e);
-  const double y = a * std::sqrt(1 - e * e) * E.s;
-  const Rotation w = RotationOf(perihelion - node);
-  const double x1 = x * w.c - y * w.s;
-  const double y1 = y * w.c + x * w.s;
-  const Rotation i = RotationOf(inclination);
-  const double z = y1 * i.s;
-  const double y2 = y1 * i.c;
-  const Rotation N = RotationOf(node);
-  HeliocentricState s;
-  s.X = x1 * N.c - y2 * N.s;
-  s.Y = y2 * N.c + x1 * N.s;
-  s.z = z;
-  s.r = std::sqrt(s.X * s.X + s.Y * s.Y + z * z);
+  for (int k = 0; k < kOrbits; ++k) {
+    const OrbitalElements& el = kOrbitalElements[k];
+    const bool earth = k == 0;
+    if (e[k] > 1) {
+      CorePrintf("740 Test tafeln !!! exc %f  ", e[k]);
+      warnings |= kWarnEccentricity;
+    }
+    const double a = el.a;
+    if (a < 0) {
+      CorePrintf("798 Test tafeln !!! ax %f  ", a);
+      warnings |= kWarnSemiMajorAxis;
+    }
+    const double inclination = ElementRadians(el.i0 + el.i1 * T);
+    const double node = ElementRadians(el.N0 + el.N1 * T);
+    const double perihelion = ElementRadians(el.P0 + el.P1 * T);
 
-  const double speedTerm = earth ? 2.0 / s.r - 1.0 : 2.0 / s.r - 1.0 / a;
-  if (speedTerm < 0) {
-    if (earth)
-      CorePrintf("813 Test tafeln !!! 2.0/r0-1.0 %f  ", speedTerm);
-    else
-      CorePrintf("796 Test tafeln !!! r8 %f  ", speedTerm);
-    warnings |= earth ? kWarnEarthSpeed : kWarnPlanetSpeed;
+    const double x = a * (E[k].c - e[k]);
+    const double y = a * std::sqrt(1 - e[k] * e[k]) * E[k].s;
+    const Rotation w = FastRotation(perihelion - node);
+    const double x1 = x * w.c - y * w.s;
+    const double y1 = y * w.c + x * w.s;
+    // The Earth's orbit is the ecliptic itself: no tilt, no node.
+    const Rotation i = earth ? Rotation{1, 0} : FastRotation(inclination);
+    const double z = y1 * i.s;
+    const double y2 = y1 * i.c;
+    const Rotation N = earth ? Rotation{1, 0} : FastRotation(node);
+    HeliocentricState& s = out[k];
+    s.X = x1 * N.c - y2 * N.s;
+    s.Y = y2 * N.c + x1 * N.s;
+    s.z = z;
+    s.r = std::sqrt(s.X * s.X + s.Y * s.Y + z * z);
+
+    const double speedTerm = earth ? 2.0 / s.r - 1.0 : 2.0 / s.r - 1.0 / a;
+    if (speedTerm < 0) {
+      if (earth)
+        CorePrintf("813 Test tafeln !!! 2.0/r0-1.0 %f  ", speedTerm);
+      else
+        CorePrintf("796 Test tafeln !!! r8 %f  ", speedTerm);
+      warnings |= earth ? kWarnEarthSpeed : kWarnPlanetSpeed;
+    }
+    s.speed = kGaussK * std::sqrt(speedTerm);
+    // The radial velocity k sqrt(a) e sin E / r over the speed.
+    s.cosVelocityAngle = earth ? kGaussK * e[k] * E[k].s / (s.speed * s.r)
+                               : (std::sqrt(a) * kGaussK * e[k] * E[k].s / s.r) / s.speed;
   }
-  s.speed = kGaussK * std::sqrt(speedTerm);
-  // Radial velocity k sqrt(a) e sin E / r over the speed.
-  s.cosVelocityAngle = earth ? kGaussK * e * E.s / (s.speed * s.r)
-                             : (std::sqrt(a) * kGaussK * e * E.s / s.r) / s.speed;
-  return s;
 }
 
 }  // namespace
@@ -122,16 +144,18 @@ double HalfAngleLongitude(double X, double Y) {
 
 unsigned PlanetPositions(ChartRecord& chart, double T) {
   unsigned warnings = 0;
-  const HeliocentricState earth = Orbit(kOrbitalElements[0], T, true, warnings);
+  HeliocentricState orbits[kOrbits];
+  Orbits(T, orbits, warnings);
+  const HeliocentricState& earth = orbits[0];
   const double LE = HalfAngleLongitude(earth.X, earth.Y);
   const double rE = std::sqrt(earth.X * earth.X + earth.Y * earth.Y);
   const Rotation earthDirection = Direction(earth.X, earth.Y, rE);
-  chart.pos[0] = Mod360((LE + kPi) * kDegreesPerRadian);
+  chart.pos[0] = Reduce360((LE + kPi) * kDegreesPerRadian);
   chart.motion[0] = earth.speed * kDegreesPerRadian / earth.r;
 
-  for (int k = 1; k < 9; ++k) {
+  for (int k = 1; k < kOrbits; ++k) {
     const int body = k + 1;
-    const HeliocentricState p = Orbit(kOrbitalElements[k], T, false, warnings);
+    const HeliocentricState& p = orbits[k];
     const double dx = p.X - earth.X;
     const double dy = p.Y - earth.Y;
     const double planar = std::sqrt(dx * dx + dy * dy);
@@ -143,7 +167,7 @@ unsigned PlanetPositions(ChartRecord& chart, double T) {
     const double transverse = p.speed * SinVelocityAngle(p.cosVelocityAngle, heliocentric, geocentric) -
                               earth.speed * SinVelocityAngle(earth.cosVelocityAngle, earthDirection, geocentric);
     chart.motion[body] = transverse * kDegreesPerRadian / rho;
-    chart.pos[body] = Mod360(G * kDegreesPerRadian);
+    chart.pos[body] = Reduce360(G * kDegreesPerRadian);
   }
   return warnings;
 }

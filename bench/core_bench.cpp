@@ -1,0 +1,86 @@
+// Speed of the chart computation and the matrix builders.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <vector>
+
+#include "core/chart.h"
+#include "core/matrices.h"
+#include "core/waves.h"
+
+namespace {
+
+// Moments spread over 1900..2100 and over the globe, so that no branch or
+// table position is favoured.
+std::vector<ChartMoment> SpreadMoments(int count) {
+  std::vector<ChartMoment> moments(count);
+  for (int n = 0; n < count; ++n) {
+    ChartMoment& m = moments[n];
+    m.year = 1900 + (n * 37) % 200;
+    m.month = 1 + (n * 7) % 12;
+    m.day = 1 + (n * 13) % 28;
+    m.hour = (n * 5) % 24;
+    m.minute = (n * 17) % 60;
+    m.timeZone = (n % 5) - 2;
+    m.summerTime = n % 2;
+    m.longitudeDegrees = (n * 29) % 360 - 180;
+    m.latitudeDegrees = (n * 11) % 120 - 60;
+  }
+  return moments;
+}
+
+void BM_ComputeChart(benchmark::State& state) {
+  const auto moments = SpreadMoments(1024);
+  ChartRecord chart{};
+  std::size_t n = 0;
+  for (auto _ : state) {
+    ComputeChart(moments[n++ & 1023], chart);
+    benchmark::DoNotOptimize(chart);
+  }
+}
+BENCHMARK(BM_ComputeChart);
+
+void BM_Matrices(benchmark::State& state) {
+  const WaveTables& tables = SharedWaveTables();
+  const auto moments = SpreadMoments(1024);
+  std::vector<ChartRecord> charts(moments.size());
+  ComputeChartBatch(moments.data(), moments.size(), charts.data());
+  auto m = std::make_unique<HarmonicMatrices>();
+  std::size_t n = 0;
+  for (auto _ : state) {
+    const ChartRecord& c = charts[n++ & 1023];
+    BuildHarmony(tables, 5, c.pos, m->H);
+    BuildEnergy(tables, 5, c.pos, m->I);
+    BuildDynamic(tables, 5, c.pos, m->D, c.motion);
+    benchmark::DoNotOptimize(*m);
+  }
+}
+BENCHMARK(BM_Matrices);
+
+void BM_ComputeChartBatch(benchmark::State& state) {
+  const WaveTables& tables = SharedWaveTables();
+  const auto moments = SpreadMoments(256);
+  std::vector<ChartRecord> charts(moments.size());
+  std::vector<HarmonicMatrices> matrices(moments.size());
+  for (auto _ : state) {
+    ComputeChartBatch(tables, MatrixForm::OrderP, 5, moments.data(), moments.size(), charts.data(),
+                      matrices.data());
+    benchmark::DoNotOptimize(matrices.data());
+  }
+  state.SetItemsProcessed(state.iterations() * moments.size());
+  state.counters["per_chart"] = benchmark::Counter(
+      double(state.iterations() * moments.size()), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_ComputeChartBatch);
+
+void BM_FillWaveTables(benchmark::State& state) {
+  auto tables = std::make_unique<WaveTables>();
+  for (auto _ : state) {
+    FillWaveTables(*tables);
+    benchmark::DoNotOptimize(tables->harmony[12][9000]);
+  }
+  state.SetLabel("all twelve orders");
+}
+BENCHMARK(BM_FillWaveTables)->Unit(benchmark::kMillisecond);
+
+}  // namespace
