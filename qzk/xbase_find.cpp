@@ -113,16 +113,18 @@ bool qzXBase::sort(int f) {
                    [&](uint32_t a, uint32_t b) { return less_folded(key(a), key(b)); });
 
   std::vector<uint8_t> sorted(data);
-  size_t first_moved = live_.size(), last_moved = 0;
+  bool moved = false;
+  size_t first_moved = 0, last_moved = 0;
   for (size_t k = 0; k < live_.size(); ++k) {
     if (order[k] == live_[k]) continue;
     std::memcpy(&sorted[live_[k] * length], &data[order[k] * length], length);
-    first_moved = std::min(first_moved, k);
+    if (!moved) first_moved = k;
+    moved = true;
     last_moved = k;
   }
   modified_ = true;
   appended_ = -1;  // the record appended last may have moved
-  if (first_moved > last_moved) return true;
+  if (!moved) return true;
   const size_t from = live_[first_moved] * length;
   const size_t to = (live_[last_moved] + 1) * length;
   if (!write_at(record_offset(0) + from, &sorted[from], to - from) || std::fflush(file_) != 0) {

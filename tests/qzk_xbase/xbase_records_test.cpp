@@ -279,3 +279,37 @@ TEST_F(XBaseRecords, CreateRefusesUnfitFields) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(XBaseRecords, SortWithoutLiveRecordsChangesNothing) {
+  make({"a", "b"});
+  ASSERT_TRUE(table.delete_record(0));
+  ASSERT_TRUE(table.delete_record(0));
+  ASSERT_TRUE(table.sort(0));
+  EXPECT_EQ(table.live_count(), 0);
+  ASSERT_TRUE(table.close());
+  qzXBase empty;
+  ASSERT_TRUE(qzXBase::create(path("e.dbf").c_str(), {{"A", 'C', 3, 0}}));
+  ASSERT_TRUE(empty.open(path("e.dbf").c_str()));
+  EXPECT_TRUE(empty.sort(0));
+}
+
+// Inputs the fuzz target once crashed on, run through its sequence again.
+TEST_F(XBaseRecords, KeptFuzzCases) {
+  const std::string kept = std::string(TEST_DATA_DIR) + "/dbf/fuzz/";
+  for (const char* name : {"sort-no-live-records.dbf"}) {
+    SCOPED_TRACE(name);
+    write_bytes(path("f.dbf"), read_bytes(kept + name));
+    ASSERT_FALSE(read_bytes(path("f.dbf")).empty());
+    if (!table.open(path("f.dbf").c_str())) continue;
+    for (int i = 0; i < table.live_count(); ++i) table.read_field(i, 0);
+    table.sort(0);
+    if (table.append_record() >= 0) table.write_field(0, "x");
+    table.sort(0);
+    if (table.live_count() > 0) table.delete_record(0);
+    EXPECT_TRUE(table.close());
+  }
+}
+
+}  // namespace
