@@ -49,12 +49,13 @@ int qzmessagebox(const char* format, ...) {
   qzButton ok;
   ok.create("OK,x=50%,y=80%,xs=80%,default");
   ok.takeFocus();
-  int event = qzwait_for_one_of({ok.eventId(), window.closeId()});
+  const int closeId = window.closeId();
+  int event = qzwait_for_one_of({ok.eventId(), closeId});
   ok.destroy();
   display.destroy();
   window.destroy();
   if (event == 0) return 0;
-  return event == window.closeId() ? 2 : 1;
+  return event == closeId ? 2 : 1;
 }
 
 void qzinfobox(const char* format, ...) {

@@ -114,7 +114,8 @@ int qzwait_event() {
     int event;
     if (!g_running) return 0;
     if (pop(event)) return event;
-    if (!wait_input(-1)) {
+    // A hook that drove the windows itself may have posted events already.
+    if (!wait_input(-1) && !qzevents_pending()) {
       stop_run();
       return 0;
     }
@@ -146,7 +147,7 @@ int qzwait_for_one_of(const std::vector<int>& events) {
       break;
     }
     if (!g_running) break;
-    if (!wait_input(-1)) {
+    if (!wait_input(-1) && !qzevents_pending()) {
       stop_run();
       break;
     }
@@ -189,14 +190,19 @@ void qztimer_init() {
   qzlog("timer init. %d ticks/sec.\n", g_rate);
 }
 
-int qztimer_request_rate(double r) {
-  qztimer_init();
+int qztimer_rate_for(int current, double r) {
   int want = 1;
   if (r > 100) want = 1000;
   else if (r > 10) want = 100;
   else if (r > 1) want = 10;
-  if (want > g_rate) {
-    g_rate = want;
+  return want > current ? want : current;
+}
+
+int qztimer_request_rate(double r) {
+  qztimer_init();
+  int rate = qztimer_rate_for(g_rate, r);
+  if (rate != g_rate) {
+    g_rate = rate;
     qzlog("timer res. changed to %d ticks/sec.\n", g_rate);
   }
   return g_rate;

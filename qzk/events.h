@@ -64,5 +64,7 @@ void qzevents_reset();
 // logs "timer res. changed to %d ticks/sec.\n". Returns the rate now in
 // force. The first call logs "timer init. 1 ticks/sec.\n".
 int qztimer_request_rate(double ticksPerSecond);
+// The rule itself: the rate after asking for `request` at rate `current`.
+int qztimer_rate_for(int current, double request);
 int qztimer_rate();
 void qztimer_init();

@@ -1,0 +1,32 @@
+#pragma once
+// Every test here runs the real windows on the headless backend, in a
+// temporary directory of its own (the log is written to the current one).
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "qzk/events.h"
+#include "qzk/platform/headless.h"
+#include "qzk/platform/platform.h"
+
+class HeadlessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string tmpl = ::testing::TempDir() + "qzkfoundXXXXXX";
+    char* dir = mkdtemp(tmpl.data());
+    ASSERT_NE(dir, nullptr);
+    dir_ = dir;
+    ASSERT_EQ(chdir(dir_.c_str()), 0);
+    qzplatform_use_headless();
+    qzheadless_set_screen(1280, 1024);
+    qzheadless_set_idle_hook({});
+    qzevents_reset();
+  }
+  void TearDown() override {
+    qzheadless_set_idle_hook({});
+    qzevents_reset();
+  }
+  std::string dir_;
+};
