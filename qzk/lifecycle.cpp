@@ -11,7 +11,7 @@
 #include "qzk/font.h"
 #include "qzk/log.h"
 #include "qzk/platform/platform.h"
-#include "qzk/simpletext.h"
+#include "qzk/textdisplay.h"
 #include "qzk/window.h"
 
 // Some widget headers mark their create calls as printf formats; the
@@ -166,13 +166,16 @@ void qzk_set_exit_callback(qzExitHandler callback) { g_exit_callback = callback;
 void qzk_about() {
   qzWindow about;
   if (!about.create("about qzk,x=50%,y=50%,xs=550,ys=300,NoSysMenu,noquit,modal")) return;
-  qzSimpleTextDisplay text;
+  qzTextDisplay text;
   text.create("x=50%,y=45%,xs=90%,ys=80%,border,fontid=%d", qzfont_default());
   text.setText(qzk_version_text() + "\n" + qzk_license_text());
   qzButton dismiss;
   dismiss.create("Dismiss,x=50%,y=93%,xs=40%,default");
   dismiss.takeFocus();
   qzwait_for_one_of({dismiss.eventId(), about.closeId()});
+  dismiss.destroy();
+  text.destroy();
+  about.destroy();
 }
 
 void qzclipboard_set(const std::string& text) { qzplatform().setClipboardText(text); }

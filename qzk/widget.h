@@ -30,7 +30,11 @@
 //    outside its rectangle. Disabled or hidden widgets get no input.
 //    keyDown/textInput go to the focused widget first; return true for
 //    keys you use, false to let the window try hotkeys, Tab traversal,
-//    Return on the default button and finally post the key code.
+//    Return on the default button and finally post the key code. A
+//    printable key arrives twice: as keyDown with its code and then as
+//    textInput with the UTF-8 text; a widget that edits text returns true
+//    from keyDown for codes 32..255 without Ctrl or Alt (so that they
+//    neither trigger hotkeys nor get posted) and inserts in textInput.
 // 5. Time: never sleep or read a clock of your own. Call
 //    requestTick(qznow() + delay); tick(now) runs once when the platform
 //    clock reaches it (a headless test's virtual clock included), and you

@@ -247,6 +247,15 @@ qzWindowMenu* open_menu(const std::vector<qzWindowMenu*>& menus) {
 }
 }  // namespace
 
+// A window under a modal one was used: bring the modal one up instead.
+void qzWindow::raiseTopModal() {
+  for (auto it = g_windows.rbegin(); it != g_windows.rend(); ++it)
+    if ((*it)->blocksOthers()) {
+      if ((*it)->native_) qzplatform().raiseWindow((*it)->native_);
+      return;
+    }
+}
+
 void qzWindow::swallow(int key) {
   if (std::find(swallowedReleases_.begin(), swallowedReleases_.end(), key) == swallowedReleases_.end())
     swallowedReleases_.push_back(key);
@@ -262,8 +271,7 @@ void qzWindow::handleInput(const qzInput& in) {
       return;
     case QZ_INPUT_CLOSE:
       if (blocked_) {
-        // The frame of a window under a modal one: bring the modal one up.
-        if (!g_windows.empty() && g_windows.back()->native_) qzplatform().raiseWindow(g_windows.back()->native_);
+        raiseTopModal();
         return;
       }
       requestClose();
@@ -271,7 +279,10 @@ void qzWindow::handleInput(const qzInput& in) {
     default:
       break;
   }
-  if (blocked_) return;
+  if (blocked_) {
+    if (in.kind == QZ_INPUT_MOUSE_DOWN) raiseTopModal();
+    return;
+  }
   qzWindowMenu* menu = open_menu(menus_);
   switch (in.kind) {
     case QZ_INPUT_MOUSE_DOWN: {

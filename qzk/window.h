@@ -121,6 +121,7 @@ class qzWindow {
   void layoutMenu();
   void detachAll();
   void swallow(int key);
+  static void raiseTopModal();
 
   std::string title_, options_;
   int ids_ = 0;

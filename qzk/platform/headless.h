@@ -54,7 +54,8 @@ void qzheadless_set_idle_hook(std::function<void()> hook);
 // Returns false for an unknown window or before the first presentation.
 bool qzheadless_pixels(int window, std::vector<uint32_t>& pixels, int& width, int& height);
 
-// Native windows open right now, oldest first, and their specs.
+// Native windows open right now in stacking order (bottom first: a window
+// raised goes to the end), and their specs.
 std::vector<int> qzheadless_windows();
 bool qzheadless_window_spec(int window, qzNativeWindowSpec& spec);
 

@@ -231,6 +231,8 @@ class SdlPlatform : public qzPlatform {
         w.pixels.data(), w.width, w.height, 32, w.width * 4, SDL_PIXELFORMAT_RGB888);
     if (!source) return;
     SDL_Rect dst{0, 0, w.width * scale_, w.height * scale_};
+    // A window the user made larger than its pixels shows grey beyond them.
+    if (target->w > dst.w || target->h > dst.h) SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0xC0, 0xC0, 0xC0));
     if (scale_ == 1) SDL_BlitSurface(source, nullptr, target, &dst);
     else SDL_BlitScaled(source, nullptr, target, &dst);
     SDL_FreeSurface(source);

@@ -9,6 +9,7 @@
 #include "qzk/drive.h"
 #include "qzk/events.h"
 #include "qzk/font.h"
+#include "qzk/lifecycle.h"
 #include "qzk/log.h"
 #include "qzk/menu.h"
 #include "qzk/widget.h"
@@ -323,4 +324,54 @@ TEST_F(Windows, DestroyingAWindowDetachesItsWidgets) {
   b.destroy();  // harmless
   // Without a window a widget is refused, with a log line.
   EXPECT_FALSE(b.create("orphan"));
+}
+
+TEST_F(Windows, DeferredBuildingOpensWindowsPaintedAtTheEnd) {
+  qzwindow_build_begin();
+  qzWindow w;
+  ASSERT_TRUE(w.create("later,xs=200,ys=100,noquit"));
+  qzButton b;
+  ASSERT_TRUE(b.create("b,x=10,y=10,xs=50,ys=20"));
+  EXPECT_TRUE(qzwindow_building());
+  EXPECT_EQ(w.nativeHandle(), 0);
+  qzwindow_build_end();
+  ASSERT_NE(w.nativeHandle(), 0);
+  std::vector<uint32_t> px;
+  int pw = 0, ph = 0;
+  ASSERT_TRUE(qzheadless_pixels(w.nativeHandle(), px, pw, ph));
+  EXPECT_EQ(px[10 * pw + 10], 0xFFFFFFu);  // the button's lit corner is there at once
+}
+
+TEST_F(Windows, InformationBoxReturnsAtOnceAndIsReplaced) {
+  qzWindow main;
+  ASSERT_TRUE(main.create("main,xs=300,ys=200,noquit"));
+  qzinfobox("working on %d", 1);
+  qzWindow* info = qzdrive_window("info");
+  ASSERT_NE(info, nullptr);
+  EXPECT_EQ(info->width(), 200);
+  EXPECT_EQ(info->height(), 100);
+  EXPECT_FALSE(main.blocked());          // the program goes on under it
+  EXPECT_EQ(qzWindow::current(), &main);  // and builds in its own window
+  qzinfobox("working on %d", 2);
+  int infos = 0;
+  for (qzWindow* w : qzWindow::all()) infos += w->title() == "info";
+  EXPECT_EQ(infos, 1);
+  qzinfobox_close();
+  EXPECT_EQ(qzdrive_window("info"), nullptr);
+}
+
+TEST_F(Windows, AboutBoxWaitsForDismiss) {
+  bool seen = false;
+  qzheadless_set_idle_hook([&] {
+    qzWindow* about = qzdrive_window("about qzk");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->width(), 550);
+    EXPECT_FALSE(about->endsApplication());
+    seen = true;
+    qzdrive_key(*about, QZ_KEY_RETURN);  // "Dismiss" is the default button
+  });
+  qzk_about();
+  EXPECT_TRUE(seen);
+  EXPECT_EQ(qzdrive_window("about qzk"), nullptr);
+  EXPECT_TRUE(qzrunning());
 }
