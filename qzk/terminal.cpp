@@ -1,0 +1,417 @@
+// The terminal widget: decoding, printing into the text memory, the
+// scroll-back view with its bar and scroll timer, and painting.
+#include "qzk/terminal.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "qzk/draw.h"
+#include "qzk/events.h"
+#include "qzk/font.h"
+#include "qzk/log.h"
+#include "qzk/options.h"
+#include "qzk/pixmap.h"
+#include "qzk/platform/platform.h"
+#include "qzk/scrollbar.h"
+#include "qzk/simpletext_draw.h"
+
+namespace {
+
+constexpr int inner_margin = 2;  // pixels between the edge and the grid
+constexpr int min_thumb = 8;
+
+// The nine colours of the colour escapes (30..38, 40..48).
+constexpr std::array<uint32_t, 9> terminal_palette = {
+    0x000000, 0xAA0000, 0x00AA00, 0xAA5500, 0x0000AA, 0xAA00AA, 0x00AAAA, 0xAAAAAA, 0x555555,
+};
+
+bool scroll_timer_started = false;  // logged once per run
+
+std::string utf8_of(int code) {
+  std::string out;
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+  return out;
+}
+
+// Line-drawing characters drawn as lines through the cell's centre.
+void draw_line_char(qzPixmap& p, int code, int x, int y, int w, int h, uint32_t ink) {
+  int cx = x + w / 2, cy = y + h / 2;
+  bool up = false, down = false, left = false, right = false;
+  switch (code) {
+    case QZ_LD_HORIZONTAL: left = right = true; break;
+    case QZ_LD_VERTICAL: up = down = true; break;
+    case QZ_LD_DOWN_RIGHT: down = right = true; break;
+    case QZ_LD_DOWN_LEFT: down = left = true; break;
+    case QZ_LD_UP_RIGHT: up = right = true; break;
+    case QZ_LD_UP_LEFT: up = left = true; break;
+    case QZ_LD_VERT_RIGHT: up = down = right = true; break;
+    case QZ_LD_VERT_LEFT: up = down = left = true; break;
+    case QZ_LD_CROSS: up = down = left = right = true; break;
+    case QZ_LD_HORIZ_UP: left = right = up = true; break;
+    case QZ_LD_HORIZ_DOWN: left = right = down = true; break;
+    default: return;
+  }
+  if (left) qzpxmap_fillrect(p, x, cy, cx - x + 1, 1, ink);
+  if (right) qzpxmap_fillrect(p, cx, cy, x + w - cx, 1, ink);
+  if (up) qzpxmap_fillrect(p, cx, y, 1, cy - y + 1, ink);
+  if (down) qzpxmap_fillrect(p, cx, cy, 1, y + h - cy, ink);
+}
+
+std::string vformat(const char* format, va_list args) {
+  if (!format) return std::string();
+  va_list measure;
+  va_copy(measure, args);
+  int length = std::vsnprintf(nullptr, 0, format, measure);
+  va_end(measure);
+  if (length <= 0) return std::string();
+  std::string out(static_cast<size_t>(length) + 1, '\0');
+  std::vsnprintf(out.data(), out.size(), format, args);
+  out.resize(static_cast<size_t>(length));
+  return out;
+}
+
+}  // namespace
+
+uint32_t qzTerminal::paletteColour(int index) {
+  return index >= 0 && index < 9 ? terminal_palette[static_cast<size_t>(index)] : 0;
+}
+
+bool qzTerminal::create(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  bool ok = createv(format, args);
+  va_end(args);
+  return ok;
+}
+
+bool qzTerminal::createv(const char* format, va_list args) { return createWidget(false, format, args); }
+
+void qzTerminal::parseOptions(qzOptionList& options) {
+  qzOptTerminal o;
+  qzopt_terminal(options, optionStart(), o);
+  qzOptTextMemory m;
+  m.text = m.textcolour = m.bgcolour = m.attr = true;
+  m.lines = o.lines;
+  m.columns = o.columns;
+  m.scroll = true;
+  m.scrollback = o.scrollback;
+  if (!memory_.setup(m)) {
+    // Keep a usable terminal of the usual size rather than none.
+    m.lines = 25;
+    m.columns = 80;
+    m.scrollback = std::clamp(o.scrollback, 0, 10000);
+    memory_.setup(m);
+  }
+  logFile_ = o.logfile;
+  wordBreak_ = o.wordbreak;
+  cursor_ = o.cursor;
+  if (o.textcolour) textColour_ = *o.textcolour;
+  if (o.bgcolour) background_ = *o.bgcolour;
+  decoder_.reset();
+}
+
+void qzTerminal::naturalSize(int& width, int& height) {
+  int f = font() ? font() : qzfont_default();
+  width = qzgeom_terminal_width(memory_.columns(), qzfont_glyphwidth(f, ' '), hasScrollBar() ? kBarWidth : 0);
+  height = qzgeom_terminal_height(memory_.lines(), qzfont_height(f));
+}
+
+void qzTerminal::created() { qzlog("terminal open, cs=\"%s\"\n", optionString().c_str()); }
+
+void qzTerminal::vprint(const char* format, va_list args) { write(vformat(format, args)); }
+
+void qzTerminal::print(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  vprint(format, args);
+  va_end(args);
+}
+
+void qzTerminal::write(const std::string& bytes) {
+  if (bytes.empty()) return;
+  if (!logFile_.empty()) {
+    // Opened per call so the file is complete whenever the program stops;
+    // a file that cannot be opened is ignored.
+    if (FILE* f = std::fopen(logFile_.c_str(), "ab")) {
+      std::fwrite(bytes.data(), 1, bytes.size(), f);
+      std::fclose(f);
+    }
+  }
+  for (char c : bytes) feed(static_cast<unsigned char>(c));
+  offset_ = 0;
+  invalidate();
+}
+
+void qzTerminal::clear() {
+  memory_.clear();
+  decoder_.reset();
+  utf8Missing_ = 0;
+  offset_ = 0;
+  invalidate();
+}
+
+void qzTerminal::feed(unsigned char byte) {
+  decoder_.feed(byte);
+  int command, argument;
+  while (decoder_.next(command, argument)) {
+    if (command != QZA_PRINT) {
+      memory_.apply(command, argument);
+      continue;
+    }
+    // A printed code that is not the byte fed is a line-drawing character;
+    // other bytes from 128 up are UTF-8 (or Latin-1 when not valid UTF-8).
+    if (argument != byte || argument < 0x80) {
+      if (utf8Missing_ > 0) printCode('?');  // a broken sequence
+      utf8Missing_ = 0;
+      printCode(argument);
+      continue;
+    }
+    if (utf8Missing_ > 0 && (argument & 0xC0) == 0x80) {
+      utf8Code_ = (utf8Code_ << 6) | (argument & 0x3F);
+      if (--utf8Missing_ == 0) printCode(utf8Code_);
+      continue;
+    }
+    if (utf8Missing_ > 0) printCode('?');  // a broken sequence
+    utf8Missing_ = 0;
+    if (argument >= 0xC2 && argument <= 0xDF) {
+      utf8Code_ = argument & 0x1F;
+      utf8Missing_ = 1;
+    } else if (argument >= 0xE0 && argument <= 0xEF) {
+      utf8Code_ = argument & 0x0F;
+      utf8Missing_ = 2;
+    } else {
+      printCode(argument);
+    }
+  }
+}
+
+void qzTerminal::printCode(int code) {
+  switch (code) {
+    case '\n': memory_.newline(); return;
+    case '\r': memory_.carriageReturn(); return;
+    case '\b': memory_.backspace(); return;
+    case '\t': memory_.tab(); return;
+    default: break;
+  }
+  if (code < 32 || code == 127) return;  // other controls show nothing
+  if (wordBreak_ && code != ' ' && memory_.wrap && memory_.cursorColumn() >= memory_.columns()) breakWord();
+  memory_.put(code);
+}
+
+// The line is full and a word goes on: move the word's start to the next
+// line, unless it fills the whole line anyway.
+void qzTerminal::breakWord() {
+  int row = memory_.cursorLine();
+  int columns = memory_.columns();
+  int start = columns;
+  while (start > 0 && memory_.character(row, start - 1) != ' ') --start;
+  if (start == 0 || start == columns) return;
+  struct Cell {
+    uint16_t ch;
+    uint8_t fg, bg, attr;
+  };
+  std::vector<Cell> word;
+  for (int c = start; c < columns; ++c)
+    word.push_back({memory_.character(row, c), memory_.textColour(row, c), memory_.backgroundColour(row, c),
+                    memory_.attributes(row, c)});
+  memory_.moveTo(row, start);
+  memory_.eraseLine(0);
+  memory_.newline();
+  uint8_t fg = memory_.currentTextColour, bg = memory_.currentBackground, attr = memory_.currentAttributes;
+  for (const Cell& cell : word) {
+    memory_.currentTextColour = cell.fg;
+    memory_.currentBackground = cell.bg;
+    memory_.currentAttributes = cell.attr;
+    memory_.put(cell.ch);
+  }
+  memory_.currentTextColour = fg;
+  memory_.currentBackground = bg;
+  memory_.currentAttributes = attr;
+}
+
+// ------------------------------------------------------------ scrolling
+
+qzScrollRange qzTerminal::range() const {
+  qzScrollRange r;
+  r.total = memory_.scrollbackUsed() + memory_.lines();
+  r.page = memory_.lines();
+  r.pos = memory_.scrollbackUsed() - offset_;
+  r.line = 1;
+  return r;
+}
+
+void qzTerminal::setViewOffset(int lines) {
+  int clamped = std::clamp(lines, 0, memory_.scrollbackUsed());
+  if (clamped == offset_) return;
+  offset_ = clamped;
+  invalidate();
+}
+
+qzRect qzTerminal::scrollBarRect() const {
+  if (!hasScrollBar()) return {};
+  qzRect inner = rect().inset(qzframe_width(border()));
+  return {inner.x + inner.w - kBarWidth, inner.y, kBarWidth, inner.h};
+}
+
+qzRect qzTerminal::upArrowRect() const {
+  qzRect r = scrollBarRect();
+  return {r.x, r.y, r.w, std::min(r.w, r.h / 2)};
+}
+
+qzRect qzTerminal::downArrowRect() const {
+  qzRect r = scrollBarRect();
+  int a = std::min(r.w, r.h / 2);
+  return {r.x, r.y + r.h - a, r.w, a};
+}
+
+qzRect qzTerminal::trackRect() const {
+  qzRect r = scrollBarRect();
+  int a = std::min(r.w, r.h / 2);
+  return {r.x, r.y + a, r.w, r.h - 2 * a};
+}
+
+qzRect qzTerminal::thumbRect() const {
+  qzRect track = trackRect();
+  qzThumb t = qzscroll_thumb(range(), track.h, min_thumb);
+  if (t.length <= 0) return {};
+  return {track.x, track.y + t.start, track.w, t.length};
+}
+
+void qzTerminal::stepHeld() {
+  int page = std::max(1, memory_.lines() - 1);
+  switch (held_) {
+    case UP: setViewOffset(offset_ + 1); break;
+    case DOWN: setViewOffset(offset_ - 1); break;
+    case PAGE_UP: setViewOffset(offset_ + page); break;
+    case PAGE_DOWN: setViewOffset(offset_ - page); break;
+    default: break;
+  }
+}
+
+bool qzTerminal::mouseDown(int x, int y, int button, int, int) {
+  if (button != QZ_MOUSE_LEFT || !scrollBarRect().contains(x, y)) return false;
+  qzRect thumb = thumbRect();
+  if (upArrowRect().contains(x, y)) held_ = UP;
+  else if (downArrowRect().contains(x, y)) held_ = DOWN;
+  else if (thumb.contains(x, y)) held_ = THUMB;
+  else if (thumb.empty()) held_ = NONE;
+  else held_ = y < thumb.y ? PAGE_UP : PAGE_DOWN;
+  if (held_ == THUMB) {
+    grabOffset_ = y - thumb.y;
+  } else if (held_ != NONE) {
+    stepHeld();
+    if (held_ == UP || held_ == DOWN) {
+      // Held arrows scroll on the ticks of the terminal scroll timer.
+      if (!scroll_timer_started) {
+        scroll_timer_started = true;
+        qzlog("terminal-scrolltimer started: %d ticks/sec.\n", static_cast<int>(kScrollTicksPerSecond));
+      }
+      qztimer_request_rate(kScrollTicksPerSecond);
+      requestTick(qznow() + 1 / kScrollTicksPerSecond);
+    }
+  }
+  invalidate();
+  return true;
+}
+
+void qzTerminal::tick(double now) {
+  if (held_ != UP && held_ != DOWN) return;
+  stepHeld();
+  requestTick(now + 1 / kScrollTicksPerSecond);
+}
+
+void qzTerminal::mouseMove(int, int y, int) {
+  if (held_ != THUMB) return;
+  qzRect track = trackRect();
+  int pos = qzscroll_pos_for_thumb(range(), track.h, min_thumb, y - track.y - grabOffset_);
+  setViewOffset(memory_.scrollbackUsed() - pos);
+}
+
+void qzTerminal::mouseUp(int, int, int) {
+  held_ = NONE;
+  cancelTick();
+  invalidate();
+}
+
+bool qzTerminal::mouseWheel(int, int, int steps) {
+  int before = offset_;
+  setViewOffset(offset_ + steps * 3);
+  return offset_ != before;
+}
+
+bool qzTerminal::keyDown(int key, int) {
+  int page = std::max(1, memory_.lines() - 1);
+  switch (key) {
+    case QZ_KEY_PAGEUP: setViewOffset(offset_ + page); return true;
+    case QZ_KEY_PAGEDOWN: setViewOffset(offset_ - page); return true;
+    default: return false;
+  }
+}
+
+// ------------------------------------------------------------ painting
+
+void qzTerminal::paintRow(qzPixmap& target, int row, int x, int y, int cellW, int cellH) const {
+  qzRect clip = rect().inset(qzframe_width(border()));
+  if (hasScrollBar()) clip.w -= kBarWidth;
+  int columns = memory_.columns();
+  for (int c = 0; c < columns;) {
+    // A run of cells with the same look is drawn as one text.
+    uint8_t fg = memory_.textColour(row, c), bg = memory_.backgroundColour(row, c), attr = memory_.attributes(row, c);
+    int end = c;
+    std::string run;
+    bool lineChars = false;
+    while (end < columns && memory_.textColour(row, end) == fg && memory_.backgroundColour(row, end) == bg &&
+           memory_.attributes(row, end) == attr) {
+      uint16_t ch = memory_.character(row, end);
+      if (ch >= 128 && ch <= 138) lineChars = true;
+      run += ch >= 128 && ch <= 138 ? std::string(" ") : utf8_of(ch > 255 ? '?' : ch);
+      ++end;
+    }
+    uint32_t ink = fg == QZ_TXT_DEFAULT_COLOUR ? textColour_ : paletteColour(fg);
+    uint32_t paper = bg == QZ_TXT_DEFAULT_COLOUR ? background_ : paletteColour(bg);
+    if (attr & QZ_TXT_REVERSE) std::swap(ink, paper);
+    int rx = x + c * cellW;
+    qzRect cells = qzRect{rx, y, (end - c) * cellW, cellH}.intersection(clip);
+    if (paper != background_) qzpxmap_fillrect(target, cells.x, cells.y, cells.w, cells.h, paper);
+    qzdraw_text_clipped(target, clip, rx, y, font(), run.c_str(), true, ink);
+    if (attr & QZ_TXT_BOLD) qzdraw_text_clipped(target, clip, rx + 1, y, font(), run.c_str(), true, ink);
+    if (lineChars) {
+      for (int k = c; k < end; ++k) {
+        uint16_t ch = memory_.character(row, k);
+        if (ch >= 128 && ch <= 138 && clip.contains(x + k * cellW, y))
+          draw_line_char(target, ch, x + k * cellW, y, cellW, cellH, ink);
+      }
+    }
+    c = end;
+  }
+}
+
+void qzTerminal::paint(qzPixmap& target) {
+  qzdraw_frame(target, rect(), border());
+  qzRect inner = rect().inset(qzframe_width(border()));
+  qzRect grid = inner;
+  if (hasScrollBar()) grid.w -= kBarWidth;
+  qzpxmap_fillrect(target, grid.x, grid.y, grid.w, grid.h, background_);
+  int cellW = std::max(1, qzfont_glyphwidth(font(), ' '));
+  int cellH = std::max(1, qzfont_height(font()));
+  int x = grid.x + inner_margin, y0 = grid.y + inner_margin;
+  int rows = std::min(memory_.lines(), (grid.h - inner_margin) / cellH + 1);
+  for (int r = 0; r < rows; ++r) paintRow(target, r - offset_, x, y0 + r * cellH, cellW, cellH);
+  if (cursor_ && memory_.cursorVisible && offset_ + memory_.cursorLine() < memory_.lines()) {
+    int column = std::min(memory_.cursorColumn(), memory_.columns() - 1);
+    qzRect c = qzRect{x + column * cellW, y0 + (memory_.cursorLine() + offset_) * cellH + cellH - 2, cellW, 2}
+                   .intersection(grid);
+    qzpxmap_fillrect(target, c.x, c.y, c.w, c.h, textColour_);
+  }
+  if (hasScrollBar())
+    qzscrollbar_paint(target, scrollBarRect(), true, range(), enabled(), held_ == UP ? 1 : held_ == DOWN ? 2 : 0);
+}
