@@ -2,6 +2,8 @@
 
 #include "headless_fixture.h"
 #include "qzk/events.h"
+#include "qzk/widget.h"
+#include "qzk/window.h"
 
 using EventQueue = HeadlessTest;
 
@@ -82,4 +84,43 @@ TEST(TimerRate, RaisesInStepsAndNeverLowers) {
   EXPECT_GE(qztimer_request_rate(0.5), before);
   EXPECT_EQ(qztimer_request_rate(2000), 1000);
   EXPECT_EQ(qztimer_request_rate(5), 1000);
+}
+
+namespace {
+// A widget that wants a tick every half second for ever, as a blinking
+// caret does.
+class Blinker : public qzWidget {
+ public:
+  const char* kind() const override { return "blinker"; }
+  bool create(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    bool ok = createWidget(false, format, args);
+    va_end(args);
+    if (ok) requestTick(qznow() + 0.5);
+    return ok;
+  }
+  void paint(qzPixmap&) override {}
+  void tick(double now) override {
+    ++ticks;
+    requestTick(now + 0.5);
+  }
+  int ticks = 0;
+};
+}  // namespace
+
+TEST_F(EventQueue, TimersRunOnPlatformTimeAndCannotKeepADeadRunWaiting) {
+  qzWindow w;
+  ASSERT_TRUE(w.create("timers,xs=100,ys=100,noquit"));
+  Blinker b;
+  ASSERT_TRUE(b.create("x=0,y=0,xs=10,ys=10"));
+  qzdelay(2.0);
+  EXPECT_EQ(b.ticks, 4);
+  // Nothing will ever be injected: the wait gives up after a day of
+  // virtual time instead of blinking for ever.
+  double t0 = qznow();
+  EXPECT_EQ(qzwait_event(), 0);
+  EXPECT_FALSE(qzrunning());
+  EXPECT_GT(qznow() - t0, 23 * 3600.0);
+  EXPECT_LT(qznow() - t0, 25 * 3600.0);
 }

@@ -7,6 +7,7 @@
 #include "headless_fixture.h"
 #include "qzk/lifecycle.h"
 #include "qzk/log.h"
+#include "qzk/window.h"
 
 namespace {
 std::string read_all(const std::string& path) {
@@ -98,4 +99,26 @@ TEST_F(Lifecycle, ClipboardAndSoundGoThroughThePlatform) {
   qzsound_stop();
   EXPECT_EQ(qzheadless_last_sound(), "");
   EXPECT_FALSE(qzsound_play(""));
+}
+
+namespace {
+qzWindow* g_entry_window = nullptr;
+int app_that_only_builds(int argc, char** argv) {
+  // The toolkit option is gone; its own switches stay for the program.
+  if (argc != 3 || std::string(argv[1]) != "--headless" || std::string(argv[2]) != "data") return 99;
+  g_entry_window = new qzWindow;
+  g_entry_window->create("only built,xs=100,ys=100");
+  // The "user" closes the window once the toolkit waits.
+  qzheadless_set_idle_hook([] { qzheadless_close(g_entry_window->nativeHandle()); });
+  return 7;
+}
+}  // namespace
+
+TEST_F(Lifecycle, EntryKeepsBuiltWindowsAliveThenExitsWithTheMainResult) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  std::vector<std::string> args = {"prog", "--headless", "QZINFO", "data"};
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  EXPECT_EXIT(qzk_entry(4, argv.data(), app_that_only_builds), testing::ExitedWithCode(7), "");
 }
