@@ -20,20 +20,18 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A display number nobody uses.
-display=""
-for n in $(seq 91 160); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
-done
-[ -n "$display" ] || { echo "no free display number"; exit 1; }
-
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# Xvfb picks a display number nobody uses and writes it to fd 3, so that
+# scripts running side by side never race for the same one.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
+display=""
 for _ in $(seq 1 100); do
-  [ -e "/tmp/.X11-unix/X$display" ] && break
+  display=$(tr -dc '0-9' <"$work/display" 2>/dev/null)
+  [ -n "$display" ] && [ -e "/tmp/.X11-unix/X$display" ] && break
+  kill -0 "$xvfb_pid" 2>/dev/null || break
   sleep 0.1
 done
-[ -e "/tmp/.X11-unix/X$display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
+[ -n "$display" ] && [ -e "/tmp/.X11-unix/X$display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
 export DISPLAY=":$display"
 
 # wait_for PATTERN SECONDS: until the demo's output holds the pattern.
