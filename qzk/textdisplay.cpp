@@ -17,16 +17,24 @@ namespace {
 constexpr int margin_x = 3;  // pixels between the frame and the text
 constexpr int margin_y = 2;
 
+// printf into a string of any length; the usual short line is formatted
+// once, into a buffer on the stack.
 std::string vformat(const char* format, va_list args) {
   if (!format) return std::string();
-  va_list measure;
-  va_copy(measure, args);
-  int length = std::vsnprintf(nullptr, 0, format, measure);
-  va_end(measure);
-  if (length <= 0) return std::string();
-  std::string out(static_cast<size_t>(length) + 1, '\0');
-  std::vsnprintf(out.data(), out.size(), format, args);
-  out.resize(static_cast<size_t>(length));
+  char buffer[1024];
+  va_list again;
+  va_copy(again, args);
+  int length = std::vsnprintf(buffer, sizeof buffer, format, args);
+  if (length < 0) length = 0;
+  std::string out;
+  if (static_cast<size_t>(length) < sizeof buffer) {
+    out.assign(buffer, static_cast<size_t>(length));
+  } else {
+    out.assign(static_cast<size_t>(length) + 1, '\0');
+    std::vsnprintf(out.data(), out.size(), format, again);
+    out.resize(static_cast<size_t>(length));
+  }
+  va_end(again);
   return out;
 }
 }  // namespace

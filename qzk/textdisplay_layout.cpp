@@ -87,7 +87,9 @@ void qzTextPageLayout::breakParagraph(size_t begin, size_t end) {
 }
 
 void qzTextPageLayout::layout(const qzTextMetrics& metrics, int width, bool nobreak) {
-  if (!(metrics == metrics_) || width != width_ || nobreak != nobreak_) {
+  // Without breaking the width changes no line.
+  bool widthMatters = !nobreak && width != width_;
+  if (!(metrics == metrics_) || widthMatters || nobreak != nobreak_) {
     metrics_ = metrics;
     width_ = width;
     nobreak_ = nobreak;
