@@ -43,6 +43,7 @@ double MeridianAngle(double s, const char* label) {
     const double theta = s * 15 * kRadians;
     double m = std::atan2(std::sin(theta), std::cos(theta) * kCosObliquity) * kDegrees;
     if (m < 0) m += 360;
+    if (m >= 360) m -= 360;  // 24h: sin of a full turn is a hair below zero
     return m;
   }
   const int q = static_cast<int>(c / 6);
