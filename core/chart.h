@@ -10,9 +10,11 @@
 // degrees per day. Planets: Keplerian mean elements (the table in
 // planet_elements.h) with a fixed five-step Kepler iteration; the Moon:
 // the truncated ELP-2000/82 series of Meeus, Astronomical Algorithms,
-// ch. 47. Valid 1900..2100 to the accuracy of mean elements; measured
-// against the Swiss Ephemeris' analytic mode over 1900..2100 (largest
-// errors, degrees): see tests/core/accuracy_test.cpp and README.
+// ch. 47. Valid 1900..2100 to the accuracy of mean elements; largest
+// longitude errors against the Swiss Ephemeris' analytic mode over
+// 1900..2100 (4000 moments, tests/core_accuracy), degrees: Sun 0.008,
+// Moon 0.017, Mercury 0.014, Venus 0.030, Mars 0.062, Jupiter 0.28,
+// Saturn 0.24, Uranus 0.20, Neptune 0.42, Pluto 0.55.
 //
 // Nothing here allocates or keeps state between calls: a chart depends on
 // its moment only, whatever was computed before or on other threads.
