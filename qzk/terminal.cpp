@@ -248,12 +248,66 @@ void qzTerminal::breakWord() {
 
 // ------------------------------------------------------------ scrolling
 
+namespace {
+struct BarParts {
+  qzRect low, high, track, thumb;
+};
+
+// Arrows at both ends, the track between them and the thumb on it.
+BarParts bar_parts(const qzRect& r, bool vertical, const qzScrollRange& range) {
+  BarParts b;
+  if (r.empty()) return b;
+  if (vertical) {
+    int a = std::min(r.w, r.h / 2);
+    b.low = {r.x, r.y, r.w, a};
+    b.high = {r.x, r.y + r.h - a, r.w, a};
+    b.track = {r.x, r.y + a, r.w, r.h - 2 * a};
+    qzThumb t = qzscroll_thumb(range, b.track.h, min_thumb);
+    if (t.length > 0) b.thumb = {r.x, b.track.y + t.start, r.w, t.length};
+  } else {
+    int a = std::min(r.h, r.w / 2);
+    b.low = {r.x, r.y, a, r.h};
+    b.high = {r.x + r.w - a, r.y, a, r.h};
+    b.track = {r.x + a, r.y, r.w - 2 * a, r.h};
+    qzThumb t = qzscroll_thumb(range, b.track.w, min_thumb);
+    if (t.length > 0) b.thumb = {b.track.x + t.start, r.y, t.length, r.h};
+  }
+  return b;
+}
+}  // namespace
+
+qzRect qzTerminal::innerRect() const { return rect().inset(qzframe_width(border())); }
+
+int qzTerminal::cellWidth() const { return std::max(1, qzfont_glyphwidth(font(), ' ')); }
+int qzTerminal::cellHeight() const { return std::max(1, qzfont_height(font())); }
+
+bool qzTerminal::hasHorizontalBar() const {
+  int available = innerRect().w - (hasScrollBar() ? kBarWidth : 0);
+  return memory_.columns() * cellWidth() + 2 * inner_margin > available;
+}
+
+qzRect qzTerminal::gridRect() const {
+  qzRect r = innerRect();
+  if (hasScrollBar()) r.w -= kBarWidth;
+  if (hasHorizontalBar()) r.h -= kBarWidth;
+  r.w = std::max(r.w, 0);
+  r.h = std::max(r.h, 0);
+  return r;
+}
+
 qzScrollRange qzTerminal::range() const {
   qzScrollRange r;
   r.total = memory_.scrollbackUsed() + memory_.lines();
   r.page = memory_.lines();
   r.pos = memory_.scrollbackUsed() - offset_;
-  r.line = 1;
+  return r;
+}
+
+qzScrollRange qzTerminal::horizontalRange() const {
+  qzScrollRange r;
+  r.total = memory_.columns();
+  r.page = std::max(1, (gridRect().w - 2 * inner_margin) / cellWidth());
+  r.pos = firstColumn_;
   return r;
 }
 
@@ -264,60 +318,70 @@ void qzTerminal::setViewOffset(int lines) {
   invalidate();
 }
 
+void qzTerminal::setFirstColumn(int column) {
+  qzScrollRange r = horizontalRange();
+  int clamped = std::clamp(column, 0, hasHorizontalBar() ? qzscroll_maxpos(r) : 0);
+  if (clamped == firstColumn_) return;
+  firstColumn_ = clamped;
+  invalidate();
+}
+
 qzRect qzTerminal::scrollBarRect() const {
   if (!hasScrollBar()) return {};
-  qzRect inner = rect().inset(qzframe_width(border()));
-  return {inner.x + inner.w - kBarWidth, inner.y, kBarWidth, inner.h};
+  qzRect inner = innerRect();
+  return {inner.x + inner.w - kBarWidth, inner.y, kBarWidth, gridRect().h};
 }
 
-qzRect qzTerminal::upArrowRect() const {
-  qzRect r = scrollBarRect();
-  return {r.x, r.y, r.w, std::min(r.w, r.h / 2)};
+qzRect qzTerminal::horizontalBarRect() const {
+  if (!hasHorizontalBar()) return {};
+  qzRect inner = innerRect();
+  return {inner.x, inner.y + inner.h - kBarWidth, gridRect().w, kBarWidth};
 }
 
-qzRect qzTerminal::downArrowRect() const {
-  qzRect r = scrollBarRect();
-  int a = std::min(r.w, r.h / 2);
-  return {r.x, r.y + r.h - a, r.w, a};
-}
-
-qzRect qzTerminal::trackRect() const {
-  qzRect r = scrollBarRect();
-  int a = std::min(r.w, r.h / 2);
-  return {r.x, r.y + a, r.w, r.h - 2 * a};
-}
-
-qzRect qzTerminal::thumbRect() const {
-  qzRect track = trackRect();
-  qzThumb t = qzscroll_thumb(range(), track.h, min_thumb);
-  if (t.length <= 0) return {};
-  return {track.x, track.y + t.start, track.w, t.length};
-}
+qzRect qzTerminal::upArrowRect() const { return bar_parts(scrollBarRect(), true, range()).low; }
+qzRect qzTerminal::downArrowRect() const { return bar_parts(scrollBarRect(), true, range()).high; }
 
 void qzTerminal::stepHeld() {
   int page = std::max(1, memory_.lines() - 1);
+  int hpage = std::max(1, horizontalRange().page - 1);
   switch (held_) {
     case UP: setViewOffset(offset_ + 1); break;
     case DOWN: setViewOffset(offset_ - 1); break;
     case PAGE_UP: setViewOffset(offset_ + page); break;
     case PAGE_DOWN: setViewOffset(offset_ - page); break;
+    case LEFT: setFirstColumn(firstColumn_ - 1); break;
+    case RIGHT: setFirstColumn(firstColumn_ + 1); break;
+    case PAGE_LEFT: setFirstColumn(firstColumn_ - hpage); break;
+    case PAGE_RIGHT: setFirstColumn(firstColumn_ + hpage); break;
     default: break;
   }
 }
 
 bool qzTerminal::mouseDown(int x, int y, int button, int, int) {
-  if (button != QZ_MOUSE_LEFT || !scrollBarRect().contains(x, y)) return false;
-  qzRect thumb = thumbRect();
-  if (upArrowRect().contains(x, y)) held_ = UP;
-  else if (downArrowRect().contains(x, y)) held_ = DOWN;
-  else if (thumb.contains(x, y)) held_ = THUMB;
-  else if (thumb.empty()) held_ = NONE;
-  else held_ = y < thumb.y ? PAGE_UP : PAGE_DOWN;
-  if (held_ == THUMB) {
-    grabOffset_ = y - thumb.y;
-  } else if (held_ != NONE) {
+  if (button != QZ_MOUSE_LEFT) return false;
+  qzRect vbar = scrollBarRect(), hbar = horizontalBarRect();
+  if (vbar.contains(x, y)) {
+    BarParts b = bar_parts(vbar, true, range());
+    if (b.low.contains(x, y)) held_ = UP;
+    else if (b.high.contains(x, y)) held_ = DOWN;
+    else if (b.thumb.contains(x, y)) held_ = THUMB;
+    else if (b.thumb.empty()) held_ = NONE;
+    else held_ = y < b.thumb.y ? PAGE_UP : PAGE_DOWN;
+    grabOffset_ = y - b.thumb.y;
+  } else if (hbar.contains(x, y)) {
+    BarParts b = bar_parts(hbar, false, horizontalRange());
+    if (b.low.contains(x, y)) held_ = LEFT;
+    else if (b.high.contains(x, y)) held_ = RIGHT;
+    else if (b.thumb.contains(x, y)) held_ = HTHUMB;
+    else if (b.thumb.empty()) held_ = NONE;
+    else held_ = x < b.thumb.x ? PAGE_LEFT : PAGE_RIGHT;
+    grabOffset_ = x - b.thumb.x;
+  } else {
+    return false;
+  }
+  if (held_ != NONE && held_ != THUMB && held_ != HTHUMB) {
     stepHeld();
-    if (held_ == UP || held_ == DOWN) {
+    if (held_ == UP || held_ == DOWN || held_ == LEFT || held_ == RIGHT) {
       // Held arrows scroll on the ticks of the terminal scroll timer.
       if (!scroll_timer_started) {
         scroll_timer_started = true;
@@ -332,16 +396,20 @@ bool qzTerminal::mouseDown(int x, int y, int button, int, int) {
 }
 
 void qzTerminal::tick(double now) {
-  if (held_ != UP && held_ != DOWN) return;
+  if (held_ != UP && held_ != DOWN && held_ != LEFT && held_ != RIGHT) return;
   stepHeld();
   requestTick(now + 1 / kScrollTicksPerSecond);
 }
 
-void qzTerminal::mouseMove(int, int y, int) {
-  if (held_ != THUMB) return;
-  qzRect track = trackRect();
-  int pos = qzscroll_pos_for_thumb(range(), track.h, min_thumb, y - track.y - grabOffset_);
-  setViewOffset(memory_.scrollbackUsed() - pos);
+void qzTerminal::mouseMove(int x, int y, int) {
+  if (held_ == THUMB) {
+    BarParts b = bar_parts(scrollBarRect(), true, range());
+    int pos = qzscroll_pos_for_thumb(range(), b.track.h, min_thumb, y - b.track.y - grabOffset_);
+    setViewOffset(memory_.scrollbackUsed() - pos);
+  } else if (held_ == HTHUMB) {
+    BarParts b = bar_parts(horizontalBarRect(), false, horizontalRange());
+    setFirstColumn(qzscroll_pos_for_thumb(horizontalRange(), b.track.w, min_thumb, x - b.track.x - grabOffset_));
+  }
 }
 
 void qzTerminal::mouseUp(int, int, int) {
@@ -368,8 +436,7 @@ bool qzTerminal::keyDown(int key, int) {
 // ------------------------------------------------------------ painting
 
 void qzTerminal::paintRow(qzPixmap& target, int row, int x, int y, int cellW, int cellH) const {
-  qzRect clip = rect().inset(qzframe_width(border()));
-  if (hasScrollBar()) clip.w -= kBarWidth;
+  qzRect clip = gridRect();
   int columns = memory_.columns();
   for (int c = 0; c < columns;) {
     // A run of cells with the same look is drawn as one text.
@@ -405,13 +472,10 @@ void qzTerminal::paintRow(qzPixmap& target, int row, int x, int y, int cellW, in
 
 void qzTerminal::paint(qzPixmap& target) {
   qzdraw_frame(target, rect(), border());
-  qzRect inner = rect().inset(qzframe_width(border()));
-  qzRect grid = inner;
-  if (hasScrollBar()) grid.w -= kBarWidth;
+  qzRect grid = gridRect();
   qzpxmap_fillrect(target, grid.x, grid.y, grid.w, grid.h, background_);
-  int cellW = std::max(1, qzfont_glyphwidth(font(), ' '));
-  int cellH = std::max(1, qzfont_height(font()));
-  int x = grid.x + inner_margin, y0 = grid.y + inner_margin;
+  int cellW = cellWidth(), cellH = cellHeight();
+  int x = grid.x + inner_margin - firstColumn_ * cellW, y0 = grid.y + inner_margin;
   int rows = std::min(memory_.lines(), (grid.h - inner_margin) / cellH + 1);
   for (int r = 0; r < rows; ++r) paintRow(target, r - offset_, x, y0 + r * cellH, cellW, cellH);
   if (cursor_ && memory_.cursorVisible && offset_ + memory_.cursorLine() < memory_.lines()) {
@@ -422,4 +486,11 @@ void qzTerminal::paint(qzPixmap& target) {
   }
   if (hasScrollBar())
     qzscrollbar_paint(target, scrollBarRect(), true, range(), enabled(), held_ == UP ? 1 : held_ == DOWN ? 2 : 0);
+  if (hasHorizontalBar())
+    qzscrollbar_paint(target, horizontalBarRect(), false, horizontalRange(), enabled(),
+                      held_ == LEFT ? 1 : held_ == RIGHT ? 2 : 0);
+  if (hasScrollBar() && hasHorizontalBar()) {
+    qzRect corner{scrollBarRect().x, horizontalBarRect().y, kBarWidth, kBarWidth};
+    qzpxmap_fillrect(target, corner.x, corner.y, corner.w, corner.h, qzcolour::face);
+  }
 }

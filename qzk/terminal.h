@@ -12,7 +12,8 @@
 // any item "bg...=colour"), "logfile=PATH" (every byte printed is also
 // appended there), "wordbreak", "cursor". Holding a scroll arrow scrolls
 // the view on every tick of the terminal scroll timer (10 ticks a second).
-// Printing shows the newest lines again.
+// Printing shows the newest lines again. When the grid is wider than the
+// widget, a horizontal bar scrolls it sideways.
 #include <array>
 #include <cstdarg>
 #include <cstdint>
@@ -50,8 +51,14 @@ class qzTerminal : public qzWidget {
   // The view: 0 shows the grid, n shows n lines further back.
   int viewOffset() const { return offset_; }
   void setViewOffset(int lines);
+  // The first column shown (the horizontal bar appears when the grid is
+  // wider than the widget).
+  int firstColumn() const { return firstColumn_; }
+  void setFirstColumn(int column);
   bool hasScrollBar() const { return memory_.scrollbackCapacity() > 0; }
+  bool hasHorizontalBar() const;
   qzRect scrollBarRect() const;
+  qzRect horizontalBarRect() const;
   qzRect upArrowRect() const;
   qzRect downArrowRect() const;
   // The colour of a colour index 0..8.
@@ -71,13 +78,16 @@ class qzTerminal : public qzWidget {
   void created() override;
 
  private:
-  enum Held { NONE, UP, DOWN, PAGE_UP, PAGE_DOWN, THUMB };
+  enum Held { NONE, UP, DOWN, PAGE_UP, PAGE_DOWN, THUMB, LEFT, RIGHT, PAGE_LEFT, PAGE_RIGHT, HTHUMB };
   void feed(unsigned char byte);
   void printCode(int code);
   void breakWord();
   qzScrollRange range() const;
-  qzRect trackRect() const;
-  qzRect thumbRect() const;
+  qzScrollRange horizontalRange() const;
+  qzRect innerRect() const;
+  qzRect gridRect() const;
+  int cellWidth() const;
+  int cellHeight() const;
   void stepHeld();
   void paintRow(qzPixmap& target, int row, int x, int y, int cellW, int cellH) const;
 
@@ -89,6 +99,7 @@ class qzTerminal : public qzWidget {
   uint32_t textColour_ = 0x000000;
   uint32_t background_ = 0xFFFFFF;
   int offset_ = 0;
+  int firstColumn_ = 0;
   Held held_ = NONE;
   int grabOffset_ = 0;
   int utf8Code_ = 0;     // a UTF-8 character being assembled

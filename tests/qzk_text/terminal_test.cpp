@@ -124,3 +124,22 @@ TEST_F(TerminalTest, HeldArrowScrollsOnTheTimerTicks) {
   t.print("new\n");
   EXPECT_EQ(t.viewOffset(), 0);
 }
+
+TEST_F(TerminalTest, NarrowTerminalScrollsSideways) {
+  qzTerminal t;
+  ASSERT_TRUE(t.create("x=0,y=0,xs=200,lines=5,columns=100,scrollback=10"));
+  ASSERT_TRUE(t.hasHorizontalBar());
+  qzRect h = t.horizontalBarRect();
+  qzRect v = t.scrollBarRect();
+  EXPECT_EQ(h.y + h.h, t.rect().y + t.rect().h);
+  EXPECT_EQ(v.h + h.h, t.rect().h);  // they meet at the corner
+  qzdispatch_pending();
+  qzdrive_click_at(window, h.x + h.w - 3, h.y + h.h / 2);  // the right arrow
+  EXPECT_EQ(t.firstColumn(), 1);
+  t.setFirstColumn(1000);
+  int blank = qzfont_glyphwidth(t.font(), ' ');
+  EXPECT_EQ(t.firstColumn(), 100 - (200 - qzTerminal::kBarWidth - 4) / blank);
+  qzTerminal wide;
+  ASSERT_TRUE(wide.create("x=0,y=200,lines=5,columns=20"));
+  EXPECT_FALSE(wide.hasHorizontalBar());
+}
