@@ -1,7 +1,24 @@
-// The workbench's entry point.
-#include <cstdio>
+// The workbench's entry point: the chart commands, then the menu's modules.
+//
+// A module joins the menu by one line in kModules with its button's label
+// (app/modules.h lists the 22 labels) and its function, declared in the
+// module's own header.
+#include <cstring>
+#include <iterator>
 
-int main(int, char**) {
-  std::fprintf(stderr, "kmwb: the main window is being built\n");
-  return 1;
+#include "app/chart_command.h"
+#include "app/shell.h"
+
+namespace {
+
+const ModuleEntry kModules[] = {
+    {"0- WELCOME", RunWelcome},
+    {"17- Julian Date", RunJulianDateTool},
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc > 1 && (strcmp(argv[1], "chart") == 0 || strcmp(argv[1], "matrices") == 0)) return RunChartCommand(argc - 1, argv + 1);
+  return RunWorkbench(argc, argv, {std::begin(kModules), std::end(kModules)});
 }

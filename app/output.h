@@ -20,3 +20,12 @@ void Pause(double seconds);
 void KeepAlive();
 // Plays the end-of-module sound "Tada.wav".
 void PlayModuleSound();
+
+// Draws printf-style text on the current graphic page in its font, with
+// the text's top edge 13 pixels above y (so y is about the baseline of
+// the program's 12x24 page font). Does nothing without a graphic page.
+void TextAt(int x, int y, uint32_t colour, const char* format, ...) __attribute__((format(printf, 4, 5)));
+
+// The number of the current text page (0..6) and graphic page (1..6).
+int CurrentTextPage();
+int CurrentGraphicPage();

@@ -6,6 +6,7 @@
 #include "data/open_dialogs.h"
 #include "qzk/button.h"
 #include "qzk/drive.h"
+#include "qzk/filedialog.h"
 #include "qzk/lineinput.h"
 #include "qzk/log.h"
 #include "qzk/platform/headless.h"
@@ -96,6 +97,26 @@ bool AnswerDateTime(OpenDialog& d, const ScriptAnswer& a, const AnswerQueue& q, 
   return true;
 }
 
+bool AnswerFile(const ScriptAnswer& a, const AnswerQueue& q, std::string& error) {
+  qzFileDialog* fd = qzFileDialog::current();
+  if (!fd) return Bad(a, q, "the file dialog did not open", error);
+  fd->name.setText(a.value);
+  Press(fd->accept);
+  return true;
+}
+
+// The save dialog's question before it replaces a file: a yes/no answer.
+bool AnswerReplace(qzWindow& window, AnswerQueue& queue, std::string& error) {
+  ScriptAnswer a;
+  if (!queue.Take("file exists", a, error)) return false;
+  int yes = ParseYesNoAnswer(a.value);
+  if (yes < 0) return Bad(a, queue, "\"" + a.value + "\" is neither yes nor no", error);
+  qzWidget* button = qzdrive_find(window, yes ? "Yes" : "No");
+  if (!button) return Bad(a, queue, "the \"file exists\" window has no such button", error);
+  Press(*button);
+  return true;
+}
+
 // The toolkit's message box: confirm it, keeping its text.
 bool ConfirmMessageBox(qzWindow& window) {
   if (window.title() != "message") return false;
@@ -127,12 +148,13 @@ void IdleHook() {
 bool AnswerOpenDialog(AnswerQueue& queue, std::string& error) {
   OpenDialog* d = TopOpenDialog();
   qzWindow* top = qzdrive_top_window();
-  if (top && (!d || d->window != top) && ConfirmMessageBox(*top)) return true;
-  if (!d) {
-    error = "the module waits for input, but no dialog is open for an answer";
-    if (!queue.Empty()) error = "line " + std::to_string(queue.NextLine()) + ": " + error;
-    return false;
-  }
+  if (top && top->title() == "file exists") return AnswerReplace(*top, queue, error);
+  qzWindow* own = d ? d->window : nullptr;
+  if (d && d->kind == DialogKind::File && qzFileDialog::current()) own = &qzFileDialog::current()->window;
+  if (top && (!d || own != top) && ConfirmMessageBox(*top)) return true;
+  // No dialog of ours: a pause or a module's own wait. The toolkit ends
+  // the run if nothing can ever arrive.
+  if (!d) return true;
   if (d->serial == lastAnsweredSerial) {
     error = "the dialog \"" + NormaliseQuestion(d->question) + "\" did not take its answer";
     return false;
@@ -148,7 +170,7 @@ bool AnswerOpenDialog(AnswerQueue& queue, std::string& error) {
     case DialogKind::Array: return AnswerArray(*d, answer, queue, error);
     case DialogKind::Choice: return AnswerChoice(*d, answer, queue, error);
     case DialogKind::DateTime: return AnswerDateTime(*d, answer, queue, error);
-    case DialogKind::File:
+    case DialogKind::File: return AnswerFile(answer, queue, error);
     case DialogKind::PersonEntry: break;
   }
   return Bad(answer, queue, "this dialog cannot be answered from a script", error);

@@ -10,8 +10,10 @@
 // text goes to the log and to standard error.
 //
 // When an answer does not fit (wrong question prefix, no answers left, a
-// value the dialog cannot take, or input awaited that no dialog asks for),
-// the fail handler gets a message naming the script line.
+// value the dialog cannot take), the fail handler gets a message naming the
+// script line. Waits without an open dialog (pauses, a module's own loop)
+// are left alone: the headless toolkit ends the run when no input can ever
+// arrive, and the caller reports that.
 #include <functional>
 #include <string>
 

@@ -1,0 +1,139 @@
+// Batch runs: the script's modules run through the real menu and dialogs
+// on the headless backend, then every page is saved.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "app/answers.h"
+#include "app/batch_script.h"
+#include "app/main_window.h"
+#include "app/run_state.h"
+#include "app/script_driver.h"
+#include "app/shell.h"
+#include "qzk/events.h"
+#include "qzk/lifecycle.h"
+#include "qzk/log.h"
+#include "qzk/platform/headless.h"
+#include "qzk/random.h"
+
+namespace {
+
+constexpr int kScriptFailed = 3;
+
+// mkdir -p: every missing folder of the path.
+bool MakeFolders(const std::string& path) {
+  std::string part;
+  for (size_t i = 0; i <= path.size(); ++i) {
+    if (i == path.size() || path[i] == '/') {
+      if (!part.empty() && part != "." && mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) return false;
+    }
+    if (i < path.size()) part += path[i];
+  }
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+[[noreturn]] void StopRun(const std::string& message) {
+  EndProgressLine();
+  std::fprintf(stderr, "kmwb: %s\n", message.c_str());
+  qzlog("batch stopped: %s\n", message.c_str());
+  qzk_exit(kScriptFailed);
+}
+
+void Click(qzWindow& window, const qzRect& r) {
+  qzheadless_click(window.nativeHandle(), r.x + r.w / 2, r.y + r.h / 2);
+}
+
+// A person's way to a module: the Menu tab, then the module's button; the
+// main loop takes the button's event and runs the module.
+void RunModuleFromMenu(MainWindow& m, int index) {
+  Click(m.window, m.tabs.tabRect(0));
+  qzdispatch_pending();
+  Click(m.window, m.modules[index].rect());
+  for (int event; (event = qzpoll_event()) != 0;) HandleMainEvent(event);
+}
+
+}  // namespace
+
+bool SaveAllPages(const std::string& dir, std::vector<std::string>& written) {
+  MainWindow* m = Shell();
+  if (!m || !MakeFolders(dir)) return false;
+  bool ok = true;
+  std::string menuText = m->menuTerminal.text();
+  if (menuText.find_first_not_of(" \n") != std::string::npos) {
+    std::string path = dir + "/text-0.txt";
+    std::string temporary = path + ".tmp";
+    std::ofstream out(temporary, std::ios::binary);
+    out << menuText;
+    out.close();
+    bool saved = out.good() && std::rename(temporary.c_str(), path.c_str()) == 0;
+    if (saved) written.push_back(path);
+    ok = saved && ok;
+  }
+  for (int k = 1; k <= kPages; ++k) {
+    if (!m->text[k - 1].text().empty()) {
+      std::string path = dir + "/text-" + std::to_string(k) + ".txt";
+      bool saved = SaveTextPage(k, path);
+      if (saved) written.push_back(path);
+      ok = saved && ok;
+    }
+    if (m->graphicUsed[k - 1]) {
+      for (const char* ext : {".png", ".bmp"}) {
+        std::string path = dir + "/graphic-" + std::to_string(k) + ext;
+        bool saved = SaveGraphicPage(k, path);
+        if (saved) written.push_back(path);
+        ok = saved && ok;
+      }
+    }
+  }
+  return ok;
+}
+
+int RunBatch(const std::string& scriptPath, const std::string& outDir) {
+  std::ifstream in(scriptPath, std::ios::binary);
+  if (!in) StopRun("the batch script " + scriptPath + " cannot be read");
+  std::stringstream text;
+  text << in.rdbuf();
+  BatchScript script;
+  std::string error;
+  if (!ParseBatchScript(text.str(), script, error)) StopRun(scriptPath + ", " + error);
+  for (const ScriptModule& module : script.modules)
+    if (MenuButtonIndex(module.label) < 0)
+      StopRun(scriptPath + ", line " + std::to_string(module.line) + ": no menu button is labelled \"" +
+              module.label + "\"");
+
+  std::fprintf(stderr, "kmwb: batch %s, random seed %llu\n", scriptPath.c_str(),
+               static_cast<unsigned long long>(qzrandom_current_seed()));
+  SetProgressEcho(isatty(2) != 0);
+  AnswerQueue queue;
+  MainWindow& m = *Shell();
+  for (const ScriptModule& module : script.modules) {
+    queue.Reset(module.answers, module.line, scriptPath);
+    StartAnswering(queue, [](const std::string& message) { StopRun(message); });
+    qzlog("batch: line %d: run %s\n", module.line, module.label.c_str());
+    if (!ProgressEcho()) std::fprintf(stderr, "kmwb: running %s\n", module.label.c_str());
+    BeginProgressLine(module.label);
+    RunModuleFromMenu(m, MenuButtonIndex(module.label));
+    EndProgressLine();
+    StopAnswering();
+    if (!queue.Empty())
+      StopRun(scriptPath + ", line " + std::to_string(queue.NextLine()) + ": \"" + module.label +
+              "\" ended without asking for this answer");
+    if (!qzrunning())
+      StopRun(scriptPath + ", line " + std::to_string(module.line) + ": \"" + module.label +
+              "\" waited for input that a script cannot give, or ended the program");
+  }
+  std::vector<std::string> written;
+  bool saved = SaveAllPages(outDir, written);
+  for (const std::string& f : written) std::fprintf(stderr, "kmwb: wrote %s\n", f.c_str());
+  if (!saved) {
+    std::fprintf(stderr, "kmwb: not every page could be written into %s\n", outDir.c_str());
+    return 1;
+  }
+  std::fprintf(stderr, "kmwb: results in %s\n", outDir.c_str());
+  return 0;
+}

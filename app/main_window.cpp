@@ -1,0 +1,155 @@
+#include "app/main_window.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "app/file_choice.h"
+#include "app/output.h"
+#include "qzk/font.h"
+#include "qzk/graphic.h"
+#include "qzk/lifecycle.h"
+#include "qzk/log.h"
+#include "qzk/options.h"
+#include "qzk/picture.h"
+
+namespace {
+
+std::unique_ptr<MainWindow> mainWindow;
+
+int Font(const char* name) { return qzfont_builtin(name); }
+
+// The widgets of a tab page take their percentages from the page, the
+// area below the tabs, as child windows of the page would: the option
+// string is placed again against that area.
+void PlaceOnPage(qzWidget& widget, const qzRect& page, bool hasCaption) {
+  qzOptionList list = qzopt_from_string(widget.optionString());
+  qzGeometry g;
+  qzopt_geometry(list, hasCaption ? 1 : 0, g);
+  qzgeom_natural(g, widget.rect().w, widget.rect().h);
+  qzgeom_place(g, page.w, page.h);
+  widget.setRect({page.x + g.left, page.y + g.top, g.width, g.height});
+}
+
+bool BuildPages(MainWindow& m) {
+  qzRect page = m.tabs.pageRect();
+  bool ok = true;
+  int canvasFont = Font("builtin 12x24");
+  for (int k = 1; k <= kPages; ++k) {
+    m.tabs.selectPage(k);
+    ok = m.canvas[k - 1].create("xs=80%,ys=95%,x=42%,y=15,border,background=white,fontid=%u", canvasFont) && ok;
+    ok = m.canvasSave[k - 1].create("save as...,x=92%,y=85%,xs=10%") && ok;
+    PlaceOnPage(m.canvas[k - 1], page, false);
+    PlaceOnPage(m.canvasSave[k - 1], page, true);
+  }
+  int textFont = Font("builtin 8x16");
+  for (int k = 1; k <= kPages; ++k) {
+    m.tabs.selectPage(kPages + k);
+    ok = m.text[k - 1].create("xs=90%,ys=80%,x=50%,y=45%,border,background=white,fontid=%d,nobreak", textFont) && ok;
+    ok = m.textSave[k - 1].create("save as...,x=20%,y=95%,xs=15%") && ok;
+    PlaceOnPage(m.text[k - 1], page, false);
+    PlaceOnPage(m.textSave[k - 1], page, true);
+  }
+  return ok;
+}
+
+void SaveWithDialog(int page, bool graphic) {
+  std::string path;
+  if (!ChooseFile(path, graphic ? "save,filter=*.bmp,defaultext=bmp" : "save,filter=*.txt,defaultext=txt")) return;
+  bool ok = graphic ? SaveGraphicPage(page, path) : SaveTextPage(page, path);
+  if (!ok) qzlog("could not write %s\n", path.c_str());
+}
+
+}  // namespace
+
+MainWindow* Shell() { return mainWindow.get(); }
+
+bool BuildMainWindow() {
+  // The widgets must go before the toolkit's own state at the end of the
+  // run, whichever way the run ends.
+  static bool exitHandlerAdded = qzk_add_exit_handler_before(DestroyMainWindow);
+  (void)exitHandlerAdded;
+  mainWindow = std::make_unique<MainWindow>();
+  MainWindow& m = *mainWindow;
+  bool ok = m.window.create("Research-Program Institut K & M,xs=95%,ys=95%,noquit,noclose");
+  ok = m.fileMenu.create(m.window, "&File") && ok;
+  m.quitItem = m.fileMenu.addEntry(nullptr, nullptr, "&Quit");
+  int bold9 = Font("builtin 9x15 bold");
+  ok = m.quit.create("quit,x=90%,y=95%,xs=15%,fontid=%d", bold9) && ok;
+  ok = m.progress.create("x=25%,y=95%,xs=45%,ys=3%") && ok;
+  ok = m.status.create("format=server,x=65%,y=95%,xs=200,ys=20,border") && ok;
+  SetBusy(false);
+  ok = m.tabs.create("x=50%,y=46%,xs=100%,ys=92%,tabs=Menu|Graphic 1|Graphic 2|Graphic 3|Graphic 4|Graphic 5|"
+                     "Graphic 6|Text 1|Text 2|Text 3|Text 4|Text 5|Text 6,fontid=%d",
+                     Font("builtin 8x16 bold")) && ok;
+  qzRect page = m.tabs.pageRect();
+  m.tabs.selectPage(0);
+  ok = m.menuTerminal.create("x=35%,y=40%,xs=65%,ys=70%,fontid=%d,scrollback=200", Font("builtin 9x15")) && ok;
+  PlaceOnPage(m.menuTerminal, page, false);
+  for (size_t i = 0; i < kMenuButtons.size(); ++i) {
+    ok = m.modules[i].create("%s,x=84%,y=%s,xs=30%,fontid=%d", kMenuButtons[i].label, kMenuButtons[i].y, bold9) && ok;
+    PlaceOnPage(m.modules[i], page, true);
+  }
+  ok = m.help.create("Help when the program crashes,x=15%,y=95%,xs=15%,fontid=%d", bold9) && ok;
+  PlaceOnPage(m.help, page, true);
+  ok = BuildPages(m) && ok;
+  m.window.setCurrentPage(nullptr);
+  m.tabs.showPage(0);
+  if (!ok) qzlog("main window: a widget could not be created\n");
+  return ok;
+}
+
+void DestroyMainWindow() {
+  if (!mainWindow) return;
+  qzgraphic_settarget(nullptr);
+  mainWindow->window.destroy();
+  mainWindow.reset();
+}
+
+int MenuButtonIndex(const std::string& label) {
+  for (size_t i = 0; i < kMenuButtons.size(); ++i)
+    if (label == kMenuButtons[i].label) return static_cast<int>(i);
+  return -1;
+}
+
+void RunMenuModule(size_t index) {
+  MainWindow* m = Shell();
+  if (!m || index >= kMenuButtons.size() || m->moduleRunning) return;
+  m->moduleRunning = true;
+  ModuleBegin();
+  const char* label = kMenuButtons[index].label;
+  if (ModuleFunction run = ModuleForLabel(label))
+    run();
+  else
+    ReportNotInThisVersion(label);
+  ModuleEnd();
+  m->moduleRunning = false;
+}
+
+bool HandleMainEvent(int event) {
+  MainWindow* m = Shell();
+  if (!m) return false;
+  if (event == m->quitItem || event == m->window.closeId() || event == m->quit.eventId()) return false;
+  for (size_t i = 0; i < m->modules.size(); ++i)
+    if (event == m->modules[i].eventId()) {
+      RunMenuModule(i);
+      return true;
+    }
+  for (int k = 1; k <= kPages; ++k) {
+    if (event == m->canvasSave[k - 1].eventId()) SaveWithDialog(k, true);
+    if (event == m->textSave[k - 1].eventId()) SaveWithDialog(k, false);
+  }
+  if (event == m->help.eventId()) ShowCrashHelp();
+  return true;
+}
+
+bool SaveGraphicPage(int page, const std::string& path) {
+  MainWindow* m = Shell();
+  if (!m || page < 1 || page > kPages) return false;
+  return qzpxmap_savetofile(m->canvas[page - 1].target().canvas, "%s", path.c_str());
+}
+
+bool SaveTextPage(int page, const std::string& path) {
+  MainWindow* m = Shell();
+  if (!m || page < 1 || page > kPages) return false;
+  return m->text[page - 1].save(path.c_str());
+}

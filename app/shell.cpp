@@ -1,0 +1,183 @@
+#include "app/shell.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "app/dialogs.h"
+#include "app/main_window.h"
+#include "app/output.h"
+#include "data/record_messages.h"
+#include "qzk/dialogs.h"
+#include "qzk/events.h"
+#include "qzk/graphic.h"
+#include "qzk/lifecycle.h"
+#include "qzk/log.h"
+#include "qzk/platform/platform.h"
+#include "qzk/random.h"
+#include "qzk/window.h"
+
+namespace {
+
+std::vector<ModuleEntry> moduleTable;
+std::unique_ptr<WaveTables> waveTables;
+int filledOrders = 0;
+
+constexpr const char* kDemoScript = "demo.kmwb";
+constexpr const char* kDemoResults = "demo-results";
+
+// Person and event messages ("error opening ...") in a message box, or on
+// the current page while a script answers the dialogs.
+void ShowRecordMessageInShell(const char* message) {
+  qzlog("%s\n", message);
+  if (Shell())
+    qzmessagebox("%s", message);
+  else
+    std::fprintf(stderr, "%s\n", message);
+}
+
+bool WantsBatch(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "--batch") == 0) return true;
+  return false;
+}
+
+int AppMain(int argc, char** argv) {
+  RunOptions options;
+  std::string error;
+  if (!ParseRunOptions(argc, argv, options, error)) {
+    std::fprintf(stderr, "kmwb: %s\nusage: kmwb [--headless] [--batch SCRIPT [--out DIR] [--seed N]]\n",
+                 error.c_str());
+    return 2;
+  }
+  SetModuleTable(moduleTable);
+  SetRecordMessageSink(ShowRecordMessageInShell);
+  bool batch = !options.batchScript.empty();
+  if (!batch && !options.headless && qzplatform_is_headless()) {
+    std::fprintf(stderr,
+                 "kmwb: no display can be opened, so the workbench cannot show its window.\n"
+                 "kmwb: running the example batch %s instead; its results go to the folder %s\n",
+                 kDemoScript, kDemoResults);
+    options.batchScript = kDemoScript;
+    options.outDir = kDemoResults;
+    batch = true;
+  }
+  if (!StartUp(options.seed)) {
+    std::fprintf(stderr, "kmwb: the main window could not be built (see qzk.log)\n");
+    return 1;
+  }
+  if (batch) return RunBatch(options.batchScript, options.outDir);
+  RunEventLoop();
+  return 0;
+}
+
+}  // namespace
+
+bool ParseRunOptions(int argc, char** argv, RunOptions& options, std::string& error) {
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    auto value = [&](std::string& out) {
+      if (i + 1 >= argc) {
+        error = a + " needs a value";
+        return false;
+      }
+      out = argv[++i];
+      return true;
+    };
+    std::string v;
+    if (a == "--headless") {
+      options.headless = true;
+    } else if (a == "--scale") {
+      if (!value(v)) return false;
+    } else if (a == "--batch") {
+      if (!value(options.batchScript)) return false;
+    } else if (a == "--out") {
+      if (!value(options.outDir)) return false;
+    } else if (a == "--seed") {
+      if (!value(v)) return false;
+      char* end = nullptr;
+      errno = 0;
+      unsigned long long seed = std::strtoull(v.c_str(), &end, 10);
+      if (v.empty() || v[0] == '-' || errno != 0 || *end != 0) {
+        error = "--seed wants a whole number 0 or more, not \"" + v + "\"";
+        return false;
+      }
+      options.seed = seed;
+    } else {
+      error = "unknown argument \"" + a + "\"";
+      return false;
+    }
+  }
+  if (options.batchScript.empty() && (options.outDir != "batch-out")) {
+    error = "--out is only used with --batch";
+    return false;
+  }
+  return true;
+}
+
+const WaveTables& ShellWaveTables() {
+  if (!waveTables) waveTables = std::make_unique<WaveTables>();
+  return *waveTables;
+}
+
+bool StartUp(const std::optional<uint64_t>& seed) {
+  // 1. Deferred building; the random generator.
+  qzwindow_build_begin();
+  if (seed) {
+    qzrandom_seed(*seed);
+  } else {
+    qzrandom_init();
+  }
+  qzlog("random seed in use: %llu\n", static_cast<unsigned long long>(qzrandom_current_seed()));
+  // 2-4. The main window.
+  bool ok = BuildMainWindow();
+  qzwindow_build_end();
+  if (!ok || !Shell()) return false;
+  Shell()->tabs.showPage(0);
+  // 5. Banner.
+  PrintOut("K & M Research Workbench  -  Research-Program Institut K & M\n\n\n");
+  PrintOut(" Please wait ");
+  SetBusy(true);
+  qzdispatch_pending();
+  // 6. The start-up picture.
+  GraphicOutput(1, 2304, 1500, 0xFFFFFF);
+  qzgraphic_clear(0xFFFFFF);
+  if (!qzgraphic_loadpicture(0, 0, "solarsystem-1.bmp")) qzlog("solarsystem-1.bmp could not be shown\n");
+  Pause(4.0);
+  // 7. The wave tables, one order at a time (once per process).
+  if (!waveTables) waveTables = std::make_unique<WaveTables>();
+  for (int p = 1; p <= 12; ++p) {
+    if (filledOrders < p) {
+      FillWaveTableOrder(*waveTables, p);
+      filledOrders = p;
+    }
+    PrintOut(".");
+    qzdispatch_pending();
+  }
+  // 8. Ready.
+  TextOutput(0);
+  SetBusy(false);
+  PrintOut("\nReady ! Have fun !!\n");
+  Shell()->graphicUsed.fill(false);  // the start-up picture is no result
+  return true;
+}
+
+void RunEventLoop() {
+  for (;;) {
+    int event = qzwait_event();
+    if (event == 0 && !qzrunning()) return;
+    if (!HandleMainEvent(event)) return;
+  }
+}
+
+int RunWorkbench(int argc, char** argv, const std::vector<ModuleEntry>& modules) {
+  moduleTable = modules;
+  // A batch run is headless: the toolkit chooses its backend from "--headless".
+  std::vector<char*> args(argv, argv + argc);
+  static char headless[] = "--headless";
+  if (WantsBatch(argc, argv)) args.push_back(headless);
+  args.push_back(nullptr);
+  int count = static_cast<int>(args.size()) - 1;
+  return qzk_entry(count, args.data(), AppMain);
+}

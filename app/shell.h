@@ -1,0 +1,51 @@
+#pragma once
+// The workbench's start, main loop and end. app/main.cpp calls
+// RunWorkbench with the modules it links; the toolkit's entry then calls
+// the shell's main function, which reads the command line:
+//
+//   kmwb                         the workbench in a window
+//   kmwb --headless              on the headless backend (nothing to see)
+//   kmwb --batch SCRIPT [--out DIR] [--seed N]
+//                                runs the script's modules headless and
+//                                saves the pages into DIR ("batch-out")
+//   --scale N                    (the toolkit's) presentation scale
+//
+// Where no display can be opened, the workbench says so and runs the
+// bundled example batch "demo.kmwb" instead, into "demo-results".
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/modules.h"
+#include "core/waves.h"
+
+int RunWorkbench(int argc, char** argv, const std::vector<ModuleEntry>& modules);
+
+struct RunOptions {
+  bool headless = false;
+  std::string batchScript;        // empty: no batch run
+  std::string outDir = "batch-out";
+  std::optional<uint64_t> seed;
+};
+
+// Reads the shell's options (the toolkit's "--headless" and "--scale N"
+// are accepted and left to it). False with a message for anything else.
+bool ParseRunOptions(int argc, char** argv, RunOptions& options, std::string& error);
+
+// Start-up steps 1 to 8: seeds the random generator (from the clock, or
+// the seed given), builds the main window, shows the start-up picture,
+// fills the wave tables and says "Ready". The toolkit must be initialised.
+bool StartUp(const std::optional<uint64_t>& seed);
+// The event loop until one of the three ways to quit.
+void RunEventLoop();
+
+// The wave tables filled at start-up (read-only afterwards).
+const WaveTables& ShellWaveTables();
+
+// The batch run of a script after the start-up; the exit status.
+int RunBatch(const std::string& scriptPath, const std::string& outDir);
+// Saves every non-empty text page as text-K.txt (K = 0 for the menu page)
+// and every used graphic page as graphic-K.png and graphic-K.bmp into
+// `dir` (created when missing). False when a file could not be written.
+bool SaveAllPages(const std::string& dir, std::vector<std::string>& written);
