@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "app/chart_command.h"
+#include "app/chart_command.h"
 #include "app/shell.h"
 
 namespace {
@@ -19,6 +20,8 @@ const ModuleEntry kModules[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && (strcmp(argv[1], "chart") == 0 || strcmp(argv[1], "matrices") == 0))
+    return RunChartCommand(argc - 1, argv + 1);
   if (argc > 1 && (strcmp(argv[1], "chart") == 0 || strcmp(argv[1], "matrices") == 0)) return RunChartCommand(argc - 1, argv + 1);
   return RunWorkbench(argc, argv, {std::begin(kModules), std::end(kModules)});
 }
