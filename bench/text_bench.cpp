@@ -17,7 +17,7 @@ struct Page {
     qzplatform_use_headless();
     qzevents_reset();
     window.create("bench,x=0,y=0,xs=800,ys=600,noquit");
-    page.create("x=0,y=0,xs=100%%,ys=100%%,nobreak");
+    page.create("x=0,y=0,xs=100%,ys=100%,nobreak");
   }
   ~Page() { window.destroy(); }
 };

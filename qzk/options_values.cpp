@@ -116,7 +116,10 @@ qzOptNumber qzopt_number(const std::string& value) {
   number.value = finite_limited(std::strtod(text.substr(0, end).c_str(), nullptr));
   size_t last_digit = text.find_last_of("0123456789");
   std::string unit = last_digit == std::string::npos ? text : text.substr(last_digit + 1);
-  if (equal_nocase(unit, "%") || equal_nocase(unit, "percent")) number.unit = QZ_UNIT_PERCENT;
+  // "%%" is what a printf habit writes for "%": it reaches us doubled by
+  // the percent protection, and means percent all the same.
+  bool percent_signs = !unit.empty() && unit.find_first_not_of('%') == std::string::npos;
+  if (percent_signs || equal_nocase(unit, "percent")) number.unit = QZ_UNIT_PERCENT;
   else if (equal_nocase(unit, "pix") || equal_nocase(unit, "pixel")) number.unit = QZ_UNIT_PIXEL;
   return number;
 }

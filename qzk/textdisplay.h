@@ -6,7 +6,7 @@
 // the new text; painting draws only the visible lines.
 //
 //     qzTextDisplay page;
-//     page.create("x=50%%,y=50%%,xs=100%%,ys=100%%,nobreak");
+//     page.create("x=50%,y=50%,xs=100%,ys=100%,nobreak");
 //     page.append("%d persons\n", n);
 //     page.save("result.txt");   // "\n" written as "\r\n"
 //

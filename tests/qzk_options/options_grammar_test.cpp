@@ -100,6 +100,7 @@ TEST(OptionNumber, UnitsAndTruncation) {
   EXPECT_EQ(qzopt_number("40pix").unit, QZ_UNIT_PIXEL);
   EXPECT_EQ(qzopt_number("40PIXEL").unit, QZ_UNIT_PIXEL);
   EXPECT_EQ(qzopt_number("40").unit, QZ_UNIT_NONE);
+  EXPECT_EQ(qzopt_number("100%%").unit, QZ_UNIT_PERCENT);  // a doubled sign from printf habit
   EXPECT_EQ(qzopt_number("40mm").unit, QZ_UNIT_NONE);
   EXPECT_EQ(qzopt_int("-7.9"), -7);
   EXPECT_EQ(qzopt_int("abc"), 0);

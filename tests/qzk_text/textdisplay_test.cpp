@@ -86,8 +86,9 @@ class TextPageTest : public ::testing::Test {
 
 TEST_F(TextPageTest, SavesLinesWithCarriageReturns) {
   qzTextDisplay page;
-  ASSERT_TRUE(page.create("x=0,y=0,xs=100%%,ys=100%%,nobreak"));
+  ASSERT_TRUE(page.create("x=0,y=0,xs=100%,ys=100%,nobreak"));
   EXPECT_TRUE(page.noBreak());
+  EXPECT_EQ(page.rect().w, window.widgetArea().w);
   page.append("first line\nsecond %d", 2);
   ASSERT_TRUE(page.save("page.txt"));
   EXPECT_EQ(read_file("page.txt"), "first line\r\nsecond 2");
