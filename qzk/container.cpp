@@ -26,7 +26,7 @@ qzWidget* qzGuiBaseContainer::widgetAt(int x, int y) const {
   return nullptr;
 }
 
-bool qzGuiBaseContainer::paint(qzPixmap& target, bool all, uint32_t background) {
+qzRect qzGuiBaseContainer::paint(qzPixmap& target, bool all, uint32_t background) {
   if (all) {
     std::vector<qzRect> covered;
     for (qzWidget* w : widgets_)
@@ -35,20 +35,22 @@ bool qzGuiBaseContainer::paint(qzPixmap& target, bool all, uint32_t background) 
     for (const qzRect& r : background_.rects()) qzpxmap_fillrect(target, r.x, r.y, r.w, r.h, background);
     for (qzWidget* w : widgets_)
       if (w->shown()) w->paintNow(target);
-    return true;
+    return {0, 0, target.width, target.height};
   }
   // A repainted widget covers whatever lay on top of it, so those are
   // painted again too, in creation order.
   std::vector<qzRect> painted;
+  qzRect all_painted;
   for (qzWidget* w : widgets_) {
     if (!w->shown()) continue;
     bool over = std::any_of(painted.begin(), painted.end(), [&](const qzRect& r) { return r.intersects(w->rect()); });
     if (w->needsPaint() || over) {
       w->paintNow(target);
       painted.push_back(w->rect());
+      all_painted = all_painted.united(w->rect());
     }
   }
-  return !painted.empty();
+  return all_painted.intersection({0, 0, target.width, target.height});
 }
 
 qzWidget* qzGuiBaseContainer::mouseDown(int x, int y, int button, int modifiers, double time) {

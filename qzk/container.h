@@ -21,8 +21,8 @@ class qzGuiBaseContainer {
 
   // Repaints the widgets that need it and those lying over a repainted
   // one; with `all`, the background pieces and every shown widget.
-  // Returns true when anything was painted.
-  bool paint(qzPixmap& target, bool all, uint32_t background);
+  // Returns the smallest rectangle holding what was painted (empty: none).
+  qzRect paint(qzPixmap& target, bool all, uint32_t background);
 
   // Mouse routing. Returns the widget that took the event (or nullptr).
   qzWidget* mouseDown(int x, int y, int button, int modifiers, double time);

@@ -173,23 +173,34 @@ void qzWindow::move(int left, int top, int width, int height) {
 
 bool qzWindow::repaint() {
   if (!exists()) return false;
-  bool painted;
+  qzRect painted;
   if (fullRepaint_) {
     fullRepaint_ = false;
     container_.paint(pixels_, true, background_);
-    painted = true;
+    painted = {0, 0, width_, height_};
   } else {
     painted = container_.paint(pixels_, false, background_);
   }
-  if (menuHeight_ > 0 && painted) {
-    qzpxmap_fillrect(pixels_, 0, 0, width_, menuHeight_ - 1, background_);
-    qzpxmap_fillrect(pixels_, 0, menuHeight_ - 1, width_, 1, 0x808080);
-    for (qzWindowMenu* m : menus_) m->paintCaption(pixels_, font_);
+  if (painted.empty()) return false;
+  if (menuHeight_ > 0) {
+    bool open = false;
+    for (qzWindowMenu* m : menus_) open = open || m->isOpen();
+    // The bar is drawn again when it was painted over or a list hangs
+    // from it over the widgets.
+    if (open || painted.y < menuHeight_) {
+      qzpxmap_fillrect(pixels_, 0, 0, width_, menuHeight_ - 1, background_);
+      qzpxmap_fillrect(pixels_, 0, menuHeight_ - 1, width_, 1, 0x808080);
+      for (qzWindowMenu* m : menus_) m->paintCaption(pixels_, font_);
+      painted = painted.united({0, 0, width_, menuHeight_});
+    }
     for (qzWindowMenu* m : menus_)
-      if (m->isOpen()) m->paintList(pixels_, font_);
+      if (m->isOpen()) {
+        m->paintList(pixels_, font_);
+        painted = painted.united(m->listRect()).intersection({0, 0, width_, height_});
+      }
   }
-  if (painted && native_) qzplatform().present(native_, pixels_.rgb.data(), width_, height_);
-  return painted;
+  if (native_) qzplatform().presentRect(native_, pixels_.rgb.data(), width_, height_, painted.x, painted.y, painted.w, painted.h);
+  return true;
 }
 
 void qzWindow::requestClose() {

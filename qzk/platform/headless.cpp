@@ -63,6 +63,22 @@ class HeadlessPlatform : public qzPlatform {
     it->second.presented = true;
   }
 
+  void presentRect(int window, const uint32_t* pixels, int width, int height, int x, int y, int w,
+                   int h) override {
+    auto it = windows_.find(window);
+    if (it == windows_.end()) return;
+    Window& win = it->second;
+    bool inside = x >= 0 && y >= 0 && w >= 0 && h >= 0 && x + w <= width && y + h <= height;
+    if (!win.presented || win.width != width || win.height != height || !inside) {
+      present(window, pixels, width, height);
+      return;
+    }
+    for (int row = y; row < y + h; ++row) {
+      size_t at = static_cast<size_t>(row) * width + x;
+      std::copy(pixels + at, pixels + at + w, win.pixels.begin() + at);
+    }
+  }
+
   bool pollInput(qzInput& input) override {
     if (queue_.empty()) return false;
     input = std::move(queue_.front());

@@ -109,6 +109,12 @@ class qzPlatform {
   // Shows the 0x00RRGGBB pixels (rows top to bottom, width * height values)
   // as the window's client area. The pixels are copied.
   virtual void present(int window, const uint32_t* pixels, int width, int height) = 0;
+  // The same when only the rectangle (x, y, w, h) changed since the last
+  // presentation of a picture of this size; a backend may copy just that.
+  virtual void presentRect(int window, const uint32_t* pixels, int width, int height, int x, int y, int w, int h) {
+    (void)x, (void)y, (void)w, (void)h;
+    present(window, pixels, width, height);
+  }
 
   // Input. pollInput takes the next waiting input without blocking.
   virtual bool pollInput(qzInput& input) = 0;

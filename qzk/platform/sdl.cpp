@@ -134,6 +134,21 @@ class SdlPlatform : public qzPlatform {
     show(*w);
   }
 
+  void presentRect(int window, const uint32_t* pixels, int width, int height, int x, int y, int rw,
+                   int rh) override {
+    Window* w = find(window);
+    bool inside = x >= 0 && y >= 0 && rw >= 0 && rh >= 0 && x + rw <= width && y + rh <= height;
+    if (!w || w->width != width || w->height != height || !inside) {
+      present(window, pixels, width, height);
+      return;
+    }
+    for (int row = y; row < y + rh; ++row) {
+      size_t at = static_cast<size_t>(row) * width + x;
+      std::copy(pixels + at, pixels + at + rw, w->pixels.begin() + at);
+    }
+    show(*w, SDL_Rect{x, y, rw, rh});
+  }
+
   bool pollInput(qzInput& input) override {
     SDL_Event e;
     while (pending_.empty() && SDL_PollEvent(&e)) translate(e);
@@ -223,20 +238,27 @@ class SdlPlatform : public qzPlatform {
     return 0;
   }
 
-  void show(Window& w) {
+  // Shows the window's pixels, or only the part `part` of them.
+  void show(Window& w, SDL_Rect part = {0, 0, -1, -1}) {
     if (w.pixels.empty()) return;
     SDL_Surface* target = SDL_GetWindowSurface(w.sdl);
     if (!target) return;
     SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
         w.pixels.data(), w.width, w.height, 32, w.width * 4, SDL_PIXELFORMAT_RGB888);
     if (!source) return;
-    SDL_Rect dst{0, 0, w.width * scale_, w.height * scale_};
-    // A window the user made larger than its pixels shows grey beyond them.
-    if (target->w > dst.w || target->h > dst.h) SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0xC0, 0xC0, 0xC0));
-    if (scale_ == 1) SDL_BlitSurface(source, nullptr, target, &dst);
-    else SDL_BlitScaled(source, nullptr, target, &dst);
+    bool whole = part.w < 0;
+    if (whole) {
+      part = {0, 0, w.width, w.height};
+      // A window the user made larger than its pixels shows grey beyond them.
+      if (target->w > w.width * scale_ || target->h > w.height * scale_)
+        SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0xC0, 0xC0, 0xC0));
+    }
+    SDL_Rect dst{part.x * scale_, part.y * scale_, part.w * scale_, part.h * scale_};
+    if (scale_ == 1) SDL_BlitSurface(source, &part, target, &dst);
+    else SDL_BlitScaled(source, &part, target, &dst);
     SDL_FreeSurface(source);
-    SDL_UpdateWindowSurface(w.sdl);
+    if (whole) SDL_UpdateWindowSurface(w.sdl);
+    else SDL_UpdateWindowSurfaceRects(w.sdl, &dst, 1);
   }
 
   void push(qzInput in) {

@@ -375,3 +375,30 @@ TEST_F(Windows, AboutBoxWaitsForDismiss) {
   EXPECT_EQ(qzdrive_window("about qzk"), nullptr);
   EXPECT_TRUE(qzrunning());
 }
+
+TEST_F(Windows, OnlyChangedPartsArePresentedAndTheScreenMatchesThePixmap) {
+  qzWindow w;
+  ASSERT_TRUE(w.create("present,xs=300,ys=200,noquit"));
+  qzButton a, b;
+  ASSERT_TRUE(a.create("a,x=10,y=10,xs=60,ys=30"));
+  ASSERT_TRUE(b.create("b,x=100,y=10,xs=60,ys=30"));
+  qzdispatch_pending();
+  auto screen = [&](int x, int y) {
+    std::vector<uint32_t> px;
+    int pw = 0, ph = 0;
+    EXPECT_TRUE(qzheadless_pixels(w.nativeHandle(), px, pw, ph));
+    return px[static_cast<size_t>(y) * pw + x];
+  };
+  EXPECT_EQ(screen(10, 10), 0xFFFFFFu);
+  qzheadless_mouse_down(w.nativeHandle(), 20, 20);
+  qzdispatch_pending();
+  EXPECT_EQ(screen(10, 10), 0x404040u);   // pressed: dark outer edge
+  EXPECT_EQ(screen(100, 10), 0xFFFFFFu);  // the other button untouched
+  qzheadless_mouse_up(w.nativeHandle(), 20, 20);
+  qzdispatch_pending();
+  EXPECT_EQ(screen(10, 10), 0xFFFFFFu);
+  std::vector<uint32_t> px;
+  int pw = 0, ph = 0;
+  ASSERT_TRUE(qzheadless_pixels(w.nativeHandle(), px, pw, ph));
+  EXPECT_EQ(px, w.pixels().rgb);
+}
