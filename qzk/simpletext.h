@@ -8,7 +8,9 @@
 //     question.setText("Ordnung der Harmonischen ?");
 //
 // Keys: "color="/"col="/"txtcol="/"textcol="/"textcolor=" (text colour),
-// "border". Without a size it takes one line of 20 average characters.
+// "border". A display given no width (or height) is a label: it takes the
+// size of its text at every setText, keeping its centre when its position
+// was given in percent and its top-left corner otherwise.
 #include <cstdarg>
 #include <cstdint>
 #include <string>
@@ -34,8 +36,13 @@ class qzSimpleTextDisplay : public qzWidget {
  protected:
   void parseOptions(qzOptionList& options) override;
   void naturalSize(int& width, int& height) override;
+  void created() override;
 
  private:
+  void fitText();
+
   std::string text_;
+  bool autoWidth_ = false, autoHeight_ = false;
+  bool centreX_ = false, centreY_ = false;
   uint32_t colour_ = 0x000000;
 };

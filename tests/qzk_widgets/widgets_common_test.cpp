@@ -111,3 +111,28 @@ TEST_F(Widgets, StandaloneScrollBarPostsAndDragsItsThumb) {
   bar.setRange(20, 10, 1);
   EXPECT_EQ(bar.position(), 10);
 }
+
+TEST_F(Widgets, LabelsWithoutSizeFitTheirText) {
+  qzSimpleTextDisplay centred, corner, boxed;
+  ASSERT_TRUE(centred.create("x=50%,y=100"));
+  ASSERT_TRUE(corner.create("x=10,y=10"));
+  ASSERT_TRUE(boxed.create("x=10,y=200,xs=300,ys=40"));
+  int centre = centred.rect().x + centred.rect().w / 2;
+  int w = qzfont_textwidth(centred.font(), "month:");
+  centred.setText("month:");
+  corner.setText("two\nlines");
+  boxed.setText("month:");
+  EXPECT_EQ(centred.rect().w, w + 4);
+  EXPECT_NEAR(centred.rect().x + centred.rect().w / 2, centre, 1);
+  EXPECT_EQ(corner.rect().x, 10);
+  EXPECT_EQ(corner.rect().y, 10 + window.widgetArea().y);
+  EXPECT_EQ(corner.rect().h, 2 * qzfont_height(corner.font()) + 4);
+  EXPECT_EQ(boxed.rect().w, 300);
+  // The text is drawn: black pixels inside the label.
+  qzdispatch_pending();
+  int black = 0;
+  const qzRect& r = centred.rect();
+  for (int y = r.y; y < r.y + r.h; ++y)
+    for (int x = r.x; x < r.x + r.w; ++x) black += qzpxmap_getpixel(window.pixels(), x, y) == 0x000000u;
+  EXPECT_GT(black, 10);
+}
