@@ -14,6 +14,7 @@
 #include "qzk/graphic.h"
 #include "qzk/lifecycle.h"
 #include "qzk/log.h"
+#include "qzk/platform/headless.h"
 #include "qzk/platform/platform.h"
 #include "qzk/random.h"
 #include "qzk/window.h"
@@ -53,6 +54,9 @@ int AppMain(int argc, char** argv) {
   }
   SetModuleTable(moduleTable);
   SetRecordMessageSink(ShowRecordMessageInShell);
+  // The layout wants a screen of 1920 x 1080 or more (the module labels
+  // fill their buttons there); the headless screen is given that size.
+  if (qzplatform_is_headless()) qzheadless_set_screen(kHeadlessScreenWidth, kHeadlessScreenHeight);
   bool batch = !options.batchScript.empty();
   if (!batch && !options.headless && qzplatform_is_headless()) {
     std::fprintf(stderr,

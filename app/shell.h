@@ -22,6 +22,10 @@
 
 int RunWorkbench(int argc, char** argv, const std::vector<ModuleEntry>& modules);
 
+// The screen of headless runs and tests.
+constexpr int kHeadlessScreenWidth = 1920;
+constexpr int kHeadlessScreenHeight = 1080;
+
 struct RunOptions {
   bool headless = false;
   std::string batchScript;        // empty: no batch run

@@ -39,6 +39,7 @@ WorkbenchSession::WorkbenchSession(const std::vector<ModuleEntry>& modules) {
   if (mkdtemp(pattern.data())) dir_ = pattern;
   if (!dir_.empty() && chdir(dir_.c_str()) != 0) dir_.clear();
   qzplatform_use_headless();
+  qzheadless_set_screen(kHeadlessScreenWidth, kHeadlessScreenHeight);
   InitToolkitOnce();
   qzevents_reset();
   SetModuleTable(modules);
