@@ -28,6 +28,7 @@ std::string vformat(const char* format, va_list args) {
 void qzgraphic_drawn(qzGraphicTarget& t) {
   t.changed = true;
   if (t.autoRedraw && t.refresh) t.refresh(t, t.owner);
+  if (!t.autoRedraw && t.deferred) t.deferred(t, t.owner);
 }
 
 void qzgraphic_settarget(qzGraphicTarget* t) { g_target = t; }

@@ -21,6 +21,9 @@ struct qzGraphicTarget {
   int penX = 0, penY = 0;  // where lineto starts
   // Shows the canvas now (the screen graphic's widget repaint); may be null.
   void (*refresh)(qzGraphicTarget& target, void* owner) = nullptr;
+  // Told of drawing while auto-redraw is off (the screen graphic arms its
+  // low-priority painter); may be null.
+  void (*deferred)(qzGraphicTarget& target, void* owner) = nullptr;
   void* owner = nullptr;
 };
 

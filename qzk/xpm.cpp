@@ -184,6 +184,9 @@ bool qzxpm_decode(const std::vector<std::string>& lines, qzPixmap& out, int pale
   if (static_cast<uint64_t>(width) * static_cast<uint64_t>(height) > kQzMaxPicturePixels)
     return decodeFail("picture too large");
   if (lines.size() < static_cast<size_t>(1 + colours + height)) return decodeFail("fewer lines than declared");
+  for (int64_t y = 0; y < height; ++y)
+    if (lines[static_cast<size_t>(1 + colours + y)].size() < static_cast<size_t>(width * cpp))
+      return decodeFail("short pixel row");
   qzPixmap p;
   p.paletteCode = palettecode;
   std::unordered_map<std::string, uint16_t> indexOf;
