@@ -41,7 +41,10 @@ void qzComboBox::naturalSize(int& width, int& height) {
   if (height == 0) height = qzfont_height(font()) + 4;
 }
 
-void qzComboBox::created() { popup_.create(listClosed, this); }
+void qzComboBox::created() {
+  popup_.create(listClosed, this);
+  popup_.setFont(font());  // the list is written like the field
+}
 
 void qzComboBox::setEntries(const std::vector<std::string>& entries) {
   popup_.close(-1);
