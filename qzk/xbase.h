@@ -31,7 +31,7 @@ struct qzXBaseField {
 };
 
 // The description of one field for qzXBase::create.
-struct qzXBaseFieldSpec {
+struct qzXBaseNewField {
   std::string name;  // at most 10 bytes
   char type = 'C';
   int length = 1;    // 1..255, "C" up to 65535
@@ -128,7 +128,7 @@ class qzXBase {
   // mark) at path, through a temporary file renamed over it. `language` is
   // the code page byte (0x03 for Windows ANSI). False with a log line when
   // the fields are unfit or the file cannot be written.
-  static bool create(const char* path, const std::vector<qzXBaseFieldSpec>& fields,
+  static bool create(const char* path, const std::vector<qzXBaseNewField>& fields,
                      int language = 0x03);
 
  private:

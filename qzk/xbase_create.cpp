@@ -10,7 +10,7 @@
 
 namespace {
 
-bool fit(const qzXBaseFieldSpec& field, std::string& why) {
+bool fit(const qzXBaseNewField& field, std::string& why) {
   if (field.name.empty() || field.name.size() > 10 ||
       field.name.find('\0') != std::string::npos) {
     why = "field name \"" + field.name + "\" is not 1 to 10 bytes";
@@ -29,14 +29,14 @@ bool fit(const qzXBaseFieldSpec& field, std::string& why) {
   return true;
 }
 
-std::vector<uint8_t> header_of(const std::vector<qzXBaseFieldSpec>& fields, int language,
+std::vector<uint8_t> header_of(const std::vector<qzXBaseNewField>& fields, int language,
                                std::string& why) {
   if (fields.empty() || fields.size() > 2046) {
     why = "a table needs 1 to 2046 fields";
     return {};
   }
   size_t record_length = 1;
-  for (const qzXBaseFieldSpec& field : fields) {
+  for (const qzXBaseNewField& field : fields) {
     if (!fit(field, why)) return {};
     record_length += static_cast<size_t>(field.length);
   }
@@ -67,7 +67,7 @@ std::vector<uint8_t> header_of(const std::vector<qzXBaseFieldSpec>& fields, int 
 
 }  // namespace
 
-bool qzXBase::create(const char* path, const std::vector<qzXBaseFieldSpec>& fields,
+bool qzXBase::create(const char* path, const std::vector<qzXBaseNewField>& fields,
                      int language) {
   std::string why;
   std::vector<uint8_t> bytes = header_of(fields, language, why);
