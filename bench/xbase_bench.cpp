@@ -27,7 +27,7 @@ std::string make_table(int records) {
   FILE* file = std::fopen(path.c_str(), "r+b");
   if (!file) return "";
   std::fseek(file, 32 + 4 * 32 + 1, SEEK_SET);
-  std::vector<char> record(65);
+  std::vector<char> record(66);  // 65 bytes and the terminator of snprintf
   for (int r = 0; r < records; ++r) {
     std::snprintf(record.data(), record.size(), " %-20s%-20s%-20s%4d",
                   (std::string(kNames[r % 10]) + std::to_string(r % 997)).c_str(), "Anna",
