@@ -71,6 +71,15 @@ void repaint_all() {
     if (std::find(qzWindow::all().begin(), qzWindow::all().end(), w) != qzWindow::all().end()) w->repaint();
 }
 
+// A headless wait for an event that has seen a day of virtual time pass
+// with only the widgets' own timers (a blinking caret) running can never
+// end: nobody is left to inject input.
+constexpr double kHeadlessGiveUp = 24 * 3600.0;
+
+bool hopeless(double waitStart) {
+  return qzplatform_is_headless() && qznow() - waitStart > kHeadlessGiveUp;
+}
+
 // Waits for input or the earlier of `deadline` and the next widget tick.
 // False when the platform says nothing can ever come.
 bool wait_input(double deadline) {
@@ -108,6 +117,7 @@ void qzdispatch_pending() {
 
 int qzwait_event() {
   g_ever_waited = true;
+  const double start = qznow();
   for (;;) {
     if (!g_running) return 0;
     qzdispatch_pending();
@@ -115,7 +125,7 @@ int qzwait_event() {
     if (!g_running) return 0;
     if (pop(event)) return event;
     // A hook that drove the windows itself may have posted events already.
-    if (!wait_input(-1) && !qzevents_pending()) {
+    if ((!wait_input(-1) && !qzevents_pending()) || hopeless(start)) {
       stop_run();
       return 0;
     }
@@ -131,6 +141,7 @@ int qzpoll_event() {
 int qzwait_for_one_of(const std::vector<int>& events) {
   ++g_wait_one_of;
   g_ever_waited = true;
+  const double start = qznow();
   int result = 0;
   for (;;) {
     if (!g_running) break;
@@ -147,7 +158,7 @@ int qzwait_for_one_of(const std::vector<int>& events) {
       break;
     }
     if (!g_running) break;
-    if (!wait_input(-1) && !qzevents_pending()) {
+    if ((!wait_input(-1) && !qzevents_pending()) || hopeless(start)) {
       stop_run();
       break;
     }

@@ -16,11 +16,6 @@ class HeadlessPlatform : public qzPlatform {
     bool presented = false;
   };
 
-  // A run that has waited this long in virtual time with nothing injected
-  // and nothing asked of it can never be woken again (only timers of its
-  // own, such as a blinking caret, keep it going).
-  static constexpr double kGiveUpAfter = 24 * 3600.0;
-
   const char* name() const override { return "headless"; }
 
   int openWindow(const qzNativeWindowSpec& spec) override {
@@ -95,7 +90,6 @@ class HeadlessPlatform : public qzPlatform {
       if (!queue_.empty()) return true;
     }
     if (deadline < 0) return false;
-    if (deadline - lastInput_ > kGiveUpAfter) return false;
     clock_ = std::max(clock_, deadline);
     return true;
   }
@@ -113,12 +107,10 @@ class HeadlessPlatform : public qzPlatform {
   // --- injection
   void inject(qzInput input) {
     input.time = clock_;
-    lastInput_ = clock_;
     queue_.push_back(std::move(input));
   }
   void advance(double seconds) {
     if (seconds > 0) clock_ += seconds;
-    lastInput_ = clock_;
   }
   void setScreen(int width, int height) { screen_ = {width, height, 0, 0, width, height}; }
   void setIdle(std::function<void()> hook) { idle_ = std::move(hook); }
@@ -131,7 +123,7 @@ class HeadlessPlatform : public qzPlatform {
   std::vector<int> order_;
   std::deque<qzInput> queue_;
   int next_ = 1;
-  double clock_ = 0, lastInput_ = 0;
+  double clock_ = 0;
   qzScreenInfo screen_{1280, 1024, 0, 0, 1280, 1024};
   std::string clipboard_, sound_;
   std::function<void()> idle_;
