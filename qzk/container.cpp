@@ -68,8 +68,11 @@ qzWidget* qzGuiBaseContainer::mouseDown(int x, int y, int button, int modifiers,
   lastClickTime_ = time;
   lastClickX_ = x;
   lastClickY_ = y;
-  if (w->mouseDown(x, y, button, clicks_, modifiers)) capture_ = w;
-  return w;
+  bool capture = w->mouseDown(x, y, button, clicks_, modifiers);
+  // The handler may have taken the widget (or its window) away.
+  bool still_here = std::find(widgets_.begin(), widgets_.end(), w) != widgets_.end();
+  if (capture && still_here) capture_ = w;
+  return still_here ? w : nullptr;
 }
 
 void qzGuiBaseContainer::mouseUp(int x, int y, int button) {

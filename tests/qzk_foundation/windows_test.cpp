@@ -402,3 +402,28 @@ TEST_F(Windows, OnlyChangedPartsArePresentedAndTheScreenMatchesThePixmap) {
   ASSERT_TRUE(qzheadless_pixels(w.nativeHandle(), px, pw, ph));
   EXPECT_EQ(px, w.pixels().rgb);
 }
+
+namespace {
+class SelfRemoving : public qzButton {
+ public:
+  bool mouseDown(int x, int y, int button, int clicks, int modifiers) override {
+    qzButton::mouseDown(x, y, button, clicks, modifiers);
+    destroy();
+    return true;
+  }
+};
+}  // namespace
+
+TEST_F(Windows, AWidgetThatGoesAwayInItsHandlerIsNotKeptCaptured) {
+  qzWindow w;
+  ASSERT_TRUE(w.create("gone,xs=200,ys=100,noquit"));
+  SelfRemoving b;
+  ASSERT_TRUE(b.create("bye,x=10,y=10,xs=60,ys=30"));
+  qzheadless_mouse_down(w.nativeHandle(), 20, 20);
+  qzdispatch_pending();
+  EXPECT_FALSE(b.exists());
+  EXPECT_EQ(w.container().captured(), nullptr);
+  qzheadless_mouse_up(w.nativeHandle(), 20, 20);
+  qzdispatch_pending();
+  EXPECT_FALSE(qzevents_pending());
+}
