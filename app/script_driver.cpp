@@ -1,9 +1,13 @@
 #include "app/script_driver.h"
 
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <optional>
 
 #include "data/open_dialogs.h"
+#include "data/person_file.h"
+#include "qzk/combobox.h"
 #include "qzk/button.h"
 #include "qzk/drive.h"
 #include "qzk/filedialog.h"
@@ -105,6 +109,57 @@ bool AnswerFile(const ScriptAnswer& a, const AnswerQueue& q, std::string& error)
   return true;
 }
 
+// The entry dialog: "ok", "cancel", or a person file whose values go into
+// the fields (keys it leaves out keep what the dialog shows) before "&OK".
+bool AnswerPersonEntry(OpenDialog& d, const ScriptAnswer& a, const AnswerQueue& q, std::string& error) {
+  std::string word = NormaliseQuestion(a.value);
+  if (word == "ok") {
+    Press(*d.buttons[0]);
+    return true;
+  }
+  if (word == "cancel" || word == "abbrechen") {
+    Press(*d.buttons[1]);
+    return true;
+  }
+  std::ifstream in(a.value, std::ios::binary);
+  if (!in) return Bad(a, q, "the person file " + a.value + " cannot be read", error);
+  std::stringstream text;
+  text << in.rdbuf();
+  auto line = [&](int i) { return static_cast<qzLineInput*>(d.fields[i]); };
+  auto number = [&](int i) { return static_cast<qzUpDownControl*>(d.fields[i]); };
+  auto* month = static_cast<qzComboBox*>(d.fields[3]);
+  // The record the dialog shows now, then the file over it.
+  EventRecord r{};
+  CopyRecordText(r.familyName, sizeof r.familyName, line(0)->text().c_str());
+  CopyRecordText(r.firstName, sizeof r.firstName, line(1)->text().c_str());
+  CopyRecordText(r.place, sizeof r.place, line(9)->text().c_str());
+  int32_t* numbers[] = {&r.day, nullptr, &r.year, &r.hour, &r.minute, &r.second, &r.summerTime, nullptr,
+                        &r.longitudeDegrees, &r.longitudeMinutes, &r.latitudeDegrees, &r.latitudeMinutes,
+                        &r.timeZone};
+  for (int i = 2; i < 15; ++i)
+    if (i != 3 && i != 9) *numbers[i - 2] = number(i)->intValue();
+  r.month = month->selectedIndex() + 1;
+  std::string problem;
+  if (!ParsePersonText(text.str(), r, problem)) return Bad(a, q, a.value + ", " + problem, error);
+  for (int i = 2; i < 15; ++i) {
+    if (i == 3 || i == 9) continue;
+    int v = *numbers[i - 2];
+    const qzUpDownRule& rule = number(i)->rule();
+    if (v < rule.min || v > rule.max)
+      return Bad(a, q, a.value + ": " + std::to_string(v) + " is outside the dialog's field range " +
+                           std::to_string(static_cast<int>(rule.min)) + ".." + std::to_string(static_cast<int>(rule.max)),
+                 error);
+  }
+  line(0)->setText(r.familyName);
+  line(1)->setText(r.firstName);
+  line(9)->setText(r.place);
+  for (int i = 2; i < 15; ++i)
+    if (i != 3 && i != 9) number(i)->setValue(*numbers[i - 2]);
+  month->select(r.month - 1);
+  Press(*d.buttons[0]);
+  return true;
+}
+
 // The save dialog's question before it replaces a file: a yes/no answer.
 bool AnswerReplace(qzWindow& window, AnswerQueue& queue, std::string& error) {
   ScriptAnswer a;
@@ -171,7 +226,7 @@ bool AnswerOpenDialog(AnswerQueue& queue, std::string& error) {
     case DialogKind::Choice: return AnswerChoice(*d, answer, queue, error);
     case DialogKind::DateTime: return AnswerDateTime(*d, answer, queue, error);
     case DialogKind::File: return AnswerFile(answer, queue, error);
-    case DialogKind::PersonEntry: break;
+    case DialogKind::PersonEntry: return AnswerPersonEntry(*d, answer, queue, error);
   }
   return Bad(answer, queue, "this dialog cannot be answered from a script", error);
 }

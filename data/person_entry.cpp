@@ -1,0 +1,205 @@
+#include "data/person_entry.h"
+
+#include <memory>
+#include <vector>
+
+#include "data/open_dialogs.h"
+#include "data/separator.h"
+#include "qzk/button.h"
+#include "qzk/combobox.h"
+#include "qzk/events.h"
+#include "qzk/lineinput.h"
+#include "qzk/simpletext.h"
+#include "qzk/updown.h"
+#include "qzk/window.h"
+
+namespace {
+
+// The labels of the dialog, in creation order: text and option string.
+struct LabelPlace {
+  const char* text;
+  const char* options;
+};
+
+constexpr LabelPlace kLabels[] = {
+    {"Name:", "x=10%,y=10%"},           {"Vorname:", "x=10%,y=20%"},
+    {"Datum:", "x=10%,y=30%"},          {".", "x=42%,y=30%,font=6x13"},
+    {"Zeit:", "x=10%,y=40%"},           {":", "x=42.5%,y=40%,font=6x13"},
+    {":", "x=58.5%,y=40%,font=6x13"},   {"(sec)", "x=75%,y=40%"},
+    {"Sommerzeit:", "x=10%,y=50%"},     {"Erläuterungen zur Sommerzeit", "x=65%,y=50%,xs=40%"},
+    {"Ort:", "x=10%,y=60%"},            {"Länge:", "x=15%,y=68%"},
+    {"°", "x=41%,y=68%"},               {"'", "x=57%,y=68%"},
+    {"Breite:", "x=15%,y=76%"},         {"°", "x=41%,y=76%"},
+    {"'", "x=57%,y=76%"},               {"Zeitzone:", "x=15%,y=84%"},
+};
+
+}  // namespace
+
+PersonEntry EntryFromRecord(const EventRecord& r) {
+  PersonEntry e;
+  e.familyName = r.familyName;
+  e.firstName = r.firstName;
+  e.day = r.day;
+  e.month = r.month;
+  e.year = r.year;
+  e.hour = r.hour;
+  e.minute = r.minute;
+  e.second = r.second;
+  e.summerTime = r.summerTime;
+  e.timeZone = r.timeZone;
+  e.place = r.place;
+  e.longitudeDegrees = r.longitudeDegrees;
+  e.longitudeMinutes = r.longitudeMinutes;
+  e.latitudeDegrees = r.latitudeDegrees;
+  e.latitudeMinutes = r.latitudeMinutes;
+  return e;
+}
+
+EventRecord RecordFromEntry(const PersonEntry& e) {
+  EventRecord r{};
+  CopyRecordText(r.familyName, sizeof r.familyName, e.familyName.c_str());
+  CopyRecordText(r.firstName, sizeof r.firstName, e.firstName.c_str());
+  CopyRecordText(r.place, sizeof r.place, e.place.c_str());
+  r.day = e.day;
+  r.month = e.month;
+  r.year = e.year;
+  r.hour = e.hour;
+  r.minute = e.minute;
+  r.second = e.second;
+  r.summerTime = e.summerTime;
+  r.timeZone = e.timeZone;
+  r.longitudeDegrees = e.longitudeDegrees;
+  r.longitudeMinutes = e.longitudeMinutes;
+  r.latitudeDegrees = e.latitudeDegrees;
+  r.latitudeMinutes = e.latitudeMinutes;
+  return r;
+}
+
+bool EditPersonEntry(PersonEntry& entry) {
+  qzWindow window;
+  window.create("Daten bearbeiten / eingeben,x=50%,y=50%,xs=400,ys=600,modal,nosysmenu,noquit");
+  DialogSeparator separator;
+  separator.create("x=50%,xs=100%,y=90%");
+  std::vector<std::unique_ptr<qzSimpleTextDisplay>> labels;
+  auto label = [&](size_t i) {
+    labels.push_back(std::make_unique<qzSimpleTextDisplay>());
+    labels.back()->create("%s", kLabels[i].options);
+    labels.back()->setText(kLabels[i].text);
+  };
+  qzLineInput family, first, place;
+  qzUpDownControl day, year, hour, minute, second, summer, lonDeg, lonMin, latDeg, latMin, zone;
+  qzComboBox month;
+
+  label(0);
+  family.create("x=60%,y=10%,xs=60%,maxlen=999");
+  label(1);
+  first.create("x=60%,y=20%,xs=60%,maxlen=999");
+  label(2);
+  day.create("x=35%,y=30%,xs=10%,min=1,max=31");
+  label(3);
+  month.create("x=60%,y=30%,xs=25%,entries=Januar|Februar|März|April|Mai|Juni|Juli|August|September|Oktober|"
+               "November|Dezember");
+  year.create("x=84%,y=30%,xs=12%,min=1800,max=3000,start=2000");
+  label(4);
+  hour.create("x=35%,y=40%,xs=10%,min=0,max=23,start=12,digits=2");
+  label(5);
+  minute.create("x=51%,y=40%,xs=10%,min=0,max=59,start=0,digits=2");
+  label(6);
+  second.create("x=67%,y=40%,xs=10%,min=0,max=59,start=0,digits=2");
+  label(7);
+  label(8);
+  summer.create("x=35%,y=50%,xs=10%,min=-24,max=24,start=0");
+  label(9);
+  label(10);
+  place.create("x=60%,y=60%,xs=60%,maxlen=999");
+  label(11);
+  lonDeg.create("x=35%,y=68%,xs=10%,min=-360,max=360");
+  lonMin.create("x=50%,y=68%,xs=10%,min=-360,max=360");
+  label(12);
+  label(13);
+  label(14);
+  latDeg.create("x=35%,y=76%,xs=10%,min=-360,max=360");
+  latMin.create("x=50%,y=76%,xs=10%,min=-360,max=360");
+  label(15);
+  label(16);
+  label(17);
+  zone.create("x=35%,y=84%,xs=10%,min=-24,max=24");
+  qzButton ok, cancel;
+  ok.create("&OK,x=20%,y=95%,xs=30%");
+  cancel.create("&Abbrechen,x=80%,y=95%,xs=30%");
+
+  family.setText(entry.familyName);
+  first.setText(entry.firstName);
+  day.setValue(entry.day);
+  month.select(entry.month >= 1 && entry.month <= 12 ? entry.month - 1 : 0);
+  year.setValue(entry.year);
+  hour.setValue(entry.hour);
+  minute.setValue(entry.minute);
+  second.setValue(entry.second);
+  summer.setValue(entry.summerTime);
+  place.setText(entry.place);
+  lonDeg.setValue(entry.longitudeDegrees);
+  lonMin.setValue(entry.longitudeMinutes);
+  latDeg.setValue(entry.latitudeDegrees);
+  latMin.setValue(entry.latitudeMinutes);
+  zone.setValue(entry.timeZone);
+  family.takeFocus();
+
+  OpenDialog dialog;
+  dialog.kind = DialogKind::PersonEntry;
+  dialog.question = "Daten bearbeiten / eingeben";
+  dialog.window = &window;
+  dialog.fields = {&family, &first, &day,  &month,  &year,   &hour,   &minute, &second,
+                   &summer, &place, &lonDeg, &lonMin, &latDeg, &latMin, &zone};
+  dialog.buttons = {&ok, &cancel};
+  OpenDialogScope scope(dialog);
+
+  bool accepted = false;
+  for (;;) {
+    int event = qzwait_event();
+    if (event == 0 && !qzrunning()) break;
+    if (event == ok.eventId()) {
+      accepted = true;
+      break;
+    }
+    if (event == cancel.eventId() || event == window.closeId()) break;
+  }
+  if (accepted) {
+    entry.familyName = family.text();
+    entry.firstName = first.text();
+    entry.day = day.intValue();
+    entry.month = month.selectedIndex() + 1;
+    entry.year = year.intValue();
+    entry.hour = hour.intValue();
+    entry.minute = minute.intValue();
+    entry.second = second.intValue();
+    entry.summerTime = summer.intValue();
+    entry.place = place.text();
+    entry.longitudeDegrees = lonDeg.intValue();
+    entry.longitudeMinutes = lonMin.intValue();
+    entry.latitudeDegrees = latDeg.intValue();
+    entry.latitudeMinutes = latMin.intValue();
+    entry.timeZone = zone.intValue();
+  }
+  cancel.destroy();
+  ok.destroy();
+  zone.destroy();
+  latMin.destroy();
+  latDeg.destroy();
+  lonMin.destroy();
+  lonDeg.destroy();
+  place.destroy();
+  summer.destroy();
+  second.destroy();
+  minute.destroy();
+  hour.destroy();
+  year.destroy();
+  month.destroy();
+  day.destroy();
+  first.destroy();
+  family.destroy();
+  for (size_t i = labels.size(); i-- > 0;) labels[i]->destroy();
+  separator.destroy();
+  window.destroy();
+  return accepted;
+}
