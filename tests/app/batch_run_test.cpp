@@ -1,0 +1,87 @@
+// The kmwb executable's batch runs, as a researcher starts them.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// A copy of examples/ as the working folder, as the README describes.
+class BatchRun : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = testing::TempDir() + "/kmwb_batch_XXXXXX";
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+    ASSERT_EQ(std::system(("cp " + std::string(SOURCE_DIR) + "/examples/*.kmwb " + dir_).c_str()), 0);
+  }
+  // Runs kmwb in the folder; the exit status, with stderr in `log`.
+  int Run(const std::string& args, std::string& log) {
+    std::string cmd = "cd " + dir_ + " && " + std::string(BINARY_DIR) + "/kmwb " + args + " 2> stderr.txt";
+    int status = std::system(cmd.c_str());
+    log = ReadFile(dir_ + "/stderr.txt");
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  std::string dir_;
+};
+
+TEST_F(BatchRun, JulianDateExampleGivesTheEpochAndTheCalendarSwitch) {
+  std::string log;
+  ASSERT_EQ(Run("--batch julian-date.kmwb --out results --seed 42", log), 0) << log;
+  std::string page = ReadFile(dir_ + "/results/text-1.txt");
+  // J2000.0 and the first Gregorian day (Meeus, ch. 7).
+  EXPECT_NE(page.find(" 01.01.2000  12:00:00 world time\r\n = Julian date 2451545.000000"), std::string::npos)
+      << page;
+  EXPECT_NE(page.find(" Julian date 2299160.500000\r\n = 15.10.1582  00:00 world time"), std::string::npos)
+      << page;
+  EXPECT_NE(log.find("random seed 42"), std::string::npos) << log;
+  EXPECT_NE(ReadFile(dir_ + "/qzk.log").find("random seed"), std::string::npos);
+}
+
+TEST_F(BatchRun, WrongPrefixStopsWithTheLineNumber) {
+  std::ofstream(dir_ + "/wrong.kmwb") << "# a script out of step\nrun 17- Julian Date\n"
+                                         "Julian Date -> 1\nGroup size -> 5\n";
+  std::string log;
+  EXPECT_NE(Run("--batch wrong.kmwb --out wrong-results", log), 0);
+  EXPECT_NE(log.find("wrong.kmwb, line 4: the answer is for \"Group size\""), std::string::npos) << log;
+  EXPECT_NE(access((dir_ + "/wrong-results/text-1.txt").c_str(), F_OK), 0) << "no results from a broken run";
+}
+
+TEST_F(BatchRun, ScriptErrorsAreNamed) {
+  std::string log;
+  std::ofstream(dir_ + "/short.kmwb") << "run 17- Julian Date\n1\n";
+  EXPECT_NE(Run("--batch short.kmwb", log), 0);
+  EXPECT_NE(log.find("short.kmwb, line 1: no answer left for \"date and time in world time\""),
+            std::string::npos)
+      << log;
+  std::ofstream(dir_ + "/label.kmwb") << "\nrun 99- Nothing\n";
+  EXPECT_NE(Run("--batch label.kmwb", log), 0);
+  EXPECT_NE(log.find("label.kmwb, line 2: no menu button is labelled \"99- Nothing\""), std::string::npos) << log;
+  EXPECT_EQ(Run("--batch missing.kmwb", log), 3);
+  EXPECT_NE(log.find("missing.kmwb cannot be read"), std::string::npos) << log;
+  EXPECT_EQ(Run("--batch julian-date.kmwb --seed -4", log), 2);
+  EXPECT_NE(log.find("--seed wants a whole number"), std::string::npos) << log;
+}
+
+TEST_F(BatchRun, DemoSavesUsedPagesOnly) {
+  std::string log;
+  ASSERT_EQ(Run("--batch demo.kmwb --out demo-results", log), 0) << log;
+  EXPECT_EQ(access((dir_ + "/demo-results/graphic-1.png").c_str(), F_OK), 0) << log;
+  EXPECT_EQ(access((dir_ + "/demo-results/graphic-1.bmp").c_str(), F_OK), 0);
+  EXPECT_NE(access((dir_ + "/demo-results/graphic-2.png").c_str(), F_OK), 0) << "page 2 was never drawn on";
+  EXPECT_NE(ReadFile(dir_ + "/demo-results/text-0.txt").find("TEAM-ANALYSIS"), std::string::npos);
+  EXPECT_NE(ReadFile(dir_ + "/demo-results/text-1.txt").find("Julian date"), std::string::npos);
+}
+
+}  // namespace
