@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 
+#include "core/self_value.h"
+
 namespace {
 
 // The builders own the cells [0..12][0..12]: they write every one of them,
@@ -28,7 +30,8 @@ void ClearSelfCells(HarmonicMatrix& m) {
   m[12][12] = 0;
 }
 
-// Which of H, I, D a pass fills.
+// The matrices a pass fills; a null pointer is not filled. The pass is
+// compiled for each combination, so that no test is left in the loops.
 struct Outputs {
   HarmonicMatrix* H;
   HarmonicMatrix* I;
@@ -50,67 +53,107 @@ bool TablePosition(double difference, int& k, double& f) {
   return true;
 }
 
+// The 55 pairs (i < j) in order.
+struct PairTable {
+  unsigned char i[55], j[55];
+};
+constexpr PairTable MakePairs() {
+  PairTable t{};
+  int n = 0;
+  for (int i = 0; i < kBodies; ++i)
+    for (int j = i + 1; j < kBodies; ++j) {
+      t.i[n] = static_cast<unsigned char>(i);
+      t.j[n] = static_cast<unsigned char>(j);
+      ++n;
+    }
+  return t;
+}
+constexpr PairTable kPairs = MakePairs();
+
 // One pass over the 55 pairs: a pair's difference and table position are
 // shared by the harmony and the dynamic value, and both are symmetric in
 // the pair (the dynamic value antisymmetric, and D takes -v above the
 // diagonal), so each pair is read once and written to both cells. The
 // values are those of HarmonyLookup and DynamicLookup, bit for bit.
-void Build(const WaveTables& tables, int p, const double* pos, const double* motion,
-           const double* periods, Outputs out) {
-  if (out.H) ZeroBorder(*out.H);
-  if (out.I) ZeroBorder(*out.I);
-  if (out.D) ZeroBorder(*out.D);
+template <bool kH, bool kI, bool kD>
+void BuildPass(const WaveTables& tables, int p, const double* pos, const double* motion,
+               const double* periods, Outputs out) {
+  if (kH) ZeroBorder(*out.H);
+  if (kI) ZeroBorder(*out.I);
+  if (kD) ZeroBorder(*out.D);
   const int order = p < 1 ? 1 : (p > 12 ? 12 : p);
   const double* A = tables.harmony[order];
   const double* B = tables.dynamic[order];
   constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-  for (int i = 0; i < kBodies; ++i) {
-    for (int j = i + 1; j < kBodies; ++j) {
-      const double e = pos[i] - pos[j];
-      int k;
-      double f;
-      const bool inTable = TablePosition(std::fabs(e), k, f);
-      if (out.H || out.I) {
-        const double h = 0.0 + 10 * (inTable ? A[k] + (A[k + 1] - A[k]) * f : kNaN);
-        if (out.H) {
-          (*out.H)[i][j] = h;
-          (*out.H)[j][i] = h;
-        }
-        if (out.I) {
-          (*out.I)[i][j] = std::fabs(h);
-          (*out.I)[j][i] = std::fabs(h);
-        }
+  // First every pair's table position, with a prefetch of its entries,
+  // so that the table reads of all pairs are under way together; then
+  // the values.
+  int index[55];
+  double fraction[55];
+  bool inTable[55];
+  for (int n = 0; n < 55; ++n) {
+    inTable[n] = TablePosition(std::fabs(pos[kPairs.i[n]] - pos[kPairs.j[n]]), index[n], fraction[n]);
+    if (!inTable[n]) index[n] = 0;
+    if ((kH || kI)) __builtin_prefetch(A + index[n]);
+    if (kD) __builtin_prefetch(B + index[n]);
+  }
+  for (int n = 0; n < 55; ++n) {
+    const int i = kPairs.i[n], j = kPairs.j[n];
+    const double e = pos[i] - pos[j];
+    const int k = index[n];
+    const double f = fraction[n];
+    if ((kH || kI)) {
+      const double h = 0.0 + 10 * (inTable[n] ? A[k] + (A[k + 1] - A[k]) * f : kNaN);
+      if (kH) {
+        (*out.H)[i][j] = h;
+        (*out.H)[j][i] = h;
       }
-      if (out.D) {
-        // DynamicLookup(i, j) is -t s with t the table value and s the
-        // sign of e; above the diagonal D takes its negative, t s; below
-        // it DynamicLookup(j, i) = -t s', s' the sign of -e.
-        const double t = inTable ? B[k] + (B[k + 1] - B[k]) * f : kNaN;
-        const double s = e >= 0 ? 1 : -1;
-        const double sPrime = -e >= 0 ? 1 : -1;
-        (*out.D)[i][j] = 0.0 + 10 * -(-t * s);
-        (*out.D)[j][i] = 0.0 + 10 * (-t * sPrime);
+      if (kI) {
+        (*out.I)[i][j] = std::fabs(h);
+        (*out.I)[j][i] = std::fabs(h);
       }
+    }
+    if (kD) {
+      // DynamicLookup(i, j) is -t s with t the table value and s the
+      // sign of e; above the diagonal D takes its negative, t s; below
+      // it DynamicLookup(j, i) = -t s', s' the sign of -e.
+      const double t = inTable[n] ? B[k] + (B[k + 1] - B[k]) * f : kNaN;
+      const double s = e >= 0 ? 1 : -1;
+      const double sPrime = -e >= 0 ? 1 : -1;
+      (*out.D)[i][j] = 0.0 + 10 * -(-t * s);
+      (*out.D)[j][i] = 0.0 + 10 * (-t * sPrime);
     }
   }
 
-  if (out.H || out.I) {
+  if ((kH || kI)) {
     for (int i = 0; i < kBodies; ++i) {
-      const double h = 0.0 + 10 * SelfValue(i, pos[i]);
-      if (out.H) (*out.H)[i][i] = h;
-      if (out.I) (*out.I)[i][i] = std::fabs(h);
+      const double h = 0.0 + 10 * core_detail::SelfValueOf(i, pos[i]);
+      if (kH) (*out.H)[i][i] = h;
+      if (kI) (*out.I)[i][i] = std::fabs(h);
     }
-    if (out.H) ClearSelfCells(*out.H);
-    if (out.I) ClearSelfCells(*out.I);
+    if (kH) ClearSelfCells(*out.H);
+    if (kI) ClearSelfCells(*out.I);
   }
-  if (out.D) {
+  if (kD) {
     HarmonicMatrix& D = *out.D;
     D[0][0] = 0.0 + 10 * periods[0] * motion[0];
     D[1][1] = 0.0 + 100 * periods[1];
     for (int i = 2; i < kBodies; ++i) D[i][i] = 0.0 + -10 * periods[i] * motion[i];
 
   }
+}
+
+void Build(const WaveTables& tables, int p, const double* pos, const double* motion,
+           const double* periods, Outputs out) {
+  if (out.H && out.I && out.D)
+    BuildPass<true, true, true>(tables, p, pos, motion, periods, out);
+  else if (out.H)
+    BuildPass<true, false, false>(tables, p, pos, motion, periods, out);
+  else if (out.I)
+    BuildPass<false, true, false>(tables, p, pos, motion, periods, out);
+  else
+    BuildPass<false, false, true>(tables, p, pos, motion, periods, out);
 }
 
 }  // namespace

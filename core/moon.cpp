@@ -56,8 +56,8 @@ constexpr auto kLatitudePacked =
 double Polynomial(const ArgumentPolynomial& p, double T) {
   const double T2 = T * T, T3 = T2 * T;
   double v = p.c0 + p.c1 * T + p.c2 * T2;
-  if (p.d3 != 0) v += T3 / p.d3;
-  if (p.d4 != 0) v += T3 * T / p.d4;
+  if (p.d3 != 0) v += T3 * (1 / p.d3);
+  if (p.d4 != 0) v += T3 * T * (1 / p.d4);
   return v;
 }
 
@@ -72,15 +72,18 @@ void Multiples(Rotation base, int offset, Rotation (&out)[Count]) {
   }
 }
 
-// Sum of coefficient * sin(argument) over one packed table; four
-// accumulators so that the additions do not wait on each other.
-template <std::size_t N>
-double SineSeries(const std::array<PackedTerm, N>& terms, const Rotation* dm, const Rotation* mpf) {
+// Sum of coefficient * sin(argument) over one packed table; the loop is
+// unrolled over the constant table, so that every index and coefficient
+// is an immediate, and four accumulators keep the additions from waiting
+// on each other.
+template <const auto& kTerms>
+double SineSeries(const Rotation* dm, const Rotation* mpf) {
   double acc[4] = {0, 0, 0, 0};
-  for (std::size_t i = 0; i < N; ++i) {
-    const Rotation a = dm[terms[i].dm];
-    const Rotation b = mpf[terms[i].mpf];
-    acc[i & 3] += terms[i].coefficient * (a.s * b.c + a.c * b.s);
+#pragma GCC unroll 64
+  for (std::size_t i = 0; i < kTerms.size(); ++i) {
+    const Rotation a = dm[kTerms[i].dm];
+    const Rotation b = mpf[kTerms[i].mpf];
+    acc[i & 3] += kTerms[i].coefficient * (a.s * b.c + a.c * b.s);
   }
   return (acc[0] + acc[1]) + (acc[2] + acc[3]);
 }
@@ -104,10 +107,10 @@ LunarArguments LunarArgumentsAt(double T, LunarEdition edition) {
 }
 
 LunarPosition LunarSeries(const LunarArguments& a) {
-  const Rotation D = FastRotation(a.D * kRadiansPerDegree);
-  const Rotation M = FastRotation(a.M * kRadiansPerDegree);
-  const Rotation Mp = FastRotation(a.Mp * kRadiansPerDegree);
-  const Rotation F = FastRotation(a.F * kRadiansPerDegree);
+  const Rotation D = DegreeRotation(a.D);
+  const Rotation M = DegreeRotation(a.M);
+  const Rotation Mp = DegreeRotation(a.Mp);
+  const Rotation F = DegreeRotation(a.F);
 
   Rotation dMultiples[kDCount], mMultiples[kMCount], mpMultiples[kMpCount], fMultiples[kFCount];
   Multiples(D, 0, dMultiples);
@@ -127,13 +130,13 @@ LunarPosition LunarSeries(const LunarArguments& a) {
   for (int mp = 0; mp < kMpCount; ++mp)
     for (int f = 0; f < kFCount; ++f) mpf[mp * kFCount + f] = mpMultiples[mp] * fMultiples[f];
 
-  double sigmaL = SineSeries(kLongitudePacked, dm, mpf);
-  double sigmaB = SineSeries(kLatitudePacked, dm, mpf);
+  double sigmaL = SineSeries<kLongitudePacked>(dm, mpf);
+  double sigmaB = SineSeries<kLatitudePacked>(dm, mpf);
 
-  const Rotation Lp = FastRotation(a.Lp * kRadiansPerDegree);
-  const Rotation A1 = FastRotation(a.A1 * kRadiansPerDegree);
-  const double sinA2 = FastRotation(a.A2 * kRadiansPerDegree).s;
-  const double sinA3 = FastRotation(a.A3 * kRadiansPerDegree).s;
+  const Rotation Lp = DegreeRotation(a.Lp);
+  const Rotation A1 = DegreeRotation(a.A1);
+  const double sinA2 = DegreeRotation(a.A2).s;
+  const double sinA3 = DegreeRotation(a.A3).s;
   const Rotation Fneg = {F.c, -F.s};
   const Rotation Mpneg = {Mp.c, -Mp.s};
   const LunarAdditiveTerms& k = kLunarAdditive;

@@ -11,15 +11,25 @@ using namespace core_detail;
 
 namespace {
 
-// Degrees less 360 times the truncated quotient (the sign is kept), in
-// radians. The product and the difference are exact.
-double ElementRadians(double degrees) {
-  return (degrees - 360.0 * std::trunc(degrees / 360.0)) * kRadiansPerDegree;
-}
+// Degrees less 360 times the truncated quotient (the sign is kept). The
+// product and the difference are exact; a quotient rounded across a whole
+// number only shifts the result by a full turn.
+double ElementDegrees(double degrees) { return degrees - 360.0 * std::trunc(degrees * (1 / 360.0)); }
 
 // sin and cos of a small angle (|x| <= 0.3) by their Taylor series, good
-// to a few units in the last place.
+// to a few units in the last place; the later Kepler steps are far
+// smaller and need far fewer terms.
 Rotation SmallRotation(double x) {
+  const double ax = std::fabs(x);
+  if (ax <= 2e-3) {
+    const double x2 = x * x;  // next terms below 1e-20
+    return {1 + x2 * (-0.5 + x2 * (1.0 / 24 + x2 * (-1.0 / 720))), x + x * x2 * (-1.0 / 6 + x2 * (1.0 / 120))};
+  }
+  if (ax <= 0.07) {
+    const double x2 = x * x;  // next terms below 1e-19
+    return {1 + x2 * (-0.5 + x2 * (1.0 / 24 + x2 * (-1.0 / 720 + x2 * (1.0 / 40320 + x2 * (-1.0 / 3628800))))),
+            x + x * x2 * (-1.0 / 6 + x2 * (1.0 / 120 + x2 * (-1.0 / 5040 + x2 * (1.0 / 362880))))};
+  }
   const double x2 = x * x;
   const double s =
       x * (1 + x2 * (-1.0 / 6 + x2 * (1.0 / 120 + x2 * (-1.0 / 5040 + x2 * (1.0 / 362880 +
@@ -38,10 +48,11 @@ constexpr int kOrbits = 9;  // the Earth and eight planets
 // addition theorem instead of a new sine (a large step falls back to sin
 // and cos). The orbits go through the steps side by side, so that the
 // processor overlaps their independent chains.
-void KeplerFiveSteps(const double (&M)[kOrbits], const double (&e)[kOrbits], Rotation (&r)[kOrbits]) {
-  double E[kOrbits];
+void KeplerFiveSteps(const double (&Mdeg)[kOrbits], const double (&e)[kOrbits], Rotation (&r)[kOrbits]) {
+  double E[kOrbits], M[kOrbits];
   for (int k = 0; k < kOrbits; ++k) {
-    r[k] = FastRotation(M[k]);
+    M[k] = Mdeg[k] * kRadiansPerDegree;
+    r[k] = DegreeRotation(Mdeg[k]);
     E[k] = M[k];
   }
   for (int step = 0; step < 5; ++step) {
@@ -76,11 +87,11 @@ struct HeliocentricState {
 
 // Position and velocity terms of the nine orbits at T, in table order.
 void Orbits(double T, HeliocentricState (&out)[kOrbits], unsigned& warnings) {
-  double e[kOrbits], M[kOrbits];
+  double e[kOrbits], M[kOrbits];  // M in degrees
   for (int k = 0; k < kOrbits; ++k) {
     const OrbitalElements& el = kOrbitalElements[k];
     e[k] = el.e0 + el.e1 * T;
-    M[k] = ElementRadians(el.M0 + el.M1 * T);
+    M[k] = ElementDegrees(el.M0 + el.M1 * T);
   }
   Rotation E[kOrbits];
   KeplerFiveSteps(M, e, E);
@@ -97,20 +108,20 @@ void Orbits(double T, HeliocentricState (&out)[kOrbits], unsigned& warnings) {
       CorePrintf("798 Test tafeln !!! ax %f  ", a);
       warnings |= kWarnSemiMajorAxis;
     }
-    const double inclination = ElementRadians(el.i0 + el.i1 * T);
-    const double node = ElementRadians(el.N0 + el.N1 * T);
-    const double perihelion = ElementRadians(el.P0 + el.P1 * T);
+    const double inclination = ElementDegrees(el.i0 + el.i1 * T);
+    const double node = ElementDegrees(el.N0 + el.N1 * T);
+    const double perihelion = ElementDegrees(el.P0 + el.P1 * T);
 
     const double x = a * (E[k].c - e[k]);
     const double y = a * std::sqrt(1 - e[k] * e[k]) * E[k].s;
-    const Rotation w = FastRotation(perihelion - node);
+    const Rotation w = DegreeRotation(perihelion - node);
     const double x1 = x * w.c - y * w.s;
     const double y1 = y * w.c + x * w.s;
     // The Earth's orbit is the ecliptic itself: no tilt, no node.
-    const Rotation i = earth ? Rotation{1, 0} : FastRotation(inclination);
+    const Rotation i = earth ? Rotation{1, 0} : DegreeRotation(inclination);
     const double z = y1 * i.s;
     const double y2 = y1 * i.c;
-    const Rotation N = earth ? Rotation{1, 0} : FastRotation(node);
+    const Rotation N = earth ? Rotation{1, 0} : DegreeRotation(node);
     HeliocentricState& s = out[k];
     s.X = x1 * N.c - y2 * N.s;
     s.Y = y2 * N.c + x1 * N.s;

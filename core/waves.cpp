@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "core/angles.h"
+#include "core/self_value.h"
 #include "core/wave_coefficients.h"
 
 using namespace core_detail;
@@ -178,31 +179,7 @@ double DynamicLookup(const WaveTables& tables, int p, double b, double c) {
   return -Interpolate(tables.dynamic[TableOrder(p)], std::fabs(b - c)) * s;
 }
 
-namespace {
-
-// e^{-i q 30 degrees} of each body's step, for the second self wave.
-constexpr std::array<Rotation, 11> SelfStepRotations() {
-  std::array<Rotation, 11> out{};
-  for (int b = 0; b < 11; ++b) out[b] = ConstantRotation(-kSelfValueRows[b].step * 0.523598775);
-  return out;
-}
-constexpr std::array<Rotation, 11> kSelfStep = SelfStepRotations();
-
-// cos t + 2 cos 3t + 3 cos 5t + 3 cos 7t + 2 cos 9t + cos 11t from
-// z = e^{it}, the odd powers by repeated products with z^2.
-double SelfWave(Rotation z) {
-  const Rotation z2 = z * z;
-  const Rotation z3 = z * z2, z5 = z3 * z2, z7 = z5 * z2, z9 = z7 * z2, z11 = z9 * z2;
-  return z.c + 2 * z3.c + 3 * z5.c + 3 * z7.c + 2 * z9.c + z11.c;
-}
-
-}  // namespace
-
 double SelfValue(int body, double x) {
   if (body < 0 || body > 10) return 0;
-  const SelfValueRow& row = kSelfValueRows[body];
-  // B = A - q * 30 degrees is A turned by a constant.
-  const Rotation a = FastRotation((x - row.shift - 15) * kRadiansPerDegree);
-  const Rotation b = a * kSelfStep[body];
-  return kSelfValueWeightA * SelfWave(a) + kSelfValueWeightB * SelfWave(b);
+  return SelfValueOf(body, x);
 }
