@@ -100,6 +100,9 @@ bool qzLineInput::textInput(const std::string& utf8) {
 }
 
 void qzLineInput::focusIn() {
+  // Coming in by Tab (or from the program) the text is selected, so that
+  // typing replaces it; a click then puts the caret where it landed.
+  qzlinetext_select_all(text_);
   caretOn_ = true;
   if (caret_blinks()) {
     requestTick(qznow() + kBlinkPeriod);

@@ -10,7 +10,8 @@
 // "align=right"/"alignright"/"rightalign", "keepfocus" /
 // "nofocusswitchwithenter" (Return does not move the focus on). Return
 // activates the input (callback or eventId() posted) and, without
-// "keepfocus", moves the focus to the next widget.
+// "keepfocus", moves the focus to the next widget. Taking the focus by Tab
+// or from the program selects the text, so typing replaces it.
 #include <cstdarg>
 #include <string>
 

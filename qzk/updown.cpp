@@ -185,6 +185,12 @@ bool qzUpDownControl::textInput(const std::string& utf8) {
   return true;
 }
 
+void qzUpDownControl::focusIn() {
+  // Typing replaces the value shown; a click then places the caret.
+  qzlinetext_select_all(text_);
+  invalidate();
+}
+
 void qzUpDownControl::focusOut() {
   dragging_ = false;
   if (acceptTyped()) activate(0);

@@ -59,6 +59,7 @@ class qzUpDownControl : public qzWidget {
   bool mouseWheel(int x, int y, int steps) override;
   bool keyDown(int key, int modifiers) override;
   bool textInput(const std::string& utf8) override;
+  void focusIn() override;
   void focusOut() override;
   void enabledChanged() override;
   void shownChanged() override;

@@ -103,3 +103,12 @@ TEST_F(UpDown, DisabledControlIgnoresArrowsAndLooksGrey) {
   EXPECT_FALSE(ud.upArrow().enabled());
   EXPECT_NE(qzpxmap_getpixel(window.pixels(), f.x + 3, f.y + 3), before);
 }
+
+TEST_F(UpDown, TypingAfterTakingTheFocusReplacesTheValue) {
+  qzUpDownControl ud;
+  ASSERT_TRUE(ud.create("x=10,y=10,xs=80,min=1,max=12,start=3"));
+  ud.takeFocus();
+  type("11");
+  key(QZ_KEY_RETURN);
+  EXPECT_EQ(ud.intValue(), 11);
+}
