@@ -22,6 +22,5 @@ const ModuleEntry kModules[] = {
 int main(int argc, char** argv) {
   if (argc > 1 && (strcmp(argv[1], "chart") == 0 || strcmp(argv[1], "matrices") == 0))
     return RunChartCommand(argc - 1, argv + 1);
-  if (argc > 1 && (strcmp(argv[1], "chart") == 0 || strcmp(argv[1], "matrices") == 0)) return RunChartCommand(argc - 1, argv + 1);
   return RunWorkbench(argc, argv, {std::begin(kModules), std::end(kModules)});
 }
