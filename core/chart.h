@@ -56,7 +56,7 @@ unsigned ComputeChart(const Record& record, ChartRecord& chart) {
 }
 
 // Many moments in one call, for the modules' long loops: the same values
-// as ComputeChart on each moment, bit for bit. Returns the OR of the
+// as ComputeChart on each moment in a fresh (zeroed) record, bit for bit. Returns the OR of the
 // warnings.
 unsigned ComputeChartBatch(const ChartMoment* moments, std::size_t count, ChartRecord* charts);
 
