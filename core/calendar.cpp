@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "core/angles.h"
+
 namespace {
 
 // The Gregorian reform: 1582-10-15 is the first Gregorian day.
@@ -31,7 +33,7 @@ DayTerms DayTermsOf(int year, int month, int day) {
     const int A = year / 100;
     B = 2 - A + A / 4;
   }
-  return {std::trunc(365.25 * (year + 4716)), std::trunc(30.6001 * (month + 1)), B};
+  return {core_detail::Trunc(365.25 * (year + 4716)), core_detail::Trunc(30.6001 * (month + 1)), B};
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/angles.h"
 #include "core/core_print.h"
 
 namespace {
@@ -25,7 +26,7 @@ double ReduceSiderealAngle(double theta) {
   // fix-ups for a quotient that rounded across a whole number exact too
   // (their results are representable); for a negative start it is the
   // loop's last, rounded, addition itself.
-  double r = theta - 360.0 * std::floor(theta / 360.0);
+  double r = theta - 360.0 * core_detail::Floor(theta / 360.0);
   if (r < 0) r += 360.0;
   if (r >= 360.0) r -= 360.0;
   if (theta > 0) return r == 0 ? 0.0 : r - 360.0;
@@ -36,7 +37,7 @@ double ReduceSiderealAngle(double theta) {
 // angle in the quadrant message.
 double MeridianAngle(double s, const char* label) {
   const double b = std::tan(s * 2 * kPi / 24) * kInverseCosObliquity;
-  const double c = std::trunc(s > 24 ? s - 24 : s);
+  const double c = core_detail::Trunc(s > 24 ? s - 24 : s);
   if (s == c) {
     // A whole hour: tan() cannot tell 6h from 18h or 9h from 21h, so take
     // the quadrant from sine and cosine.

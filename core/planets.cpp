@@ -14,7 +14,7 @@ namespace {
 // Degrees less 360 times the truncated quotient (the sign is kept). The
 // product and the difference are exact; a quotient rounded across a whole
 // number only shifts the result by a full turn.
-double ElementDegrees(double degrees) { return degrees - 360.0 * std::trunc(degrees * (1 / 360.0)); }
+double ElementDegrees(double degrees) { return degrees - 360.0 * Trunc(degrees * (1 / 360.0)); }
 
 // sin and cos of a small angle (|x| <= 0.3) by their Taylor series, good
 // to a few units in the last place; the later Kepler steps are far
