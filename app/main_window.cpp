@@ -71,6 +71,9 @@ bool BuildMainWindow() {
   mainWindow = std::make_unique<MainWindow>();
   MainWindow& m = *mainWindow;
   bool ok = m.window.create("Research-Program Institut K & M,xs=95%,ys=95%,noquit,noclose");
+  // Item 0 loses its first "&" as a hotkey mark; a title has no hotkey,
+  // and "K & M" is the institute's name.
+  m.window.setTitle("Research-Program Institut K & M");
   ok = m.fileMenu.create(m.window, "&File") && ok;
   m.quitItem = m.fileMenu.addEntry(nullptr, nullptr, "&Quit");
   int bold9 = Font("builtin 9x15 bold");

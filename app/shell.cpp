@@ -164,6 +164,7 @@ bool StartUp(const std::optional<uint64_t>& seed) {
   SetBusy(false);
   PrintOut("\nReady ! Have fun !!\n");
   Shell()->graphicUsed.fill(false);  // the start-up picture is no result
+  qzlog("start-up done: %s backend\n", qzplatform().name());
   return true;
 }
 
