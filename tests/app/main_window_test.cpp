@@ -137,6 +137,7 @@ TEST(MainWindow, JulianDateToolBothWays) {
   s.Answer("Julian date -> 2299160.5");
   ASSERT_TRUE(s.Run("17- Julian Date")) << s.Error();
   EXPECT_NE(s.Text(1).find("= 15.10.1582  00:00 world time"), std::string::npos) << s.Text(1);
+  EXPECT_EQ(qzheadless_last_sound(), "Tada.wav") << "the module ends with its chime";
   EXPECT_EQ(s.StatusPixel(10, 10), kGreen);
 }
 
