@@ -122,6 +122,28 @@ TEST(BmpReader, PaletteDepthsTopDownAndThirtyTwoBits) {
   EXPECT_EQ(p.rgb, (std::vector<uint32_t>{0x030201, 0x060504}));
 }
 
+TEST(BmpReader, SixteenBitsDefaultAndBitFields) {
+  // 5-5-5 without masks: one red and one white pixel.
+  auto b = bmpHeader(2, 1, 16, 0, 54);
+  for (uint8_t v : {0x00, 0x7C, 0xFF, 0x7F}) b.push_back(v);
+  qzPixmap p;
+  ASSERT_TRUE(qzbmp_decode(b.data(), b.size(), p));
+  EXPECT_EQ(p.rgb, (std::vector<uint32_t>{0xFF0000, 0xFFFFFF}));
+  // 5-6-5 bit fields after the 40-byte header: pure green, then half blue.
+  b = bmpHeader(2, 1, 16, 3, 54 + 12);
+  for (uint32_t m : {0xF800u, 0x07E0u, 0x001Fu})
+    for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(m >> (8 * i)));
+  for (uint8_t v : {0xE0, 0x07, 0x10, 0x00}) b.push_back(v);
+  ASSERT_TRUE(qzbmp_decode(b.data(), b.size(), p));
+  EXPECT_EQ(p.rgb, (std::vector<uint32_t>{0x00FF00, 0x000084}));
+  // Bit fields announced but all masks zero.
+  b = bmpHeader(1, 1, 16, 3, 54 + 12);
+  b.resize(54 + 12 + 4, 0);
+  LogWatch log;
+  EXPECT_FALSE(qzbmp_decode(b.data(), b.size(), p));
+  EXPECT_TRUE(log.has("qzbmp: bit fields without masks\n"));
+}
+
 TEST(BmpReader, Rle8RunsLiteralsDeltaAndEnd) {
   auto b = bmpHeader(4, 2, 8, 1, 54 + 3 * 4, 3);
   for (uint32_t c : {0x000000u, 0xFF0000u, 0x0000FFu})
