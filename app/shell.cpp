@@ -5,6 +5,8 @@
 #include <cstring>
 #include <memory>
 
+#include <unistd.h>
+
 #include "app/dialogs.h"
 #include "app/main_window.h"
 #include "app/output.h"
@@ -38,6 +40,24 @@ void ShowRecordMessageInShell(const char* message) {
     std::fprintf(stderr, "%s\n", message);
 }
 
+bool noDisplay = false;
+
+// Whether a display can be reached at all. SDL may fall back to its
+// "offscreen" driver when there is none, which shows nothing; on Linux
+// the environment tells beforehand.
+bool DisplayReachable() {
+#if defined(__linux__)
+  const char* driver = std::getenv("SDL_VIDEODRIVER");
+  if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) return false;
+  if (driver && *driver) return true;
+  const char* x = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  return (x && *x) || (wayland && *wayland);
+#else
+  return true;
+#endif
+}
+
 bool WantsBatch(int argc, char** argv) {
   for (int i = 1; i < argc; ++i)
     if (std::strcmp(argv[i], "--batch") == 0) return true;
@@ -58,11 +78,13 @@ int AppMain(int argc, char** argv) {
   // fill their buttons there); the headless screen is given that size.
   if (qzplatform_is_headless()) qzheadless_set_screen(kHeadlessScreenWidth, kHeadlessScreenHeight);
   bool batch = !options.batchScript.empty();
-  if (!batch && !options.headless && qzplatform_is_headless()) {
+  if (!batch && (noDisplay || (!options.headless && qzplatform_is_headless()))) {
+    char here[4096];
+    std::string folder = getcwd(here, sizeof here) ? std::string(here) + "/" + kDemoResults : kDemoResults;
     std::fprintf(stderr,
                  "kmwb: no display can be opened, so the workbench cannot show its window.\n"
                  "kmwb: running the example batch %s instead; its results go to the folder %s\n",
-                 kDemoScript, kDemoResults);
+                 kDemoScript, folder.c_str());
     options.batchScript = kDemoScript;
     options.outDir = kDemoResults;
     batch = true;
@@ -181,7 +203,10 @@ int RunWorkbench(int argc, char** argv, const std::vector<ModuleEntry>& modules)
   // A batch run is headless: the toolkit chooses its backend from "--headless".
   std::vector<char*> args(argv, argv + argc);
   static char headless[] = "--headless";
-  if (WantsBatch(argc, argv)) args.push_back(headless);
+  bool explicitHeadless = false;
+  for (int i = 1; i < argc; ++i) explicitHeadless = explicitHeadless || std::strcmp(argv[i], "--headless") == 0;
+  noDisplay = !explicitHeadless && !WantsBatch(argc, argv) && !DisplayReachable();
+  if (WantsBatch(argc, argv) || noDisplay) args.push_back(headless);
   args.push_back(nullptr);
   int count = static_cast<int>(args.size()) - 1;
   return qzk_entry(count, args.data(), AppMain);
