@@ -24,6 +24,7 @@ namespace {
 AnswerQueue* activeQueue = nullptr;
 ScriptFailHandler failHandler;
 int lastAnsweredSerial = 0;
+ScriptAnswer lastAnswer;
 bool failed = false;
 
 // The press of a button as a user's click in its middle; delivered when
@@ -211,12 +212,14 @@ bool AnswerOpenDialog(AnswerQueue& queue, std::string& error) {
   // the run if nothing can ever arrive.
   if (!d) return true;
   if (d->serial == lastAnsweredSerial) {
-    error = "the dialog \"" + NormaliseQuestion(d->question) + "\" did not take its answer";
+    error = Where(lastAnswer, queue) + "the dialog \"" + NormaliseQuestion(d->question) +
+            "\" did not take the answer \"" + lastAnswer.value + "\"";
     return false;
   }
   ScriptAnswer answer;
   if (!queue.Take(d->question, answer, error)) return false;
   lastAnsweredSerial = d->serial;
+  lastAnswer = answer;
   qzlog("batch: line %d: \"%s\"\n", answer.line, answer.value.c_str());
   switch (d->kind) {
     case DialogKind::Int: return AnswerInt(*d, answer, queue, error);

@@ -9,6 +9,8 @@
 
 #include "app/answers.h"
 #include "app/dialogs.h"
+#include "app/file_choice.h"
+#include <fstream>
 #include "app/script_driver.h"
 #include "data/open_dialogs.h"
 #include "qzk/button.h"
@@ -163,6 +165,24 @@ TEST_F(DialogTest, ScriptValueOutsideTheRangeIsAnErrorNotAClamp) {
   });
   InputInt("How many?", 1, 100, 10);
   EXPECT_EQ(failure, "s.kmwb, line 3: 101 is outside 1..100");
+}
+
+TEST_F(DialogTest, FileDialogTakesAPathFromTheScript) {
+  std::ofstream("members.dbf") << "x";
+  AnswerQueue answers;
+  answers.Reset({{2, "Open", "members.dbf"}, {3, "Open", "absent.dbf"}}, 4, "f.kmwb");
+  std::string failure;
+  StartAnswering(answers, [&](const std::string& m) {
+    failure = m;
+    qzquit();
+  });
+  std::string path;
+  ASSERT_TRUE(ChooseFile(path, "filter=*.dbf"));
+  EXPECT_EQ(path.substr(path.size() - 12), "/members.dbf") << path;
+  EXPECT_EQ(failure, "");
+  // An open dialog wants a file that exists: it stays open, and the run stops.
+  EXPECT_FALSE(ChooseFile(path, "filter=*.dbf"));
+  EXPECT_EQ(failure, "f.kmwb, line 3: the dialog \"open\" did not take the answer \"absent.dbf\"");
 }
 
 }  // namespace
