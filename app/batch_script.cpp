@@ -23,7 +23,8 @@ bool IsRunLine(const std::string& t, std::string& label) {
 
 bool ParseBatchScript(const std::string& text, BatchScript& script, std::string& error) {
   BatchScript result;
-  std::istringstream in(text);
+  // A byte-order mark, as some editors write, is not part of the first line.
+  std::istringstream in(text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? text.substr(3) : text);
   std::string raw;
   int line = 0;
   while (std::getline(in, raw)) {

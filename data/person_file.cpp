@@ -102,7 +102,8 @@ std::string ApplyLine(const std::string& key, const std::string& value, EventRec
 
 bool ParsePersonText(const std::string& text, EventRecord& record, std::string& error) {
   EventRecord work = record;
-  std::istringstream in(text);
+  // A byte-order mark, as some editors write, is not part of the first line.
+  std::istringstream in(text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? text.substr(3) : text);
   std::string line;
   int lineNumber = 0;
   while (std::getline(in, line)) {

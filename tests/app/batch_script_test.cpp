@@ -34,6 +34,10 @@ TEST(BatchScript, RejectsLinesOutsideTheSyntaxWithTheirNumber) {
   EXPECT_EQ(error, "line 2: \"run\" needs the menu label of a module");
   EXPECT_FALSE(ParseBatchScript("run X\nOrder ->  \n", s, error));
   EXPECT_EQ(error, "line 2: the answer after \"->\" is empty");
+  // Windows line ends and a byte-order mark are no part of the syntax.
+  ASSERT_TRUE(ParseBatchScript("\xEF\xBB\xBF# c\r\nrun 0- WELCOME\r\nyes\r\n", s, error)) << error;
+  EXPECT_EQ(s.modules[0].label, "0- WELCOME");
+  EXPECT_EQ(s.modules[0].answers[0].value, "yes");
   // "running" is an answer, not a run line.
   ASSERT_TRUE(ParseBatchScript("run X\nrunning\n", s, error));
   EXPECT_EQ(s.modules[0].answers[0].value, "running");

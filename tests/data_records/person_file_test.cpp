@@ -66,6 +66,14 @@ TEST(PersonFile, ReadsEveryKeyAndKeepsMissingOnes) {
   EXPECT_EQ(r.latitudeDegrees, 10);  // missing: kept
 }
 
+TEST(PersonFile, ByteOrderMarkAndWindowsLineEnds) {
+  EventRecord r = DefaultEventRecord();
+  std::string error;
+  ASSERT_TRUE(ParsePersonText("\xEF\xBB\xBF" "day = 5\r\nplace = Bern\r\n", r, error)) << error;
+  EXPECT_EQ(r.day, 5);
+  EXPECT_STREQ(r.place, "Bern");
+}
+
 TEST(PersonFile, BadLinesNameTheLineAndChangeNothing) {
   const char* bad[] = {"day = 1\nmonth = 13\n", "day = 1\nhour = twelve\n",
                        "day = 1\nshoe size = 44\n", "day = 1\njust words\n",
