@@ -21,6 +21,12 @@ int qzfont_builtin(const char* name);
 int qzfont_default();               // "builtin 6x13"
 int qzfont_default_proportional();  // "builtin variable 13"
 
+// One of the application's own fonts shipped with the toolkit ("sans 14",
+// "sans 16", "sans 20", "sans 24", "sans 32", "sans 48", "mono 16",
+// "mono 20"), registered through qzfont_loaduser on first use; 0 for any
+// other name.
+int qzfont_user(const char* name);
+
 // Metrics; an unknown identifier gives 0.
 int qzfont_height(int font);
 int qzfont_glyphwidth(int font, int code);

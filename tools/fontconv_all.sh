@@ -1,16 +1,20 @@
 #!/bin/bash
-# Regenerates the builtin fonts qzk/fonts/builtin_*.inc from the bitmap
-# fonts of Debian's packages (xfonts-base; pcf2bdf converts them to BDF).
+# Regenerates the fonts qzk/fonts/*.inc: the builtin fonts from the bitmap
+# fonts of Debian's xfonts-base (pcf2bdf turns them into BDF for
+# tools/fontconv), the application's own fonts from DejaVu's outlines
+# (fonts-dejavu-core, rendered by tools/fontconv_ttf.py with python3-pil).
 # The generated files are committed, so a build needs none of this.
-#   bash tools/fontconv_all.sh BUILD_DIR [SOURCE_DIR]
+#   bash tools/fontconv_all.sh BUILD_DIR [OUTPUT_DIR]
 set -euo pipefail
-build=${1:?usage: fontconv_all.sh BUILD_DIR [SOURCE_DIR]}
-src=${2:-$(cd "$(dirname "$0")/.." && pwd)}
+build=${1:?usage: fontconv_all.sh BUILD_DIR [OUTPUT_DIR]}
+here=$(cd "$(dirname "$0")" && pwd)
+out=${2:-$here/../qzk/fonts}
 conv="$build/tools/fontconv"
 misc=/usr/share/fonts/X11/misc
-out="$src/qzk/fonts"
+dejavu=/usr/share/fonts/truetype/dejavu
 [ -x "$conv" ] || { echo "build the fontconv target first: $conv" >&2; exit 1; }
 command -v pcf2bdf >/dev/null || { echo "pcf2bdf is missing (apt-get install pcf2bdf)" >&2; exit 1; }
+[ -f "$dejavu/DejaVuSans.ttf" ] || { echo "DejaVu is missing (apt-get install fonts-dejavu-core)" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -43,3 +47,16 @@ convert builtin_8x8.inc        "builtin 8x8"        "X11 misc-fixed 5x8" --cell 
 # The proportional default: the 6x13 glyphs cut to their ink plus one
 # blank column (a blank keeps 3 columns).
 convert builtin_variable_13.inc "builtin variable 13" "X11 misc-fixed 6x13" --trim 1
+
+# The application's own fonts: a proportional sans-serif face and a
+# monospace face, named by their cell height.
+for h in 14 16 20 24 32 48; do
+  /usr/bin/python3 "$here/fontconv_ttf.py" --name "sans $h" --height $h --source "DejaVu Sans" \
+    "$dejavu/DejaVuSans.ttf" "$out/user_sans_$h.inc"
+  echo "wrote $out/user_sans_$h.inc (sans $h)"
+done
+for h in 16 20; do
+  /usr/bin/python3 "$here/fontconv_ttf.py" --name "mono $h" --height $h --mono --source "DejaVu Sans Mono" \
+    "$dejavu/DejaVuSansMono.ttf" "$out/user_mono_$h.inc"
+  echo "wrote $out/user_mono_$h.inc (mono $h)"
+done

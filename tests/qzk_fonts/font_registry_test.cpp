@@ -1,5 +1,6 @@
 #include "qzk/font.h"
 #include "qzk/font_registry.h"
+#include "qzk/font_user.h"
 
 #include <gtest/gtest.h>
 
@@ -119,4 +120,29 @@ TEST(FontRegistry, CodesBeyondASmallFontShowAsQuestionMark) {
   EXPECT_EQ(qzfont_glyphwidth(id, 'z'), 0);
   EXPECT_EQ(qzfont_textwidth(id, "z"), 5);
   EXPECT_EQ(qzfont_textwidth(id, "A?"), 7);
+}
+
+TEST(FontRegistry, ShippedApplicationFontsLoadAsUserFonts) {
+  FontLog log;
+  const auto names = qzfont_userfont_names();
+  ASSERT_EQ(names.size(), 8u);
+  for (const std::string& name : names) {
+    const int id = qzfont_user(name.c_str());
+    ASSERT_NE(id, 0) << name;
+    EXPECT_EQ(qzfont_user(name.c_str()), id);
+    const int height = std::stoi(name.substr(name.find(' ') + 1));
+    EXPECT_EQ(qzfont_height(id), height) << name;
+    EXPECT_TRUE(log.has("load user font: " + name + "\n")) << name;
+    const qzFontRecord* f = qzfont_find(id);
+    EXPECT_EQ(f->glyphCount(), 224);
+    EXPECT_EQ(f->monospace, name.rfind("mono", 0) == 0) << name;
+    // Wider glyphs for wider letters in the proportional face; umlauts as wide as their vowels.
+    if (!f->monospace) {
+      EXPECT_LT(qzfont_glyphwidth(id, 'i'), qzfont_glyphwidth(id, 'W')) << name;
+    }
+    EXPECT_EQ(qzfont_textwidth(id, "\xc3\xa4"), qzfont_glyphwidth(id, 'a')) << name;
+  }
+  EXPECT_EQ(qzfont_user("sans 15"), 0);
+  EXPECT_EQ(qzfont_user(nullptr), 0);
+  EXPECT_TRUE(qzfont_userfont_lines("mono 17").empty());
 }
