@@ -186,13 +186,15 @@ bool qzbmp_decode(const uint8_t* data, size_t size, qzPixmap& out) {
   std::vector<uint32_t> pal;
   if (h.bpp <= 8 && !readPalette(data, size, h, pal)) return false;
   if (!r.seek(h.dataOffset) || h.dataOffset < kFileHeader + 12) return fail("pixel data offset outside the file");
-  // The pixel data must be there before the picture is allocated; a run
-  // of RLE data covers at most 255 pixels, a delta 255 rows.
+  // The pixel data must be there before the picture is allocated. RLE
+  // data is allowed up to 1024 pixels a byte: a plain page runs at about
+  // 127, only deltas over empty parts go further, and a few bytes of
+  // header must not claim a gigabyte.
   const int height = static_cast<int>(h.height < 0 ? -h.height : h.height);
   const uint64_t pixels = static_cast<uint64_t>(h.width) * static_cast<uint64_t>(height);
   const uint64_t stride = (static_cast<uint64_t>(h.width) * h.bpp + 31) / 32 * 4;
   if (!rle8 && stride * height > r.left()) return fail("truncated pixel data");
-  if (rle8 && pixels / 65536 > r.left()) return fail("too little RLE data for the picture size");
+  if (rle8 && pixels / 1024 > r.left()) return fail("too little RLE data for the picture size");
   qzPixmap p;
   if (!qzpxmap_alloc(p, static_cast<int>(h.width), height, QZ_PX_TRUECOLOR)) return false;
   if (!(rle8 ? decodeRle8(r, h, pal, p) : decodeRows(r, h, pal, p))) return false;
