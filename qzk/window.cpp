@@ -98,16 +98,16 @@ bool qzWindow::createv(const char* format, va_list args) {
 
 void qzWindow::openNative() {
   if (native_ || !exists()) return;
-  qzNativeWindowSpec spec;
-  spec.title = title_;
-  spec.left = left_;
-  spec.top = top_;
-  spec.width = width_;
-  spec.height = height_;
-  spec.frameless = fullscreen_;
-  spec.topmost = modal_;
-  spec.sysmenu = sysmenu_;
-  native_ = qzplatform().openWindow(spec);
+  qzNativeWindowSpec frame;
+  frame.title = title_;
+  frame.left = left_;
+  frame.top = top_;
+  frame.width = width_;
+  frame.height = height_;
+  frame.frameless = fullscreen_;
+  frame.topmost = modal_;
+  frame.sysmenu = sysmenu_;
+  native_ = qzplatform().openWindow(frame);
   if (!native_ && !qzplatform_is_headless()) {
     // No window can be shown on this display: carry on without one, as if
     // the program had been started headless, unless other windows exist.
@@ -115,7 +115,7 @@ void qzWindow::openNative() {
     if (!others) {
       qzlog("no window could be opened: headless backend\n");
       qzplatform_use_headless();
-      native_ = qzplatform().openWindow(spec);
+      native_ = qzplatform().openWindow(frame);
     }
   }
   fullRepaint_ = true;

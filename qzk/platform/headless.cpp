@@ -10,7 +10,7 @@ namespace {
 class HeadlessPlatform : public qzPlatform {
  public:
   struct Window {
-    qzNativeWindowSpec spec;
+    qzNativeWindowSpec frame;
     std::vector<uint32_t> pixels;
     int width = 0, height = 0;
     bool presented = false;
@@ -18,24 +18,24 @@ class HeadlessPlatform : public qzPlatform {
 
   const char* name() const override { return "headless"; }
 
-  int openWindow(const qzNativeWindowSpec& spec) override {
+  int openWindow(const qzNativeWindowSpec& frame) override {
     int handle = next_++;
     Window& w = windows_[handle];
-    w.spec = spec;
+    w.frame = frame;
     order_.push_back(handle);
     return handle;
   }
   void moveWindow(int window, int left, int top, int width, int height) override {
     auto it = windows_.find(window);
     if (it == windows_.end()) return;
-    it->second.spec.left = left;
-    it->second.spec.top = top;
-    it->second.spec.width = width;
-    it->second.spec.height = height;
+    it->second.frame.left = left;
+    it->second.frame.top = top;
+    it->second.frame.width = width;
+    it->second.frame.height = height;
   }
   void retitleWindow(int window, const std::string& title) override {
     auto it = windows_.find(window);
-    if (it != windows_.end()) it->second.spec.title = title;
+    if (it != windows_.end()) it->second.frame.title = title;
   }
   void closeWindow(int window) override {
     windows_.erase(window);
@@ -248,12 +248,12 @@ std::vector<int> qzheadless_windows() {
   return h ? h->order() : std::vector<int>{};
 }
 
-bool qzheadless_window_spec(int window, qzNativeWindowSpec& spec) {
+bool qzheadless_window_spec(int window, qzNativeWindowSpec& frame) {
   HeadlessPlatform* h = headless();
   if (!h) return false;
   auto it = h->windows().find(window);
   if (it == h->windows().end()) return false;
-  spec = it->second.spec;
+  frame = it->second.frame;
   return true;
 }
 

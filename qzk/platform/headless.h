@@ -57,7 +57,7 @@ bool qzheadless_pixels(int window, std::vector<uint32_t>& pixels, int& width, in
 // Native windows open right now in stacking order (bottom first: a window
 // raised goes to the end), and their specs.
 std::vector<int> qzheadless_windows();
-bool qzheadless_window_spec(int window, qzNativeWindowSpec& spec);
+bool qzheadless_window_spec(int window, qzNativeWindowSpec& frame);
 
 // The clipboard and the last sound asked for ("" after stopSound).
 std::string qzheadless_last_sound();

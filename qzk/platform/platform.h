@@ -101,7 +101,7 @@ class qzPlatform {
   virtual const char* name() const = 0;  // "sdl" or "headless"
 
   // Native windows. A handle is a positive integer; 0 means failure.
-  virtual int openWindow(const qzNativeWindowSpec& spec) = 0;
+  virtual int openWindow(const qzNativeWindowSpec& frame) = 0;
   virtual void moveWindow(int window, int left, int top, int width, int height) = 0;
   virtual void retitleWindow(int window, const std::string& title) = 0;
   virtual void closeWindow(int window) = 0;

@@ -90,14 +90,14 @@ class SdlPlatform : public qzPlatform {
 
   const char* name() const override { return "sdl"; }
 
-  int openWindow(const qzNativeWindowSpec& spec) override {
+  int openWindow(const qzNativeWindowSpec& frame) override {
     Uint32 flags = SDL_WINDOW_SHOWN;
-    if (spec.frameless) flags |= SDL_WINDOW_BORDERLESS;
+    if (frame.frameless) flags |= SDL_WINDOW_BORDERLESS;
     else flags |= SDL_WINDOW_RESIZABLE;
-    if (spec.topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
-    if (spec.popup) flags |= SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_BORDERLESS;
-    int w = std::max(1, spec.width) * scale_, h = std::max(1, spec.height) * scale_;
-    SDL_Window* win = SDL_CreateWindow(spec.title.c_str(), spec.left * scale_, spec.top * scale_, w, h, flags);
+    if (frame.topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+    if (frame.popup) flags |= SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_BORDERLESS;
+    int w = std::max(1, frame.width) * scale_, h = std::max(1, frame.height) * scale_;
+    SDL_Window* win = SDL_CreateWindow(frame.title.c_str(), frame.left * scale_, frame.top * scale_, w, h, flags);
     if (!win) {
       qzlog("SDL window failed: %s\n", SDL_GetError());
       return 0;
@@ -208,15 +208,15 @@ class SdlPlatform : public qzPlatform {
       qzlog("sound: no audio device (%s)\n", SDL_GetError());
       return false;
     }
-    SDL_AudioSpec spec;
+    SDL_AudioSpec wav;
     Uint8* buffer = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV(path.c_str(), &spec, &buffer, &length)) {
+    if (!SDL_LoadWAV(path.c_str(), &wav, &buffer, &length)) {
       qzlog("sound \"%s\" not played: %s\n", path.c_str(), SDL_GetError());
       return false;
     }
     if (audio_) SDL_CloseAudioDevice(audio_);
-    audio_ = SDL_OpenAudioDevice(nullptr, 0, &spec, nullptr, 0);
+    audio_ = SDL_OpenAudioDevice(nullptr, 0, &wav, nullptr, 0);
     bool ok = audio_ != 0 && SDL_QueueAudio(audio_, buffer, length) == 0;
     if (ok) SDL_PauseAudioDevice(audio_, 0);
     else qzlog("sound \"%s\" not played: %s\n", path.c_str(), SDL_GetError());

@@ -126,13 +126,13 @@ TEST_F(Windows, PlacementFramesAndNativeSpecs) {
   ASSERT_TRUE(c.create("C,fullscreen,noquit"));
   EXPECT_EQ(c.width(), 1000);
   EXPECT_EQ(c.height(), 800);
-  qzNativeWindowSpec spec;
-  ASSERT_TRUE(qzheadless_window_spec(a.nativeHandle(), spec));
-  EXPECT_TRUE(spec.topmost);
-  EXPECT_FALSE(spec.sysmenu);
-  ASSERT_TRUE(qzheadless_window_spec(c.nativeHandle(), spec));
-  EXPECT_TRUE(spec.frameless);
-  EXPECT_FALSE(spec.topmost);
+  qzNativeWindowSpec frame;
+  ASSERT_TRUE(qzheadless_window_spec(a.nativeHandle(), frame));
+  EXPECT_TRUE(frame.topmost);
+  EXPECT_FALSE(frame.sysmenu);
+  ASSERT_TRUE(qzheadless_window_spec(c.nativeHandle(), frame));
+  EXPECT_TRUE(frame.frameless);
+  EXPECT_FALSE(frame.topmost);
   // Every window's pixels reach the screen at once.
   std::vector<uint32_t> px;
   int w = 0, h = 0;
