@@ -1,5 +1,6 @@
 // The current graphic target and the drawing calls that need no font.
 #include "qzk/graphic.h"
+#include "qzk/vformat.h"
 
 #include "qzk/log.h"
 #include "qzk/picture.h"
@@ -12,16 +13,6 @@
 namespace {
 
 qzGraphicTarget* g_target = nullptr;
-
-std::string vformat(const char* format, va_list args) {
-  va_list copy;
-  va_copy(copy, args);
-  const int n = std::vsnprintf(nullptr, 0, format ? format : "", copy);
-  va_end(copy);
-  std::string text(n > 0 ? static_cast<size_t>(n) : 0, '\0');
-  if (n > 0) std::vsnprintf(text.data(), text.size() + 1, format, args);
-  return text;
-}
 
 }  // namespace
 
@@ -59,7 +50,7 @@ int qzgraphic_loadpicture(int x, int y, const char* format, ...) {
   if (!g_target) return 0;
   va_list args;
   va_start(args, format);
-  const std::string path = vformat(format, args);
+  const std::string path = qzvformat(format, args);
   va_end(args);
   // The path goes in as an argument: a "%" or "," in it stays literal.
   const bool ok = qzpxmap_loadfromfile(g_target->canvas, "%s,x=%d,y=%d", path.c_str(), x, y);
@@ -71,7 +62,7 @@ int qzgraphic_savepicture(const char* format, ...) {
   if (!g_target) return 0;
   va_list args;
   va_start(args, format);
-  const std::string options = vformat(format, args);
+  const std::string options = qzvformat(format, args);
   va_end(args);
   return qzpxmap_savetofile(g_target->canvas, "%s", options.c_str()) ? 1 : 0;
 }

@@ -1,6 +1,7 @@
 // The terminal widget: decoding, printing into the text memory, the
 // scroll-back view with its bar and scroll timer, and painting.
 #include "qzk/terminal.h"
+#include "qzk/vformat.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -66,27 +67,6 @@ void draw_line_char(qzPixmap& p, int code, int x, int y, int w, int h, uint32_t 
   if (down) qzpxmap_fillrect(p, cx, cy, 1, y + h - cy, ink);
 }
 
-// printf into a string of any length; the usual short line is formatted
-// once, into a buffer on the stack.
-std::string vformat(const char* format, va_list args) {
-  if (!format) return std::string();
-  char buffer[1024];
-  va_list again;
-  va_copy(again, args);
-  int length = std::vsnprintf(buffer, sizeof buffer, format, args);
-  if (length < 0) length = 0;
-  std::string out;
-  if (static_cast<size_t>(length) < sizeof buffer) {
-    out.assign(buffer, static_cast<size_t>(length));
-  } else {
-    out.assign(static_cast<size_t>(length) + 1, '\0');
-    std::vsnprintf(out.data(), out.size(), format, again);
-    out.resize(static_cast<size_t>(length));
-  }
-  va_end(again);
-  return out;
-}
-
 }  // namespace
 
 uint32_t qzTerminal::paletteColour(int index) {
@@ -135,7 +115,7 @@ void qzTerminal::naturalSize(int& width, int& height) {
 
 void qzTerminal::created() { qzlog("terminal open, cs=\"%s\"\n", optionString().c_str()); }
 
-void qzTerminal::vprint(const char* format, va_list args) { write(vformat(format, args)); }
+void qzTerminal::vprint(const char* format, va_list args) { write(qzvformat(format, args)); }
 
 void qzTerminal::print(const char* format, ...) {
   va_list args;

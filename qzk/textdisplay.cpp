@@ -1,5 +1,6 @@
 // The text page widget: text, layout on paint, visible lines only.
 #include "qzk/textdisplay.h"
+#include "qzk/vformat.h"
 
 #include <cstdio>
 #include <algorithm>
@@ -17,26 +18,6 @@ namespace {
 constexpr int margin_x = 3;  // pixels between the frame and the text
 constexpr int margin_y = 2;
 
-// printf into a string of any length; the usual short line is formatted
-// once, into a buffer on the stack.
-std::string vformat(const char* format, va_list args) {
-  if (!format) return std::string();
-  char buffer[1024];
-  va_list again;
-  va_copy(again, args);
-  int length = std::vsnprintf(buffer, sizeof buffer, format, args);
-  if (length < 0) length = 0;
-  std::string out;
-  if (static_cast<size_t>(length) < sizeof buffer) {
-    out.assign(buffer, static_cast<size_t>(length));
-  } else {
-    out.assign(static_cast<size_t>(length) + 1, '\0');
-    std::vsnprintf(out.data(), out.size(), format, again);
-    out.resize(static_cast<size_t>(length));
-  }
-  va_end(again);
-  return out;
-}
 }  // namespace
 
 qzTextDisplay::~qzTextDisplay() { bars_.destroy(); }
@@ -71,7 +52,7 @@ void qzTextDisplay::scrolled(qzScrollBarManager&, void* user) {
   self->invalidate();
 }
 
-void qzTextDisplay::vappend(const char* format, va_list args) { appendText(vformat(format, args)); }
+void qzTextDisplay::vappend(const char* format, va_list args) { appendText(qzvformat(format, args)); }
 
 void qzTextDisplay::append(const char* format, ...) {
   va_list args;
@@ -89,7 +70,7 @@ void qzTextDisplay::appendText(const std::string& text) {
 void qzTextDisplay::set(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  setText(vformat(format, args));
+  setText(qzvformat(format, args));
   va_end(args);
 }
 
