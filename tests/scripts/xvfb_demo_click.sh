@@ -6,8 +6,8 @@
 set -u
 build=$1
 demo="$build/tools/qzk_demo"
-command -v Xvfb >/dev/null || { echo "skip: Xvfb not installed"; exit 77; }
-command -v xdotool >/dev/null || { echo "skip: xdotool not installed"; exit 77; }
+. "$(dirname "$0")/lib/xvfb.sh"
+require_xvfb_tools
 [ -x "$demo" ] || { echo "qzk_demo not built at $demo"; exit 1; }
 
 work=$(mktemp -d)
@@ -20,19 +20,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Xvfb picks a display number nobody uses and writes it to fd 3, so that
-# scripts running side by side never race for the same one.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-display=""
-for _ in $(seq 1 100); do
-  display=$(tr -dc '0-9' <"$work/display" 2>/dev/null)
-  [ -n "$display" ] && [ -e "/tmp/.X11-unix/X$display" ] && break
-  kill -0 "$xvfb_pid" 2>/dev/null || break
-  sleep 0.1
-done
-[ -n "$display" ] && [ -e "/tmp/.X11-unix/X$display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-export DISPLAY=":$display"
+start_xvfb 1024x768x24
 
 # wait_for PATTERN SECONDS: until the demo's output holds the pattern.
 wait_for() {
@@ -72,5 +60,5 @@ xdotool mousemove --window "$wid" $((x + w + 5)) "$cy" click 1
 sleep 0.5
 n=$(grep -c '^event [0-9]* Hello$' "$work/out.txt")
 [ "$n" -eq 1 ] || { echo "expected one Hello event, got $n"; exit 1; }
-echo "ok: click delivered through SDL under Xvfb display :$display"
+echo "ok: click delivered through SDL under Xvfb display $DISPLAY"
 exit 0

@@ -10,8 +10,8 @@ set -u
 build=$1; source=$2; shot=""
 [ "${3:-}" = --screenshot ] && shot=$(realpath -m "$4")
 kmwb="$build/kmwb"
-command -v Xvfb >/dev/null || { echo "skip: Xvfb not installed"; exit 77; }
-command -v xdotool >/dev/null || { echo "skip: xdotool not installed"; exit 77; }
+. "$(dirname "$0")/lib/xvfb.sh"
+require_xvfb_tools
 [ -x "$kmwb" ] || { echo "kmwb not built at $kmwb"; exit 1; }
 
 work=$(mktemp -d)
@@ -24,18 +24,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A display number nobody uses, written by Xvfb itself to fd 3.
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-display=""
-for _ in $(seq 1 100); do
-  display=$(tr -dc '0-9' <"$work/display" 2>/dev/null)
-  [ -n "$display" ] && [ -e "/tmp/.X11-unix/X$display" ] && break
-  kill -0 "$xvfb_pid" 2>/dev/null || break
-  sleep 0.1
-done
-[ -n "$display" ] && [ -e "/tmp/.X11-unix/X$display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-export DISPLAY=":$display"
+start_xvfb 1920x1080x24
 
 cp "$source"/assets/*.bmp "$source"/assets/*.wav "$work"/
 cd "$work"
@@ -76,5 +65,5 @@ wait "$app_pid"; status=$?
 app_pid=""
 [ "$status" -eq 0 ] || { echo "the workbench ended with status $status"; cat err.txt; exit 1; }
 grep -q '"message"' qzk.log && { echo "a question was asked on quitting"; exit 1; }
-echo "ok: the main window opened under Xvfb display :$display and its quit button ended it"
+echo "ok: the main window opened under Xvfb display $DISPLAY and its quit button ended it"
 exit 0

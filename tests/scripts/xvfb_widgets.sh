@@ -9,8 +9,8 @@
 set -u
 build=$1
 demo="$build/tools/qzk_demo"
-command -v Xvfb >/dev/null || { echo "skip: Xvfb not installed"; exit 77; }
-command -v xdotool >/dev/null || { echo "skip: xdotool not installed"; exit 77; }
+. "$(dirname "$0")/lib/xvfb.sh"
+require_xvfb_tools
 [ -x "$demo" ] || { echo "qzk_demo not built at $demo"; exit 1; }
 
 work=$(mktemp -d)
@@ -23,21 +23,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A display number nobody uses (other scripts may run at the same time).
-display=""
-for n in $(seq 161 230); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
-done
-[ -n "$display" ] || { echo "no free display number"; exit 1; }
-
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 1 100); do
-  [ -e "/tmp/.X11-unix/X$display" ] && break
-  sleep 0.1
-done
-[ -e "/tmp/.X11-unix/X$display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-export DISPLAY=":$display"
+start_xvfb 1024x768x24
 
 # wait_for PATTERN SECONDS: until the demo's output holds the pattern.
 wait_for() {
@@ -108,5 +94,5 @@ place tab-widgets
 xdotool mousemove --window "$wid" $((x + 20)) $((y + 8)) click 1
 wait_for "^event [0-9]* tab Buttons$" 10 || fail "the click on the Buttons tab delivered no event"
 grep '^event' "$work/out.txt"
-echo "ok: button, up/down arrow and tab clicks delivered through SDL under Xvfb display :$display"
+echo "ok: button, up/down arrow and tab clicks delivered through SDL under Xvfb display $DISPLAY"
 exit 0
