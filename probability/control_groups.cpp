@@ -1,0 +1,154 @@
+#include "probability/control_groups.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/calendar.h"
+
+double RandomUnit(qzRandomState& state) {
+  // The same long random number as qzrandom(): 31 bits of the generator.
+  const long r = static_cast<long>(qzrandom_next32(state) >> 1);
+  return static_cast<double>(r % 100000) / 99999.0;
+}
+
+ChartMoment ControlMoment(double jd) {
+  const CalendarDate date = CalendarFromJulian(jd);
+  ChartMoment m = kControlPlace;
+  m.year = date.year;
+  m.month = date.month;
+  m.day = date.day;
+  m.hour = date.hour;
+  m.minute = date.minute;
+  m.second = 0;
+  return m;
+}
+
+double CellFactor(const ControlGroupSettings& settings, int i, int j) {
+  const double f = settings.weights[i] * settings.weights[j];
+  if (i == j) return settings.selfCorrelation ? f : 0.0;
+  return f;
+}
+
+namespace {
+
+int BodyCount(const ControlGroupSettings& settings) {
+  return std::clamp(settings.lastBody, 0, kBodies - 1) + 1;
+}
+
+// Adds one moment's matrices, weighted, to the sums.
+void Accumulate(const HarmonicMatrices& m, const double (&factor)[kBodies][kBodies], int bodies,
+                GroupValues& sums) {
+  for (int i = 0; i < bodies; ++i) {
+    for (int j = 0; j < bodies; ++j) {
+      const double f = factor[i][j];
+      const double h = m.H[i][j];
+      const double d = m.D[i][j];
+      sums.cell[kKindH][i][j] += f * h;
+      sums.cell[kKindI][i][j] += f * std::fabs(h);
+      sums.cell[kKindD][i][j] += f * d;
+      sums.cell[kKindDA][i][j] += f * std::fabs(d);
+    }
+  }
+}
+
+// Means of the sums over n moments, with their row sums and totals.
+void MeansOf(const GroupValues& sums, int n, int bodies, GroupValues& mean) {
+  for (int k = 0; k < kKinds; ++k) {
+    double total = 0;
+    for (int i = 0; i < bodies; ++i) {
+      double row = 0;
+      for (int j = 0; j < bodies; ++j) {
+        const double v = sums.cell[k][i][j] / n;
+        mean.cell[k][i][j] = v;
+        row += v;
+      }
+      mean.row[k][i] = row;
+      total += row;
+    }
+    mean.total[k] = total;
+  }
+}
+
+// Control >= real for cells, with the files' resolution.
+bool Reaches(double control, double real) { return control >= real - kFileResolution; }
+// Control > real for row sums and totals.
+bool Exceeds(double control, double real) { return control > real + kFileResolution; }
+
+}  // namespace
+
+void CountControlGroup(const ControlGroupSettings& settings, const GroupValues& real,
+                       const GroupValues& mean, ControlGroupCounts& counts) {
+  const int bodies = BodyCount(settings);
+  for (int k = 0; k < kKinds; ++k) {
+    for (int i = 0; i < bodies; ++i) {
+      for (int j = 0; j < bodies; ++j)
+        if (Reaches(mean.cell[k][i][j], real.cell[k][i][j])) ++counts.cell[k][i][j];
+      if (Exceeds(mean.row[k][i], real.row[k][i])) ++counts.row[k][i];
+    }
+    if (Exceeds(mean.total[k], real.total[k])) ++counts.total[k];
+  }
+  ++counts.groups;
+}
+
+void DrawControlGroup(const WaveTables& tables, const ControlGroupSettings& settings,
+                      const GroupValues& real, qzRandomState& state,
+                      ControlGroupWorkspace& workspace, GroupValues& mean,
+                      ControlGroupCounts& counts) {
+  const int bodies = BodyCount(settings);
+  const int n = std::max(settings.eventsPerGroup, 1);
+  double factor[kBodies][kBodies] = {};
+  for (int i = 0; i < bodies; ++i)
+    for (int j = 0; j < bodies; ++j) factor[i][j] = CellFactor(settings, i, j);
+
+  GroupValues& sums = workspace.sums;
+  sums = GroupValues{};
+  const double span = settings.jdEnd - settings.jdStart;
+  for (int done = 0; done < n;) {
+    const int chunk = std::min(n - done, ControlGroupWorkspace::kChunk);
+    for (int e = 0; e < chunk; ++e)
+      workspace.moments[e] = ControlMoment(settings.jdStart + RandomUnit(state) * span);
+    ComputeChartBatch(tables, MatrixForm::OrderP, settings.order, workspace.moments,
+                      static_cast<std::size_t>(chunk), nullptr, workspace.matrices);
+    for (int e = 0; e < chunk; ++e) Accumulate(workspace.matrices[e], factor, bodies, sums);
+    done += chunk;
+  }
+  MeansOf(sums, n, bodies, mean);
+  CountControlGroup(settings, real, mean, counts);
+}
+
+int SignificanceMark(double percent) {
+  if (percent <= 1 || percent >= 99) return 2;
+  if (percent <= 5 || percent >= 95) return 1;
+  return 0;
+}
+
+ProbabilityResult ProbabilityOf(const ControlGroupSettings& settings,
+                                const ControlGroupCounts& counts) {
+  ProbabilityResult r;
+  const int bodies = BodyCount(settings);
+  const double groups = counts.groups > 0 ? counts.groups : 1;
+  for (int k = 0; k < kKinds; ++k) {
+    for (int i = 0; i < bodies; ++i) {
+      for (int j = 0; j < bodies; ++j) {
+        r.cell[k][i][j] = 100.0 * counts.cell[k][i][j] / groups;
+        if (i != j && CellFactor(settings, i, j) != 0)
+          r.marks[k][i][j] = SignificanceMark(r.cell[k][i][j]);
+      }
+      r.row[k][i] = 100.0 * counts.row[k][i] / groups;
+      if (settings.weights[i] != 0) r.marks[k][i][bodies] = SignificanceMark(r.row[k][i]);
+    }
+    r.total[k] = 100.0 * counts.total[k] / groups;
+  }
+  return r;
+}
+
+ControlGroupCounts CountControlGroups(const WaveTables& tables,
+                                      const ControlGroupSettings& settings,
+                                      const GroupValues& real, int groups, qzRandomState& state,
+                                      ControlGroupWorkspace& workspace) {
+  ControlGroupCounts counts;
+  GroupValues mean;
+  for (int g = 0; g < groups; ++g)
+    DrawControlGroup(tables, settings, real, state, workspace, mean, counts);
+  return counts;
+}

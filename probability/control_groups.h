@@ -1,0 +1,132 @@
+#pragma once
+// Random control groups for the matrix probability: how often a group of
+// n moments drawn at random from a period reaches the real group's mean
+// matrices H, I, D and DA, cell by cell, row sum by row sum and in total.
+//
+// One control group: n moments JD = start + u (end - start), u a
+// RandomUnit; each moment's chart at the fixed place below and its H and D
+// of the order; the four weighted sums over the n moments
+//   H += f H_ij,  I += f |H_ij|,  D += f D_ij,  DA += f |D_ij|,
+// f = w_i w_j (times the self-correlation switch on the diagonal), divided
+// by n; then their row sums and totals. A cell counts when the control
+// mean reaches the real value (control >= real), a row sum or a total when
+// it exceeds it (control > real).
+//
+// Everything here is a plain function of its arguments: the settings, the
+// real group, the generator state and a workspace that the caller keeps
+// for the whole run (nothing is allocated per group). The same seed gives
+// the same counts.
+#include <cstdint>
+
+#include "core/chart.h"
+#include "core/matrices.h"
+#include "core/moment.h"
+#include "qzk/random.h"
+
+// The four matrices in the order they are read, printed and drawn.
+enum MatrixKind : int { kKindH = 0, kKindI = 1, kKindD = 2, kKindDA = 3 };
+inline constexpr int kKinds = 4;
+// Marks: rows 0..c, columns 0..c and the row sum's mark in column c + 1.
+inline constexpr int kMarkSize = 13;
+inline constexpr int kWeights = 12;
+
+// The real group's values are read from files written with six decimals,
+// so a control mean within this much of the real value is taken as equal:
+// a control group identical to the real one counts as reaching it.
+inline constexpr double kFileResolution = 1e-6;
+
+// One group's four mean matrices (cells 0..c), their row sums and totals.
+struct GroupValues {
+  double cell[kKinds][kBodies][kBodies] = {};
+  double row[kKinds][kBodies] = {};
+  double total[kKinds] = {};
+};
+
+struct ControlGroupSettings {
+  int lastBody = 10;             // c: 10 with the IC, 9 without
+  int order = 3;                 // order of the correlation, 1..12
+  bool selfCorrelation = false;  // the diagonal counts
+  int eventsPerGroup = 1;        // n, at least 1
+  double jdStart = 0;            // the period, universal-time Julian dates
+  double jdEnd = 0;
+  double weights[kWeights] = {};  // w_0 .. w_c in Body order
+};
+
+// How many control groups reached the real group.
+struct ControlGroupCounts {
+  int groups = 0;
+  int cell[kKinds][kBodies][kBodies] = {};
+  int row[kKinds][kBodies] = {};
+  int total[kKinds] = {};
+};
+
+// Percentages of the groups that reached the real group, and the marks.
+struct ProbabilityResult {
+  double cell[kKinds][kBodies][kBodies] = {};  // P_ij
+  double row[kKinds][kBodies] = {};            // R_i
+  double total[kKinds] = {};                   // T
+  // 0 not significant, 1 significant, 2 highly significant; column c + 1
+  // holds the row sum's mark.
+  int marks[kKinds][kMarkSize][kMarkSize] = {};
+};
+
+// The place of the drawn moments: only the moment matters for the bodies;
+// the IC is that of the continuum's observer (13 degrees 59 minutes east,
+// 51 degrees 11 minutes north, universal time).
+inline constexpr ChartMoment kControlPlace = [] {
+  ChartMoment m;
+  m.timeZone = 0;
+  m.summerTime = 0;
+  m.longitudeDegrees = 13;
+  m.longitudeMinutes = 59;
+  m.latitudeDegrees = 51;
+  m.latitudeMinutes = 11;
+  return m;
+}();
+
+// A long random number modulo 100000, divided by 99999: 0..1 inclusive.
+double RandomUnit(qzRandomState& state);
+
+// The civil moment (to the minute, universal time) of a Julian date at
+// kControlPlace.
+ChartMoment ControlMoment(double jd);
+
+// The factor of cell (i, j): w_i w_j, and on the diagonal times the
+// self-correlation switch.
+double CellFactor(const ControlGroupSettings& settings, int i, int j);
+
+// Scratch room for the charts of one group, made once per run.
+struct ControlGroupWorkspace {
+  static constexpr int kChunk = 64;
+  ChartMoment moments[kChunk];
+  HarmonicMatrices matrices[kChunk];
+  GroupValues sums;  // the current group's weighted sums
+};
+
+// Draws one control group with `state`, fills `mean` with its mean values
+// and adds its comparisons with `real` to `counts`.
+void DrawControlGroup(const WaveTables& tables, const ControlGroupSettings& settings,
+                      const GroupValues& real, qzRandomState& state,
+                      ControlGroupWorkspace& workspace, GroupValues& mean,
+                      ControlGroupCounts& counts);
+
+// The comparison of one group's means with the real group.
+void CountControlGroup(const ControlGroupSettings& settings, const GroupValues& real,
+                       const GroupValues& mean, ControlGroupCounts& counts);
+
+// The mark of a percentage: 2 if P <= 1 or P >= 99, 1 if 1 < P <= 5 or
+// 95 <= P < 99, else 0.
+int SignificanceMark(double percent);
+
+// Percentages 100 count / groups and the marks of every non-diagonal cell
+// whose weight product is not 0 and of every row sum of a body whose
+// weight is not 0; the others keep 0.
+ProbabilityResult ProbabilityOf(const ControlGroupSettings& settings,
+                                const ControlGroupCounts& counts);
+
+// All `groups` control groups at once (tests and benchmarks; the module
+// draws them one by one to move its progress bar).
+ControlGroupCounts CountControlGroups(const WaveTables& tables,
+                                      const ControlGroupSettings& settings,
+                                      const GroupValues& real, int groups, qzRandomState& state,
+                                      ControlGroupWorkspace& workspace);

@@ -1,0 +1,67 @@
+#pragma once
+// Planetary fluctuations (time quality): the harmonic matrices of the sky
+// of every moment of a period, reduced to one curve per body and their
+// sum, drawn one graphic page per kind (H, I, D, DA), with the events of
+// an earlier event analysis marked on the time axis and counted against
+// trigger limits.
+//
+// Ask, compute, report: RunPlanetaryFluctuations asks through the dialogs
+// and prints and draws; the functions below compute and need no window.
+#include <array>
+#include <vector>
+
+#include "core/calendar.h"
+#include "core/waves.h"
+#include "probability/curve_set.h"
+
+// The menu module "11- Planetary Fluctuations - time quality".
+void RunPlanetaryFluctuations();
+
+// The kinds of matrix, numbered as the pages they are drawn on.
+enum MatrixKind { kKindH = 1, kKindI = 2, kKindD = 3, kKindDA = 4 };
+
+using BodyWeights = std::array<double, 11>;  // Sun .. IC
+using BodyLongitudes = std::array<double, 11>;
+
+// The sky at every point m of a period: point m at startJd + m stepDays.
+struct FluctuationSky {
+  double startJd = 0;
+  double stepDays = 0;
+  std::vector<BodyLongitudes> longitudes;
+  std::vector<CalendarDate> dates;
+};
+FluctuationSky ComputeFluctuationSky(double startJd, double stepDays, int points);
+// The same in pieces, for a module that keeps its window alive between
+// them: MakeFluctuationSky sizes the sky, FillFluctuationSky computes the
+// points from..to-1.
+FluctuationSky MakeFluctuationSky(double startJd, double stepDays, int points);
+void FillFluctuationSky(FluctuationSky& sky, int from, int to);
+
+// The curves of one kind: curve r + 1 at m is the sum over s != r of
+// M[r][s] w_r w_s for the matrix M of the kind and order at m (DA: each
+// cell |D| truncated to an integer); a body of weight 0 gets 0.000001 on
+// every point; curve 0 is the sum of curves 1..11; curve 12 stays 0.
+CurveSet ComputeFluctuationCurves(const WaveTables& tables, int kind, int order,
+                                  const BodyWeights& weights, const FluctuationSky& sky);
+// Points from..to-1 of `curves` (sized for the sky's points).
+void FillFluctuationCurves(const WaveTables& tables, int kind, int order,
+                           const BodyWeights& weights, const FluctuationSky& sky, CurveSet& curves,
+                           int from, int to);
+
+// The number of points whose sum curve reaches the limit (>=).
+int CountPointsOverLimit(const CurveSet& curves, double limit);
+
+// The event marks: an event at jd lies at pixel x = trunc((jd - start) /
+// (end - start) dix) + 1 from the left end of the curves and counts only
+// for 0 < x < ixeg - ixag.
+inline constexpr int kCurveLeft = 90;     // ixag
+inline constexpr int kCurveRight = 1260;  // ixeg
+inline constexpr int kCurveWidth = 1170;  // dix
+int EventPixel(double jd, double startJd, double endJd);
+bool EventPixelInRange(int x);
+// Whether an event's value passes the limit of its kind: H and D above
+// it, I and DA at or above it.
+bool EventOverLimit(int kind, double value, double limit);
+
+// The names of the kinds on the pages and in the files.
+const char* KindFileSuffix(int kind);  // "H", "I", "D", "DA"

@@ -1,0 +1,241 @@
+#include "probability/matrix_probability.h"
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "analyses/workfiles.h"
+#include "app/dialogs.h"
+#include "app/output.h"
+#include "core/calendar.h"
+#include "core/chart.h"
+#include "probability/control_groups.h"
+#include "probability/matrix_probability_pictures.h"
+#include "probability/matrix_probability_report.h"
+#include "qzk/graphic.h"
+#include "qzk/random.h"
+
+namespace {
+
+constexpr double kMissingPause = 2.0;
+const MissingFileNotice kNotice{kMissingPause};
+// The group size's file is named after the event list it counts.
+const MissingFileNotice kEventsNotice{kMissingPause, MissingTail::WithCode, "events.txt"};
+
+constexpr int kMaxDrawnEvents = 100000;
+
+// ---- Reading ---------------------------------------------------------------
+
+std::optional<int> ReadFirstInteger(const WorkFile& file, const MissingFileNotice& notice) {
+  auto v = ReadIntegers(file, 1, notice);
+  if (!v) return std::nullopt;
+  return (*v)[0];
+}
+
+bool ReadPerBody(const WorkFile& file, int c, double (&out)[kBodies]) {
+  auto v = ReadReals(file, LineCount(file, c), kNotice);
+  if (!v) return false;
+  for (int i = 0; i <= c; ++i) out[i] = (*v)[static_cast<std::size_t>(i)];
+  return true;
+}
+
+bool ReadMatrix(const WorkFile& file, int c, double (&out)[kBodies][kBodies]) {
+  auto v = ReadReals(file, LineCount(file, c), kNotice);
+  if (!v) return false;
+  FillFullMatrix(*v, c, out);
+  return true;
+}
+
+bool ReadTotals(MatrixProbabilityRun& run) {
+  auto totals = ReadReals(kMatrixSumEvent, 4, kNotice);
+  if (!totals) return false;
+  for (int k = 0; k < kKinds; ++k) run.real.total[k] = (*totals)[static_cast<std::size_t>(k)];
+  return true;
+}
+
+// Step 2: the group's settings, row sums and totals, with their echoes.
+bool ReadGroupSettings(MatrixProbabilityRun& run) {
+  ControlGroupSettings& s = run.settings;
+  if (!ReadTotals(run)) return false;
+  auto dat = ReadIntegers(kDatDat, 2, kNotice);
+  if (!dat) return false;
+  s.lastBody = (*dat)[0];
+  PrintOut("\n MIC1: %i ", s.lastBody);
+  if (s.lastBody < 0 || s.lastBody > kBodies - 1) {
+    PrintOut("\n ERROR! datdat.txt names the body %i as the last; 9 (without IC) or 10 (with IC) "
+             "expected. Run the continuum and the event analysis again. \n",
+             s.lastBody);
+    Pause(kMissingPause);
+    return false;
+  }
+  const int c = s.lastBody;
+  auto order = ReadFirstInteger(kDatOrd, kNotice);
+  if (!order) return false;
+  s.order = *order;
+  auto self = ReadFirstInteger(kSelfKorr, kNotice);
+  if (!self) return false;
+  s.selfCorrelation = *self != 0;
+  PrintOut(s.selfCorrelation ? "\n Calculation with self-correlation "
+                             : "\n Calculation without self-correlation ");
+  auto shiftH = ReadFirstInteger(kDatTimeShiftH, kNotice);
+  if (!shiftH) return false;
+  run.shiftHours = *shiftH;
+  auto shiftD = ReadFirstInteger(kDatTimeShiftD, kNotice);
+  if (!shiftD) return false;
+  run.shiftDays = *shiftD;
+  const std::array<const WorkFile*, kKinds> rowFiles{&kZsummH, &kZsummI, &kZsummD, &kZsummDA};
+  for (int k = 0; k < kKinds; ++k)
+    if (!ReadPerBody(*rowFiles[k], c, run.real.row[k])) return false;
+  if (!ReadTotals(run)) return false;
+
+  PrintOut("\n matrix-summe-h: %f", run.real.total[kKindH]);
+  PrintOut("\n matrix-summe-i: %f", run.real.total[kKindI]);
+  PrintOut("\n matrix-summe-d: %f", run.real.total[kKindD]);
+  PrintOut("\n matrix-summe-da: %f", run.real.total[kKindDA]);
+  for (int i = 0; i <= c; ++i)
+    PrintOut("\n zeile: %i h: %7.2f i: %7.2f d: %7.2f da: %7.2f  ", i, run.real.row[kKindH][i],
+             run.real.row[kKindI][i], run.real.row[kKindD][i], run.real.row[kKindDA][i]);
+  PrintOut("\n  Order of the correlation = %i \n ", s.order);
+  return true;
+}
+
+// ---- Step 3: the period ------------------------------------------------------
+
+void AskDate(const char* title, PeriodDate& date) {
+  int second = -1;  // not asked
+  InputDateTime(title, date.day, date.month, date.year, date.hour, date.minute, second);
+}
+
+double JulianDateOf(const PeriodDate& d) {
+  return JulianDate(d.year, d.month, d.day, d.hour, d.minute, 0, 0);
+}
+
+bool AskPeriod(MatrixProbabilityRun& run) {
+  auto years = ReadIntegers(kStartEndYear, 6, kNotice);
+  if (!years) return false;
+  const std::vector<int>& y = *years;
+  run.start = PeriodDate{y[0], y[2], y[4], 0, 0};
+  run.end = PeriodDate{y[1], y[3], y[5], 0, 0};
+  AskDate("Enter start-date", run.start);
+  AskDate("Enter end-date", run.end);
+  PrintOut("\n  START: %i. %i. %i ", run.start.day, run.start.month, run.start.year);
+  PrintOut("\n  ENDE: %i. %i. %i ", run.end.day, run.end.month, run.end.year);
+  ControlGroupSettings& s = run.settings;
+  s.jdStart = JulianDateOf(run.start);
+  s.jdEnd = JulianDateOf(run.end);
+  PrintOut("\n  JD_start: %f  JD_end: %f Differenz: %f  \n", s.jdStart, s.jdEnd,
+           s.jdEnd - s.jdStart);
+  const std::array<int, 6> entered{run.start.year, run.end.year, run.start.month,
+                                   run.end.month,  run.start.day, run.end.day};
+  WriteValues(kStartEndYear, std::span<const int>(entered));
+  return true;
+}
+
+// ---- Steps 4 and 5: group size, groups, weights, the real matrices -----------
+
+bool AskGroups(MatrixProbabilityRun& run) {
+  auto n = ReadFirstInteger(kEventsDat, kEventsNotice);
+  if (!n) return false;
+  run.settings.eventsPerGroup = *n;
+  PrintOut("\n  Events per Group = %i \n ", *n);
+  if (*n < 1) {
+    // A group of no events has no mean: nothing to compare.
+    PrintOut("\n ERROR! eventsdat.txt gives %i events per group; at least 1 is needed. Run the "
+             "event analysis again. \n",
+             *n);
+    Pause(kMissingPause);
+    return false;
+  }
+  run.groups = InputInt(" \n  NUMBER OF THE GROUPS?: ", 2, 100000, 10000);
+  if (static_cast<long long>(run.groups) * *n > kMaxDrawnEvents)
+    PrintOut("\n  WARNUNG! Intervallteiler > 100 000 \n ");
+  return true;
+}
+
+bool ReadWeightsAndMatrices(MatrixProbabilityRun& run) {
+  ControlGroupSettings& s = run.settings;
+  const int c = s.lastBody;
+  auto w = ReadReals(kDatPlanet, LineCount(kDatPlanet, c), kNotice);
+  if (!w) return false;
+  for (int i = 0; i < kWeights; ++i) s.weights[i] = i <= c ? (*w)[static_cast<std::size_t>(i)] : 0;
+  for (int i = 0; i <= c; ++i) PrintOut("\n%s weight: %f ", BodyName(i), s.weights[i]);
+  return ReadMatrix(kDatH, c, run.real.cell[kKindH]) && ReadMatrix(kDatI, c, run.real.cell[kKindI]) &&
+         ReadMatrix(kDatZ, c, run.real.cell[kKindD]) && ReadMatrix(kDatA, c, run.real.cell[kKindDA]);
+}
+
+// ---- Step 6: the control groups --------------------------------------------
+
+// The control groups' own stream, taken from the toolkit's generator so
+// that a fixed seed repeats the run.
+qzRandomState ControlStream() {
+  const uint64_t high = static_cast<uint64_t>(qzrandom());
+  const uint64_t low = static_cast<uint64_t>(qzrandom());
+  qzRandomState state;
+  qzrandom_state_seed(state, high << 31 | low);
+  return state;
+}
+
+void DrawControlGroups(MatrixProbabilityRun& run) {
+  auto workspace = std::make_unique<ControlGroupWorkspace>();
+  qzRandomState state = ControlStream();
+  GroupValues mean;
+  run.counts = ControlGroupCounts{};
+  for (int g = 0; g < run.groups; ++g) {
+    DrawControlGroup(SharedWaveTables(), run.settings, run.real, state, *workspace, mean,
+                     run.counts);
+    SetProgress((g + 1) * 100.0 / run.groups);
+    KeepAlive();
+  }
+  PrintOut(" \n ENDE G ");
+  run.result = ProbabilityOf(run.settings, run.counts);
+}
+
+// ---- Steps 9 to 12: report, files, pictures --------------------------------
+
+void ShowReport(const MatrixProbabilityRun& run) {
+  TextOutput(3);
+  ClearOutput();
+  PrintOut("%s", ProbabilityReport(run).c_str());
+}
+
+void ShowSignificancePictures(const MatrixProbabilityRun& run) {
+  GraphicOutput(5, kPictureWidth, kPictureHeight, 0xFFFFFF);
+  DrawSignificancePicture(run, kKindH);
+  GraphicOutput(6, kPictureWidth, kPictureHeight, 0xFFFFFF);
+  DrawSignificancePicture(run, kKindI);
+}
+
+void ShowLineSumCharts(const MatrixProbabilityRun& run) {
+  static constexpr std::array<const char*, kKinds> kPictureFiles{"group-H.bmp", "group-I.bmp",
+                                                                 "group-D.bmp", "group-DA.bmp"};
+  for (int k = 0; k < kKinds; ++k) {
+    GraphicOutput(k + 1, kPictureWidth, kPictureHeight, 0xFFFFFF);
+    DrawLineSumChart(run, static_cast<MatrixKind>(k));
+    if (!qzgraphic_savepicture("%s", kPictureFiles[k]))
+      PrintOut("\n %s could not be written \n", kPictureFiles[k]);
+    Pause(1.0);
+  }
+}
+
+}  // namespace
+
+void RunMatrixProbability() {
+  TextOutput(6);
+  PrintOut("\n*** Probability of the Matrix *** \nMatrixProbability\n");
+  PrintOut("\n ATTENTION! The program: - Team or Event Analysis- must have calculated first!   \n");
+
+  MatrixProbabilityRun run;
+  if (!ReadGroupSettings(run)) return;
+  if (!AskPeriod(run)) return;
+  if (!AskGroups(run)) return;
+  if (!ReadWeightsAndMatrices(run)) return;
+  DrawControlGroups(run);
+
+  ShowReport(run);
+  TextOutput(6);
+  WriteSignificanceFiles(run);
+  ShowSignificancePictures(run);
+  ShowLineSumCharts(run);
+  PlayModuleSound();
+}

@@ -1,0 +1,130 @@
+// The curves of the time-quality module, computed without any window.
+#include <algorithm>
+#include <cmath>
+
+#include "core/matrices.h"
+#include "probability/curves_chart.h"
+#include "probability/fluctuations.h"
+
+namespace {
+
+// Only the IC depends on the place; any fixed one serves (that of the
+// record the person file reader starts from: 10 degrees east, 10 north).
+ChartMoment TimeQualityPlace() {
+  ChartMoment m;
+  m.longitudeDegrees = 10;
+  m.latitudeDegrees = 10;
+  return m;
+}
+
+void BuildKind(const WaveTables& tables, int kind, int order, const double* positions,
+               HarmonicMatrix& M) {
+  static constexpr double kNoMotion[kMatrixSize] = {};
+  switch (kind) {
+    case kKindH:
+      BuildHarmony(tables, order, positions, M);
+      break;
+    case kKindI:
+      BuildEnergy(tables, order, positions, M);
+      break;
+    default:
+      BuildDynamic(tables, order, positions, M, kNoMotion);
+      if (kind == kKindDA)
+        for (int r = 0; r < kBodies; ++r)
+          for (int s = 0; s < kBodies; ++s) M[r][s] = std::trunc(std::fabs(M[r][s]));
+      break;
+  }
+}
+
+}  // namespace
+
+FluctuationSky MakeFluctuationSky(double startJd, double stepDays, int points) {
+  FluctuationSky sky;
+  sky.startJd = startJd;
+  sky.stepDays = stepDays;
+  if (points > 0) {
+    sky.longitudes.resize(points);
+    sky.dates.resize(points);
+  }
+  return sky;
+}
+
+void FillFluctuationSky(FluctuationSky& sky, int from, int to) {
+  const ChartMoment place = TimeQualityPlace();
+  const int points = static_cast<int>(sky.longitudes.size());
+  for (int m = std::max(from, 0); m < to && m < points; ++m) {
+    const double jd = sky.startJd + m * sky.stepDays;
+    ChartRecord chart{};
+    ChartAtJulianDate(jd, place, chart);
+    for (int b = 0; b < kBodies; ++b) sky.longitudes[m][b] = chart.pos[b];
+    sky.dates[m] = CalendarFromJulian(jd);
+  }
+}
+
+FluctuationSky ComputeFluctuationSky(double startJd, double stepDays, int points) {
+  FluctuationSky sky = MakeFluctuationSky(startJd, stepDays, points);
+  FillFluctuationSky(sky, 0, points);
+  return sky;
+}
+
+void FillFluctuationCurves(const WaveTables& tables, int kind, int order, const BodyWeights& w,
+                           const FluctuationSky& sky, CurveSet& curves, int from, int to) {
+  const int points = std::min(static_cast<int>(sky.longitudes.size()), curves.points);
+  HarmonicMatrix M;
+  for (int m = std::max(from, 0); m < to && m < points; ++m) {
+    BuildKind(tables, kind, order, sky.longitudes[m].data(), M);
+    double sum = 0;
+    for (int r = 0; r < kBodies; ++r) {
+      double v = 0.000001;
+      if (w[r] != 0) {
+        v = 0;
+        for (int s = 0; s < kBodies; ++s)
+          if (s != r) v += M[r][s] * w[r] * w[s];
+      }
+      curves[r + 1][m] = v;
+      sum += v;
+    }
+    curves[kSumCurve][m] = sum;
+  }
+}
+
+CurveSet ComputeFluctuationCurves(const WaveTables& tables, int kind, int order,
+                                  const BodyWeights& w, const FluctuationSky& sky) {
+  const int points = static_cast<int>(sky.longitudes.size());
+  CurveSet curves(points);
+  FillFluctuationCurves(tables, kind, order, w, sky, curves, 0, points);
+  return curves;
+}
+
+int CountPointsOverLimit(const CurveSet& curves, double limit) {
+  int count = 0;
+  const double* sum = curves[kSumCurve];
+  for (int m = 0; m < curves.points; ++m)
+    if (sum[m] >= limit) ++count;
+  return count;
+}
+
+int EventPixel(double jd, double startJd, double endJd) {
+  // An event before the start is out of range, however close to it.
+  if (!(endJd > startJd) || !(jd >= startJd)) return 0;
+  const double x = (jd - startJd) / (endJd - startJd) * kCurveWidth;
+  if (!std::isfinite(x) || x < -1e6 || x > 1e6) return 0;  // far outside: not drawn
+  return static_cast<int>(x) + 1;
+}
+
+bool EventPixelInRange(int x) { return x > 0 && x < kCurveRight - kCurveLeft; }
+
+bool EventOverLimit(int kind, double value, double limit) {
+  if (kind == kKindI || kind == kKindDA) return value >= limit;
+  return value > limit;
+}
+
+const char* KindFileSuffix(int kind) {
+  switch (kind) {
+    case kKindH: return "H";
+    case kKindI: return "I";
+    case kKindD: return "D";
+    case kKindDA: return "DA";
+    default: return "?";
+  }
+}
