@@ -6,6 +6,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "analyses/continuum.h"
 #include "app/chart_command.h"
 #include "app/chart_command.h"
 #include "app/shell.h"
@@ -14,6 +15,7 @@ namespace {
 
 const ModuleEntry kModules[] = {
     {"0- WELCOME", RunWelcome},
+    {"1- Statistics 1 - Continuum", RunContinuum},
     {"17- Julian Date", RunJulianDateTool},
 };
 

@@ -1,0 +1,171 @@
+// The continuum's dialogs and the module as the menu runs it.
+#include "analyses/continuum.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "analyses/workfiles.h"
+#include "app/dialogs.h"
+#include "app/output.h"
+#include "qzk/random.h"
+
+namespace {
+
+const std::vector<std::string> kWeightLabels = {"Sun",    "Moon",   "Mercury", "Venus",
+                                                "Mars",   "Jupiter", "Saturn", "Uranus",
+                                                "Neptune", "Pluto",  "IC"};
+
+void PrintInfo() {
+  PrintOut("\n RESEARCH K & M \n ");
+  for (const char* line : {"\n\n Statistic 1 - CONTINUUM ",
+                           "\n This module calculates the meam value of the selected correlations "
+                           "over a period of time ",
+                           "\n !!! Calculations in world time !!!  h=h-time zone-sommertime",
+                           "\n You can find the results in Text 1 and Graphics 1"}) {
+    PrintOut("%s", line);
+    Pause(0.1);
+  }
+  PrintOut("\n INPUT Time-Continuum \n\n ");
+  PrintOut("\n Coherence = 1; that means coherent \n");
+}
+
+// The weights 0..c of the parameters as the user chooses them; false when
+// the program is ending.
+bool AskWeights(ContinuumParams& p) {
+  p.weights.fill(1.0);
+  const int select = InputYesNo("Should planets be selected ?", 0);
+  if (select < 0) return false;
+  if (select == 1) {
+    p.weights[10] = p.weights[11] = p.c == 10 ? 1.0 : 0.0;
+    InputArray("selected planets", p.weights.data(), kWeightLabels);
+  } else {
+    const int gravity = InputYesNo("Should the planets get a weight(gravity)?", 0);
+    if (gravity < 0) return false;
+    if (gravity == 1) {
+      const int m = InputInt("weight of gravity\n 1= strong; 10= weak  \n(INPUT 0 to 10)? :  ", 0,
+                             10, 0);
+      p.weights = GravityWeights(m, p.c);
+      InputArray("gravity planets", p.weights.data(), kWeightLabels);
+    }
+  }
+  // A body that takes no part has no weight, whatever the array said.
+  if (p.c < 10) p.weights[10] = 0.0;
+  return true;
+}
+
+CalendarDate AskDate(const char* title, CalendarDate d) {
+  int second = -1;
+  InputDateTime(title, d.day, d.month, d.year, d.hour, d.minute, second);
+  return d;
+}
+
+double DateJulian(const CalendarDate& d) {
+  ChartMoment m;
+  m.year = d.year;
+  m.month = d.month;
+  m.day = d.day;
+  m.hour = d.hour;
+  m.minute = d.minute;
+  m.second = 0;
+  m.timeZone = 0;
+  m.summerTime = 0;
+  m.longitudeDegrees = kContinuumLongitudeDegrees;
+  m.longitudeMinutes = kContinuumLongitudeMinutes;
+  m.latitudeDegrees = kContinuumLatitudeDegrees;
+  m.latitudeMinutes = kContinuumLatitudeMinutes;
+  return ChartTime(m);
+}
+
+// The period; false (after the error lines and the pause) when the start
+// lies after the end.
+bool AskPeriod(ContinuumParams& p) {
+  p.start = AskDate("Enter start-date", CalendarDate{1900, 1, 1, 0, 0});
+  CalendarDate endDefault = p.start;
+  endDefault.year = 2100;
+  p.end = AskDate("Enter end-date", endDefault);
+  p.jdStart = DateJulian(p.start);
+  p.jdEnd = DateJulian(p.end);
+  PrintOut("\n  JD_start: %f  JD_end: %f Difference: %f  ", p.jdStart, p.jdEnd,
+           p.jdEnd - p.jdStart);
+  if (p.jdStart > p.jdEnd) {
+    PrintOut("\n ERROR! start-date >= end- date! ERROR!!   ");
+    PrintOut("\n ERROR! Your calculations become wrong! ERROR!   ");
+    Pause(10.0);
+    return false;
+  }
+  // Written only for a valid period, so later modules never start from a
+  // reversed one.
+  const std::array<int, 6> years = {p.start.year,  p.end.year, p.start.month,
+                                    p.end.month,   p.start.day, p.end.day};
+  WriteValues(kStartEndYear, years);
+  return true;
+}
+
+void AskMoments(ContinuumParams& p) {
+  p.moments = InputInt("\n* Number per interval (calculations):  ", 1, 900000, 200000);
+  PrintOut("\n ATTENTION!  Intervallteiler %d \n ", p.moments);
+  Pause(1.0);
+  if (p.moments < 2) {
+    PrintOut("\n ERROR! number per interval must be > 1. We set 100000; ERROR! ");
+    p.moments = 100000;
+  }
+  const std::array<int, 1> g = {p.moments};
+  WriteValues(kDatIntervT, g);
+  PrintOut("\n  Incremental  (day): %f  ", (p.jdEnd - p.jdStart) / p.moments);
+}
+
+}  // namespace
+
+bool AskContinuum(ContinuumParams& p) {
+  PrintInfo();
+  p.order = InputInt(" \n Order of the correlation (1,2,3,...12): ", 1, 12, 3);
+  const int ic = InputYesNo("with IC? ", 0);
+  if (ic < 0) return false;
+  p.c = ic == 1 ? 10 : 9;
+  PrintOut(ic == 1 ? "\n Calculation with IC ! \n" : "\n Calculation without IC ! \n");
+  p.members = InputInt("Members of the group (INPUT integer)? :  ", 1, 1000, 1);
+  const std::array<int, 2> dat = {p.c, p.members};
+  const std::array<int, 1> ord = {p.order};
+  WriteValues(kDatDat, dat);
+  WriteValues(kDatOrd, ord);
+
+  if (!AskWeights(p)) return false;
+  const int self = InputYesNo("Should self-correlations of the planets be calculated? ", 0);
+  if (self < 0) return false;
+  p.selfCorrelation = self;
+  const std::array<int, 1> s = {p.selfCorrelation};
+  WriteValues(kSelfKorr, s);
+
+  if (p.members < 1) {
+    PrintOut("\n ERROR! Members of the group must be >= 1. We set 1; ERROR! \n");
+    p.members = 1;
+  }
+  const std::array<int, 1> members = {p.members};
+  WriteValues(kEventsDat, members);
+  WriteValues(kDatPlanet, std::span<const double>(p.weights.data(), p.c + 1));
+
+  if (!AskPeriod(p)) return false;
+  AskMoments(p);
+  const int random = InputYesNo("Selection accidental?", 0);
+  if (random < 0) return false;
+  p.random = random == 1;
+  return true;
+}
+
+void RunContinuum() {
+  ContinuumParams p;
+  if (!AskContinuum(p)) return;
+  TextOutput(1);
+  ClearOutput();
+  ContinuumResult result;
+  int shownPercent = -1;
+  ComputeContinuum(p, SharedWaveTables(), qzrand, result, [&](int done) {
+    const int percent = static_cast<int>(static_cast<long long>(done) * 100 / p.moments);
+    if (percent != shownPercent) SetProgress(percent);
+    shownPercent = percent;
+    KeepAlive();
+  });
+  ReportContinuum(p, result);
+  PlayModuleSound();
+}

@@ -1,0 +1,100 @@
+#pragma once
+// Menu entry "1- Statistics 1 - Continuum": the mean matrices H, I, D and
+// DA over a period of time, the reference of every later group analysis.
+//
+// The module is split in three:
+//  - ask (AskContinuum): the dialogs fill a ContinuumParams and write the
+//    group settings (datdat, datord, selfkorr, eventsdat, datplanet,
+//    startendyear, datintervt);
+//  - compute (ComputeContinuum): a pure function from the parameters to the
+//    summed matrices, no window involved;
+//  - report (ReportContinuum): the four tables on text page 1, the
+//    continuum files and the legend.
+//
+// Moments are in universal time at the fixed observer place 13 deg 59' E,
+// 51 deg 11' N (it only matters for the IC). Moment k of G is
+// JD_start + k * step evenly spaced, or JD_start + r * G * step with
+// r = (rand() mod 10000) / 10000 at random, step = (JD_end - JD_start) / G.
+// Each moment's chart is computed at its date and time truncated to the
+// minute, as the calendar conversion gives it.
+#include <array>
+#include <cstddef>
+#include <functional>
+#include <vector>
+
+#include "core/calendar.h"
+#include "core/moment.h"
+#include "core/waves.h"
+
+inline constexpr int kContinuumMatrixSize = 13;
+using ContinuumMatrix = double[kContinuumMatrixSize][kContinuumMatrixSize];
+
+// The weights offered as "gravity", in Body order; index 11 is the spare slot.
+inline constexpr std::array<double, 12> kGravityWeights = {
+    57.2, 10.24, 0.31, 0.77, 0.3, 1.87, 0.84, 0.28, 0.22, 0.01, 57.2, 0.2};
+
+// The observer place of the continuum's moments.
+inline constexpr int kContinuumLongitudeDegrees = 13, kContinuumLongitudeMinutes = 59;
+inline constexpr int kContinuumLatitudeDegrees = 51, kContinuumLatitudeMinutes = 11;
+
+// Up to this many moments are kept and written to Optimierung-COMPARE; up
+// to kShownMoments are printed one by one.
+inline constexpr int kKeptMoments = 1000;
+inline constexpr int kShownMoments = 10;
+
+struct ContinuumParams {
+  int order = 3;    // 1..12
+  int c = 9;        // last body index: 10 with IC, 9 without
+  int members = 1;  // group size handed on to the event analysis
+  std::array<double, 12> weights{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+  int selfCorrelation = 0;  // s: 1 = the diagonal counts
+  CalendarDate start{1900, 1, 1, 0, 0};
+  CalendarDate end{2100, 1, 1, 0, 0};
+  double jdStart = 0, jdEnd = 0;
+  int moments = 200000;  // G
+  bool random = false;
+};
+
+// One printed moment (only when G <= kShownMoments): its date and the
+// weighted sums of its H and I.
+struct ContinuumMoment {
+  CalendarDate date;
+  double H = 0, I = 0;
+};
+
+struct ContinuumResult {
+  // Sums over all moments of H, |H|, D, |D| (D scaled by 10 as the builders
+  // give it), then multiplied cell by cell with w_l * w_g and the diagonal
+  // with s. Cells 0..c are used.
+  ContinuumMatrix SH{}, SI{}, SD{}, SDA{};
+  std::vector<double> kept;              // Julian dates, when G <= kKeptMoments
+  std::vector<ContinuumMoment> shown;    // when G <= kShownMoments
+  unsigned chartWarnings = 0;
+};
+
+// The gravity table after the strength m (0 all ones, 1 as it is, m >= 2
+// each weight's square root m times in a row); the IC weight 0 without IC.
+std::array<double, 12> GravityWeights(int strength, int c);
+
+// The chart moment of a Julian date at the continuum's place.
+ChartMoment ContinuumChartMoment(double jd);
+// The Julian date of moment k (random draws one number from `draw`).
+double ContinuumJulianDate(const ContinuumParams& p, int k, int (*draw)());
+
+// Called after every block of moments with the number done so far.
+using ContinuumProgress = std::function<void(int done)>;
+
+// The summed matrices of the period; `draw` gives the random numbers
+// (0 .. 2^31 - 1) for random moments.
+void ComputeContinuum(const ContinuumParams& p, const WaveTables& tables, int (*draw)(),
+                      ContinuumResult& result, const ContinuumProgress& progress = {});
+
+// Runs the dialogs; false when the module must end (start after end, or the
+// program is ending). Writes the settings files on the way.
+bool AskContinuum(ContinuumParams& p);
+// Prints the per-moment lines, the compare note, the four tables with their
+// files and the legend on the current text page.
+void ReportContinuum(const ContinuumParams& p, const ContinuumResult& result);
+
+// The whole module, as the menu runs it.
+void RunContinuum();

@@ -1,0 +1,117 @@
+// The continuum's loop: charts and matrices of every moment, summed
+// unweighted, then weighted once after the loop.
+#include <algorithm>
+#include <cmath>
+
+#include "analyses/continuum.h"
+#include "core/chart.h"
+#include "core/matrices.h"
+
+std::array<double, 12> GravityWeights(int strength, int c) {
+  std::array<double, 12> w = kGravityWeights;
+  if (strength <= 0) w.fill(1.0);
+  if (strength >= 2)
+    for (int i = 0; i < strength; ++i)
+      for (double& x : w) x = std::sqrt(x);
+  if (c < 10) w[10] = 0.0;
+  return w;
+}
+
+ChartMoment ContinuumChartMoment(double jd) {
+  const CalendarDate d = CalendarFromJulian(jd);
+  ChartMoment m;
+  m.year = d.year;
+  m.month = d.month;
+  m.day = d.day;
+  m.hour = d.hour;
+  m.minute = d.minute;
+  m.second = 0;
+  m.timeZone = 0;
+  m.summerTime = 0;
+  m.longitudeDegrees = kContinuumLongitudeDegrees;
+  m.longitudeMinutes = kContinuumLongitudeMinutes;
+  m.latitudeDegrees = kContinuumLatitudeDegrees;
+  m.latitudeMinutes = kContinuumLatitudeMinutes;
+  return m;
+}
+
+double ContinuumJulianDate(const ContinuumParams& p, int k, int (*draw)()) {
+  const double step = (p.jdEnd - p.jdStart) / p.moments;
+  if (!p.random) return p.jdStart + k * step;
+  const double r = (draw() % 10000) / 10000.0;
+  return p.jdStart + r * p.moments * step;
+}
+
+namespace {
+
+// Moments per call of the batch computation and per progress report.
+constexpr int kBlock = 500;
+
+// The weighted sums of one moment's H and |H| (diagonal times s).
+ContinuumMoment MomentSums(const ContinuumParams& p, const HarmonicMatrices& m, double jd) {
+  ContinuumMoment out;
+  out.date = CalendarFromJulian(jd);
+  for (int l = 0; l <= p.c; ++l) {
+    for (int g = 0; g <= p.c; ++g) {
+      double w = p.weights[l] * p.weights[g];
+      if (l == g) w *= p.selfCorrelation;
+      out.H += w * m.H[l][g];
+      out.I += std::fabs(w * m.H[l][g]);
+    }
+  }
+  return out;
+}
+
+void Accumulate(int c, const HarmonicMatrices& m, ContinuumResult& r) {
+  for (int l = 0; l <= c; ++l) {
+    for (int g = 0; g <= c; ++g) {
+      r.SH[l][g] += m.H[l][g];
+      r.SI[l][g] += std::fabs(m.H[l][g]);
+      r.SD[l][g] += m.D[l][g];
+      r.SDA[l][g] += std::fabs(m.D[l][g]);
+    }
+  }
+}
+
+void Weight(const ContinuumParams& p, ContinuumResult& r) {
+  for (int l = 0; l <= p.c; ++l) {
+    for (int g = 0; g <= p.c; ++g) {
+      double w = p.weights[l] * p.weights[g];
+      if (l == g) w *= p.selfCorrelation;
+      // "+ 0.0" turns the -0 of a negative cell times a zero weight (the
+      // diagonal without self-correlation) into 0, so it prints 0.00.
+      r.SH[l][g] = r.SH[l][g] * w + 0.0;
+      r.SI[l][g] = r.SI[l][g] * w + 0.0;
+      r.SD[l][g] = r.SD[l][g] * w + 0.0;
+      r.SDA[l][g] = r.SDA[l][g] * w + 0.0;
+    }
+  }
+}
+
+}  // namespace
+
+void ComputeContinuum(const ContinuumParams& p, const WaveTables& tables, int (*draw)(),
+                      ContinuumResult& result, const ContinuumProgress& progress) {
+  result = ContinuumResult{};
+  const int G = p.moments;
+  if (G <= kKeptMoments) result.kept.reserve(static_cast<std::size_t>(G));
+  ChartMoment moments[kBlock];
+  double jds[kBlock];
+  static thread_local HarmonicMatrices matrices[kBlock];
+  for (int k0 = 0; k0 < G; k0 += kBlock) {
+    const int n = std::min(kBlock, G - k0);
+    for (int i = 0; i < n; ++i) {
+      jds[i] = ContinuumJulianDate(p, k0 + i, draw);
+      moments[i] = ContinuumChartMoment(jds[i]);
+    }
+    result.chartWarnings |= ComputeChartBatch(tables, MatrixForm::OrderP, p.order, moments,
+                                              static_cast<std::size_t>(n), nullptr, matrices);
+    for (int i = 0; i < n; ++i) {
+      if (G <= kKeptMoments) result.kept.push_back(jds[i]);
+      if (G <= kShownMoments) result.shown.push_back(MomentSums(p, matrices[i], jds[i]));
+      Accumulate(p.c, matrices[i], result);
+    }
+    if (progress) progress(k0 + n);
+  }
+  Weight(p, result);
+}
