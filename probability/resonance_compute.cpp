@@ -1,0 +1,51 @@
+// The resonance curves of one person, computed without any window.
+#include <algorithm>
+#include <cmath>
+
+#include "probability/curves.h"
+#include "probability/curves_chart.h"
+#include "probability/resonance.h"
+
+ResonanceCurves::ResonanceCurves() {
+  for (int k = 1; k <= 4; ++k) kind[k] = CurveSet(kResonancePoints);
+}
+
+BirthMatrices BirthMatricesOf(const WaveTables& tables, const ResonanceInput& in) {
+  BirthMatrices m;
+  BuildHarmony(tables, in.order, in.birth.pos, m.H);
+  BuildDynamic(tables, in.order, in.birth.pos, m.D, in.birth.motion);
+  return m;
+}
+
+void FillResonanceCurves(const WaveTables& tables, const ResonanceInput& in,
+                         const BirthMatrices& birth, ResonanceCurves& out, int from, int to) {
+  const double k = in.coupling;
+  const auto& w = in.weights;
+  for (int p = std::max(from, 0); p < to && p < kResonancePoints; ++p) {
+    ChartRecord transit{};
+    ChartAtJulianDate(in.startJd + p * in.stepDays, in.place, transit);
+    double rows[5][kBodies] = {};
+    for (int a = 0; a < kBodies; ++a) {
+      if (w[a] == 0) continue;
+      for (int b = 0; b < kBodies; ++b) {
+        if (w[b] == 0) continue;
+        const double lt = transit.pos[a], lb = in.birth.pos[b];
+        const double H = (HarmonyLookup(tables, in.order, lt, lb) + k * birth.H[a][b]) * w[a] * w[b];
+        const double D = (DynamicLookup(tables, in.order, lt, lb) + k * birth.D[a][b]) * w[a] * w[b];
+        rows[1][a] += H;
+        rows[2][a] += std::fabs(H);
+        rows[3][a] += D;
+        rows[4][a] += std::fabs(D);
+      }
+    }
+    for (int kind = 1; kind <= 4; ++kind) {
+      CurveSet& c = out.kind[kind];
+      double sum = 0;
+      for (int a = 0; a < kBodies; ++a) {
+        c[a + 1][p] = w[a] * rows[kind][a];
+        sum += c[a + 1][p];
+      }
+      c[kSumCurve][p] = sum;
+    }
+  }
+}
