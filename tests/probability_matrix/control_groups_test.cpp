@@ -1,0 +1,298 @@
+// The control groups' computation on its own: draws, means, counts,
+// percentages and marks, checked against the chart and matrix functions
+// called directly.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+#include "core/calendar.h"
+#include "core/chart.h"
+#include "core/matrices.h"
+#include "probability/control_groups.h"
+
+namespace {
+
+ControlGroupSettings Settings(int c, bool self, int n, double jd0, double jd1) {
+  ControlGroupSettings s;
+  s.lastBody = c;
+  s.order = 4;
+  s.selfCorrelation = self;
+  s.eventsPerGroup = n;
+  s.jdStart = jd0;
+  s.jdEnd = jd1;
+  for (int i = 0; i <= c; ++i) s.weights[i] = 1.0 + 0.5 * i;
+  return s;
+}
+
+// The weighted mean matrices of the given moments, from the builders.
+GroupValues MeanOfMoments(const ControlGroupSettings& s, const std::vector<double>& jds) {
+  const WaveTables& t = SharedWaveTables();
+  GroupValues g;
+  for (double jd : jds) {
+    CalendarDate d = CalendarFromJulian(jd);
+    ChartMoment m = kControlPlace;
+    m.year = d.year, m.month = d.month, m.day = d.day, m.hour = d.hour, m.minute = d.minute;
+    ChartRecord chart{};
+    ComputeChart(m, chart);
+    HarmonicMatrix H, D;
+    BuildHarmony(t, s.order, chart.pos, H);
+    BuildDynamic(t, s.order, chart.pos, D, chart.motion);
+    for (int i = 0; i <= s.lastBody; ++i)
+      for (int j = 0; j <= s.lastBody; ++j) {
+        double f = s.weights[i] * s.weights[j] * (i == j ? (s.selfCorrelation ? 1 : 0) : 1);
+        g.cell[kKindH][i][j] += f * H[i][j] / jds.size();
+        g.cell[kKindI][i][j] += f * std::fabs(H[i][j]) / jds.size();
+        g.cell[kKindD][i][j] += f * D[i][j] / jds.size();
+        g.cell[kKindDA][i][j] += f * std::fabs(D[i][j]) / jds.size();
+      }
+  }
+  for (int k = 0; k < kKinds; ++k)
+    for (int i = 0; i <= s.lastBody; ++i) {
+      for (int j = 0; j <= s.lastBody; ++j) g.row[k][i] += g.cell[k][i][j];
+      g.total[k] += g.row[k][i];
+    }
+  return g;
+}
+
+// As the event analysis' files hold them: six decimals.
+GroupValues AsWritten(GroupValues g) {
+  auto r = [](double& v) { v = std::round(v * 1e6) / 1e6; };
+  for (int k = 0; k < kKinds; ++k) {
+    for (auto& row : g.cell[k])
+      for (double& v : row) r(v);
+    for (double& v : g.row[k]) r(v);
+    r(g.total[k]);
+  }
+  return g;
+}
+
+TEST(RandomUnit, IsTheLongRandomNumberModulo100000Over99999) {
+  qzRandomState a, b;
+  qzrandom_state_seed(a, 7);
+  qzrandom_state_seed(b, 7);
+  for (int i = 0; i < 1000; ++i) {
+    const long r = static_cast<long>(qzrandom_next32(b) >> 1);
+    const double u = RandomUnit(a);
+    EXPECT_EQ(u, (r % 100000) / 99999.0);
+    EXPECT_GE(u, 0.0);
+    EXPECT_LE(u, 1.0);
+  }
+}
+
+TEST(ControlMoment, IsTheMinuteOfTheJulianDateAtTheFixedPlace) {
+  const double jd = JulianDate(1987, 6, 15, 13, 42, 0, 0) + 30.0 / 86400;  // 13:42:30
+  ChartMoment m = ControlMoment(jd);
+  EXPECT_EQ(m.year, 1987);
+  EXPECT_EQ(m.month, 6);
+  EXPECT_EQ(m.day, 15);
+  EXPECT_EQ(m.hour, 13);
+  EXPECT_EQ(m.minute, 42);
+  EXPECT_EQ(m.timeZone, 0);
+  EXPECT_EQ(m.summerTime, 0);
+  EXPECT_EQ(m.longitudeDegrees, 13);
+  EXPECT_EQ(m.latitudeMinutes, 11);
+}
+
+// One group's means are the weighted means of the moments its generator
+// draws; across a chunk boundary (70 > 64 moments) too.
+TEST(ControlGroup, MeansAreTheWeightedMeansOfTheDrawnMoments) {
+  for (bool self : {false, true}) {
+    const ControlGroupSettings s = Settings(10, self, 70, 2433282.5, 2451545.0);
+    qzRandomState state, replay;
+    qzrandom_state_seed(state, 99);
+    qzrandom_state_seed(replay, 99);
+    std::vector<double> jds;
+    for (int e = 0; e < s.eventsPerGroup; ++e)
+      jds.push_back(s.jdStart + RandomUnit(replay) * (s.jdEnd - s.jdStart));
+    const GroupValues want = MeanOfMoments(s, jds);
+
+    auto ws = std::make_unique<ControlGroupWorkspace>();
+    GroupValues real, got;
+    ControlGroupCounts counts;
+    DrawControlGroup(SharedWaveTables(), s, real, state, *ws, got, counts);
+    for (int k = 0; k < kKinds; ++k) {
+      for (int i = 0; i <= 10; ++i) {
+        for (int j = 0; j <= 10; ++j)
+          EXPECT_NEAR(got.cell[k][i][j], want.cell[k][i][j], 1e-9) << k << " " << i << " " << j;
+        EXPECT_NEAR(got.row[k][i], want.row[k][i], 1e-9);
+      }
+      EXPECT_NEAR(got.total[k], want.total[k], 1e-8);
+    }
+    if (!self) {
+      EXPECT_EQ(got.cell[kKindH][3][3], 0.0);
+    }
+    EXPECT_EQ(counts.groups, 1);
+    // The generator has moved on by exactly the group's draws.
+    EXPECT_EQ(qzrandom_next32(state), qzrandom_next32(replay));
+  }
+}
+
+// A period of one moment: every control group is the real group itself,
+// which reaches every cell (100 %) but exceeds no row sum or total (0 %),
+// even though the real values went through six-decimal files.
+TEST(ControlGroup, ACellWhoseControlMeansAlwaysEqualTheRealValueIs100Percent) {
+  const double jd = JulianDate(1975, 3, 21, 6, 30, 0, 0);
+  const ControlGroupSettings s = Settings(10, true, 5, jd, jd);
+  const GroupValues real = AsWritten(MeanOfMoments(s, {jd, jd, jd, jd, jd}));
+  qzRandomState state;
+  qzrandom_state_seed(state, 1);
+  auto ws = std::make_unique<ControlGroupWorkspace>();
+  const ControlGroupCounts counts = CountControlGroups(SharedWaveTables(), s, real, 20, state, *ws);
+  const ProbabilityResult r = ProbabilityOf(s, counts);
+  for (int k = 0; k < kKinds; ++k) {
+    for (int i = 0; i <= 10; ++i) {
+      for (int j = 0; j <= 10; ++j) EXPECT_EQ(r.cell[k][i][j], 100.0) << k << " " << i << " " << j;
+      EXPECT_EQ(r.row[k][i], 0.0);
+    }
+    EXPECT_EQ(r.total[k], 0.0);
+  }
+}
+
+TEST(ControlGroups, AFixedSeedGivesTheSameCountsAnotherSeedOthers) {
+  const ControlGroupSettings s = Settings(9, false, 10, 2415020.5, 2488069.5);
+  GroupValues real;  // all 0: about half of the D cells reach it
+  auto ws = std::make_unique<ControlGroupWorkspace>();
+  auto run = [&](uint64_t seed) {
+    qzRandomState st;
+    qzrandom_state_seed(st, seed);
+    return CountControlGroups(SharedWaveTables(), s, real, 30, st, *ws);
+  };
+  const ControlGroupCounts a = run(5), b = run(5), c = run(6);
+  EXPECT_EQ(0, std::memcmp(&a, &b, sizeof a));
+  EXPECT_NE(0, std::memcmp(&a, &c, sizeof a));
+}
+
+TEST(SignificanceMark, BordersBelongToTheStrongerMark) {
+  EXPECT_EQ(SignificanceMark(5), 1);
+  EXPECT_EQ(SignificanceMark(1), 2);
+  EXPECT_EQ(SignificanceMark(95), 1);
+  EXPECT_EQ(SignificanceMark(99), 2);
+  EXPECT_EQ(SignificanceMark(0), 2);
+  EXPECT_EQ(SignificanceMark(100), 2);
+  EXPECT_EQ(SignificanceMark(1.01), 1);
+  EXPECT_EQ(SignificanceMark(98.99), 1);
+  EXPECT_EQ(SignificanceMark(5.01), 0);
+  EXPECT_EQ(SignificanceMark(94.99), 0);
+  EXPECT_EQ(SignificanceMark(50), 0);
+}
+
+// Counts of 5, 1, 95 and 99 in 100 groups are exactly those percentages
+// and get marks 1, 2, 1, 2; the diagonal, cells and rows of a body with
+// weight 0 get none; the row sum's mark sits in column c + 1.
+TEST(ProbabilityOf, PercentagesAndMarks) {
+  ControlGroupSettings s = Settings(9, true, 3, 0, 1);
+  s.weights[4] = 0;  // Mars not used
+  ControlGroupCounts counts;
+  counts.groups = 100;
+  const int values[4] = {5, 1, 95, 99};
+  for (int k = 0; k < kKinds; ++k) {
+    for (int i = 0; i <= 9; ++i) {
+      for (int j = 0; j <= 9; ++j) counts.cell[k][i][j] = 1;  // 1 %: mark 2 where counted
+      counts.row[k][i] = values[k];
+    }
+    counts.cell[k][0][1] = counts.cell[k][1][0] = values[k];
+    counts.total[k] = 50;
+  }
+  const ProbabilityResult r = ProbabilityOf(s, counts);
+  const int marks[4] = {1, 2, 1, 2};
+  for (int k = 0; k < kKinds; ++k) {
+    EXPECT_EQ(r.cell[k][0][1], values[k]);
+    EXPECT_EQ(r.marks[k][0][1], marks[k]);
+    EXPECT_EQ(r.marks[k][1][0], marks[k]);
+    EXPECT_EQ(r.marks[k][2][3], 2);
+    EXPECT_EQ(r.marks[k][2][2], 0) << "diagonal";
+    EXPECT_EQ(r.marks[k][4][2], 0) << "weight 0 row";
+    EXPECT_EQ(r.marks[k][2][4], 0) << "weight 0 column";
+    EXPECT_EQ(r.row[k][3], values[k]);
+    EXPECT_EQ(r.marks[k][3][10], marks[k]) << "row sum in column c + 1";
+    EXPECT_EQ(r.marks[k][4][10], 0) << "no row mark for a body of weight 0";
+    EXPECT_EQ(r.total[k], 50.0);
+  }
+}
+
+// The statistics: a real group drawn at random from the same period is
+// one more draw of the control distribution, so the percentage of control
+// groups reaching it is spread evenly over 0..100 %, cell by cell, with
+// the mean near 50 %, not stuck at 0 or 100 %.
+TEST(ControlGroups, ARandomRealGroupFromThePeriodSpreadsAround50Percent) {
+  const ControlGroupSettings s = Settings(10, false, 12, 2433282.5, 2440000.5);
+  auto ws = std::make_unique<ControlGroupWorkspace>();
+  qzRandomState realStream, st;
+  qzrandom_state_seed(realStream, 1234);
+  qzrandom_state_seed(st, 42);
+  double sum = 0;
+  int cells = 0, edge = 0, middle = 0;
+  for (int draw = 0; draw < 8; ++draw) {
+    GroupValues real;
+    ControlGroupCounts ignore;
+    DrawControlGroup(SharedWaveTables(), s, real, realStream, *ws, real, ignore);
+    real = AsWritten(real);
+    const ProbabilityResult r =
+        ProbabilityOf(s, CountControlGroups(SharedWaveTables(), s, real, 60, st, *ws));
+    for (int k = 0; k < kKinds; ++k)
+      for (int i = 0; i <= 10; ++i)
+        for (int j = i + 1; j <= 10; ++j) {
+          const double P = r.cell[k][i][j];
+          sum += P;
+          ++cells;
+          if (P < 1 || P > 99) ++edge;
+          if (P >= 20 && P <= 80) ++middle;
+        }
+  }
+  EXPECT_NEAR(sum / cells, 50.0, 6.0);
+  EXPECT_LT(edge, cells / 10) << "a random group should rarely sit at 0 or 100 %";
+  EXPECT_GT(middle, cells * 4 / 10) << "about 60 % of the cells lie in 20..80 %";
+}
+
+// A real group of one moment repeated: where that moment's value lies far
+// outside the spread of the control means (measured on control groups of
+// another stream), the control groups almost never reach it (near 0 %)
+// or almost always do (near 100 %).
+TEST(ControlGroups, OneMomentRepeatedIsExtremeWhereItsValueIsFarOut) {
+  const ControlGroupSettings s = Settings(10, false, 12, 2433282.5, 2440000.5);
+  auto ws = std::make_unique<ControlGroupWorkspace>();
+  const double jd = JulianDate(1960, 5, 10, 0, 0, 0, 0);
+  const GroupValues one = AsWritten(MeanOfMoments(s, std::vector<double>(12, jd)));
+
+  // Spread of the control means, from a separate stream.
+  qzRandomState probe;
+  qzrandom_state_seed(probe, 777);
+  const int kProbe = 100;
+  static double mean[kKinds][kBodies][kBodies], square[kKinds][kBodies][kBodies];
+  for (int g = 0; g < kProbe; ++g) {
+    GroupValues m;
+    ControlGroupCounts ignore;
+    DrawControlGroup(SharedWaveTables(), s, one, probe, *ws, m, ignore);
+    for (int k = 0; k < kKinds; ++k)
+      for (int i = 0; i <= 10; ++i)
+        for (int j = 0; j <= 10; ++j) {
+          mean[k][i][j] += m.cell[k][i][j] / kProbe;
+          square[k][i][j] += m.cell[k][i][j] * m.cell[k][i][j] / kProbe;
+        }
+  }
+
+  qzRandomState st;
+  qzrandom_state_seed(st, 42);
+  const ProbabilityResult r =
+      ProbabilityOf(s, CountControlGroups(SharedWaveTables(), s, one, 200, st, *ws));
+  int far = 0;
+  for (int k = 0; k < kKinds; ++k)
+    for (int i = 0; i <= 10; ++i)
+      for (int j = i + 1; j <= 10; ++j) {
+        const double sd = std::sqrt(std::max(square[k][i][j] - mean[k][i][j] * mean[k][i][j], 0.0));
+        const double z = (one.cell[k][i][j] - mean[k][i][j]) / sd;
+        if (z > 4) {
+          EXPECT_LE(r.cell[k][i][j], 1.0) << k << " " << i << " " << j << " z " << z;
+        }
+        if (z < -4) {
+          EXPECT_GE(r.cell[k][i][j], 99.0) << k << " " << i << " " << j << " z " << z;
+        }
+        if (std::fabs(z) > 4) ++far;
+      }
+  EXPECT_GT(far, 20) << "one moment repeated lies far out in many cells";
+}
+
+}  // namespace
