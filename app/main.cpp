@@ -10,12 +10,16 @@
 #include "app/chart_command.h"
 #include "app/chart_command.h"
 #include "app/shell.h"
+#include "probability/fluctuations.h"
+#include "probability/resonance.h"
 
 namespace {
 
 const ModuleEntry kModules[] = {
     {"0- WELCOME", RunWelcome},
     {"1- Statistics 1 - Continuum", RunContinuum},
+    {"6- Planetary Fluctuations - resonances", RunResonanceCurve},
+    {"11- Planetary Fluctuations - time quality", RunPlanetaryFluctuations},
     {"17- Julian Date", RunJulianDateTool},
 };
 
