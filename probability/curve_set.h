@@ -53,8 +53,3 @@ constexpr unsigned PackedColour(const CurveColour& c) {
   return static_cast<unsigned>(c.red) * 65536u + static_cast<unsigned>(c.green) * 256u +
          static_cast<unsigned>(c.blue);
 }
-
-// Weights of the bodies in Body order (Sun .. IC) by their gravity, the
-// table the weight dialogs offer.
-inline constexpr std::array<double, 11> kGravityWeights{57.2, 10.24, 0.31, 0.77, 0.3, 1.87,
-                                                        0.84, 0.28,  0.22, 0.01, 57.2};

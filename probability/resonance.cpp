@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "analyses/continuum.h"
 #include "analyses/workfiles.h"
 #include "app/dialogs.h"
 #include "app/file_choice.h"
@@ -40,7 +41,8 @@ struct Period {
 // The weights the last continuum or event analysis used, or the gravity
 // table when there are none; shown for editing and written back.
 bool AskWeights(std::array<double, 11>& w) {
-  w = kGravityWeights;
+  // The gravity table (its spare twelfth slot is not a body).
+  std::copy_n(kGravityWeights.begin(), w.size(), w.begin());
   if (WorkFileExists(kDatPlanet)) {
     int c = 10;
     if (WorkFileExists(kDatDat)) {

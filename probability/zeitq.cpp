@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "analyses/continuum.h"
 #include "analyses/workfiles.h"
 #include "app/dialogs.h"
 #include "app/output.h"
