@@ -1,0 +1,41 @@
+// Speed of the matrix probability's control groups: 10 000 groups of 100
+// moments drawn from 1900..2100, each with its chart, H and D, the four
+// weighted means and the comparison with the real group (one million
+// charts per iteration).
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "probability/control_groups.h"
+
+namespace {
+
+void BM_ControlGroups(benchmark::State& state) {
+  const int groups = static_cast<int>(state.range(0));
+  const int events = static_cast<int>(state.range(1));
+  ControlGroupSettings s;
+  s.lastBody = 10;
+  s.order = 3;
+  s.selfCorrelation = true;
+  s.eventsPerGroup = events;
+  s.jdStart = 2415020.5;  // 1900-01-01
+  s.jdEnd = 2488069.5;    // 2100-01-01
+  for (int i = 0; i <= 10; ++i) s.weights[i] = 1.0;
+  const WaveTables& tables = SharedWaveTables();
+  GroupValues real;  // all 0: half of the D cells are reached
+  auto workspace = std::make_unique<ControlGroupWorkspace>();
+  qzRandomState random;
+  qzrandom_state_seed(random, 1);
+  for (auto _ : state) {
+    ControlGroupCounts counts = CountControlGroups(tables, s, real, groups, random, *workspace);
+    benchmark::DoNotOptimize(counts);
+  }
+  const double charts = static_cast<double>(groups) * events;
+  state.counters["charts"] = charts;
+  state.counters["per_chart"] =
+      benchmark::Counter(charts, benchmark::Counter::kIsIterationInvariantRate |
+                                     benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_ControlGroups)->Args({10000, 100})->Unit(benchmark::kMillisecond)->Iterations(2);
+
+}  // namespace
