@@ -4,12 +4,16 @@
 #include "core/calendar.h"
 #include "core/core_print.h"
 #include "core/houses.h"
+#include "core/planet_lanes.h"
 
 using namespace core_detail;
 
 double MeanNode(double T) { return Reduce360(12.1128 - 1934.1399 * T + 0.0021 * T * T); }
 
-unsigned ComputeChart(const ChartMoment& m, ChartRecord& chart) {
+namespace {
+
+// Everything of a chart but the planets, in two halves around them.
+double ChartBeforePlanets(const ChartMoment& m, ChartRecord& chart) {
   chart.jd = ChartTime(m);
   // The sidereal time's 0h is that of the civil date as entered.
   chart.lst = SiderealTime(chart.jd, JulianDay0h(m.year, m.month, m.day), m.longitudeDegrees,
@@ -17,11 +21,11 @@ unsigned ComputeChart(const ChartMoment& m, ChartRecord& chart) {
   const LunarPosition moon = MoonPosition(chart.jd);
   chart.pos[1] = moon.longitude;
   chart.lat[0] = moon.latitude * kRadiansPerDegree;
+  return Centuries1950(chart.jd);
+}
 
-  const double T = Centuries1950(chart.jd);
-  const unsigned warnings = PlanetPositions(chart, T);
+void ChartAfterPlanets(const ChartMoment& m, double T, ChartRecord& chart) {
   chart.pos[13] = MeanNode(T);
-
   chart.pos[11] = Ascendant(chart.lst, m.latitudeDegrees, m.latitudeMinutes);
   chart.pos[12] = Midheaven(chart.lst);
   chart.pos[10] = ImumCoeli(chart.lst);
@@ -30,14 +34,30 @@ unsigned ComputeChart(const ChartMoment& m, ChartRecord& chart) {
     if (chart.pos[i] < 0) chart.pos[i] += 360;
     if (chart.pos[i] > 360) chart.pos[i] -= 360;
   }
+}
+
+}  // namespace
+
+unsigned ComputeChart(const ChartMoment& m, ChartRecord& chart) {
+  const double T = ChartBeforePlanets(m, chart);
+  const unsigned warnings = PlanetPositions(chart, T);
+  ChartAfterPlanets(m, T, chart);
   return warnings;
 }
 
 unsigned ComputeChartBatch(const ChartMoment* moments, std::size_t count, ChartRecord* charts) {
   unsigned warnings = 0;
-  for (std::size_t i = 0; i < count; ++i) {
-    charts[i] = ChartRecord{};
-    warnings |= ComputeChart(moments[i], charts[i]);
+  for (std::size_t first = 0; first < count; first += kMaxSideBySide) {
+    const int group = static_cast<int>(count - first < kMaxSideBySide ? count - first : kMaxSideBySide);
+    double T[kMaxSideBySide];
+    ChartRecord* records[kMaxSideBySide];
+    for (int g = 0; g < group; ++g) {
+      records[g] = &charts[first + g];
+      *records[g] = ChartRecord{};
+      T[g] = ChartBeforePlanets(moments[first + g], *records[g]);
+    }
+    warnings |= PlanetPositionsSideBySide(records, T, group);
+    for (int g = 0; g < group; ++g) ChartAfterPlanets(moments[first + g], T[g], *records[g]);
   }
   return warnings;
 }

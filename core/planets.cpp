@@ -1,146 +1,261 @@
 // Geocentric longitudes, latitudes and daily motions of the Sun and the
 // planets from mean Keplerian elements (planet_elements.h).
+//
+// The nine orbits (the Earth's and eight planets') of one or more moments
+// are computed side by side, two at a time in one register: every orbit
+// goes through the same operations, so each chart comes out the same
+// whichever moments share the pass with it.
 #include <cmath>
 
 #include "core/angles.h"
 #include "core/chart.h"
 #include "core/core_print.h"
+#include "core/lanes.h"
 #include "core/planet_elements.h"
+#include "core/planet_lanes.h"
 
 using namespace core_detail;
 
 namespace {
 
+constexpr int kOrbits = 9;  // the Earth and eight planets
+
+// Orbits of `Moments` moments, moment-major (orbit k of moment m in
+// m * 9 + k), rounded up to whole pairs; a spare lane repeats an orbit.
+template <int Moments>
+constexpr int kLanes = (kOrbits * Moments + 1) / 2 * 2;
+
+// The element table spread over the lanes, with 1/a and sqrt(a).
+template <int L>
+struct LaneElements {
+  double a[L], invA[L], sqrtA[L];
+  double e0[L], e1[L], i0[L], i1[L], N0[L], N1[L], P0[L], P1[L], M0[L], M1[L];
+};
+template <int L>
+constexpr LaneElements<L> MakeLaneElements() {
+  LaneElements<L> t{};
+  for (int l = 0; l < L; ++l) {
+    const OrbitalElements& el = kOrbitalElements[l % kOrbits];
+    t.a[l] = el.a;
+    t.invA[l] = 1 / el.a;
+    t.sqrtA[l] = __builtin_sqrt(el.a);
+    t.e0[l] = el.e0, t.e1[l] = el.e1;
+    t.i0[l] = el.i0, t.i1[l] = el.i1;
+    t.N0[l] = el.N0, t.N1[l] = el.N1;
+    t.P0[l] = el.P0, t.P1[l] = el.P1;
+    t.M0[l] = el.M0, t.M1[l] = el.M1;
+  }
+  return t;
+}
+template <int L>
+inline constexpr LaneElements<L> kLaneElements = MakeLaneElements<L>();
+
 // Degrees less 360 times the truncated quotient (the sign is kept). The
 // product and the difference are exact; a quotient rounded across a whole
 // number only shifts the result by a full turn.
-double ElementDegrees(double degrees) { return degrees - 360.0 * Trunc(degrees * (1 / 360.0)); }
-
-// sin and cos of a small angle (|x| <= 0.3) by their Taylor series, good
-// to a few units in the last place; the later Kepler steps are far
-// smaller and need far fewer terms.
-Rotation SmallRotation(double x) {
-  const double ax = std::fabs(x);
-  if (ax <= 2e-3) {
-    const double x2 = x * x;  // next terms below 1e-20
-    return {1 + x2 * (-0.5 + x2 * (1.0 / 24 + x2 * (-1.0 / 720))), x + x * x2 * (-1.0 / 6 + x2 * (1.0 / 120))};
-  }
-  if (ax <= 0.07) {
-    const double x2 = x * x;  // next terms below 1e-19
-    return {1 + x2 * (-0.5 + x2 * (1.0 / 24 + x2 * (-1.0 / 720 + x2 * (1.0 / 40320 + x2 * (-1.0 / 3628800))))),
-            x + x * x2 * (-1.0 / 6 + x2 * (1.0 / 120 + x2 * (-1.0 / 5040 + x2 * (1.0 / 362880))))};
-  }
-  const double x2 = x * x;
-  const double s =
-      x * (1 + x2 * (-1.0 / 6 + x2 * (1.0 / 120 + x2 * (-1.0 / 5040 + x2 * (1.0 / 362880 +
-                                                                         x2 * (-1.0 / 39916800 + x2 / 6227020800.0))))));
-  const double c =
-      1 + x2 * (-0.5 + x2 * (1.0 / 24 + x2 * (-1.0 / 720 + x2 * (1.0 / 40320 +
-                                                                x2 * (-1.0 / 3628800 + x2 * (1.0 / 479001600 - x2 / 87178291200.0))))));
-  return {c, s};
+Pair ElementDegrees(Pair degrees) {
+  const Pair q = degrees * (1 / 360.0);
+  if (Any(!(Abs(q) < 2251799813685248.0)))
+    return Pair{degrees[0] - 360.0 * Trunc(q[0]), degrees[1] - 360.0 * Trunc(q[1])};
+  return degrees - 360.0 * TruncSmall(q);
 }
 
-constexpr int kOrbits = 9;  // the Earth and eight planets
+// One step of Kepler's equation moves E by delta, |delta| <= e^(n+1) in
+// step n (the first by e sin M, each later one by at most e times the
+// one before), so the sine and cosine of delta need fewer terms at each
+// step: these bounds hold for e <= 0.3, and each polynomial is within a
+// few units of the last place there. A lane beyond its bound (a larger e,
+// or elements far out of range) takes the library's sine and cosine.
+constexpr double kStepBound[5] = {0.3, 0.09, 0.027, 0.0081, 0.00243};
 
-// Kepler's equation for all nine orbits: the fixed five steps E = M +
-// e sin E from E = M, giving cos and sin of the fifth E. Each step moves E
-// by a small amount, so its sine comes from the previous one by the
-// addition theorem instead of a new sine (a large step falls back to sin
-// and cos). The orbits go through the steps side by side, so that the
-// processor overlaps their independent chains.
-void KeplerFiveSteps(const double (&Mdeg)[kOrbits], const double (&e)[kOrbits], Rotation (&r)[kOrbits]) {
-  double E[kOrbits], M[kOrbits];
-  for (int k = 0; k < kOrbits; ++k) {
-    M[k] = Mdeg[k] * kRadiansPerDegree;
-    r[k] = DegreeRotation(Mdeg[k]);
-    E[k] = M[k];
+template <int Step>
+RotationPair StepRotation(Pair x) {
+  const Pair x2 = x * x;
+  if constexpr (Step == 0) {
+    return {1 + x2 * (-0.5 + x2 * (1.0 / 24 + x2 * (-1.0 / 720 + x2 * (1.0 / 40320 +
+                x2 * (-1.0 / 3628800 + x2 * (1.0 / 479001600 - x2 / 87178291200.0)))))),
+            x * (1 + x2 * (-1.0 / 6 + x2 * (1.0 / 120 + x2 * (-1.0 / 5040 + x2 * (1.0 / 362880 +
+                x2 * (-1.0 / 39916800 + x2 / 6227020800.0))))))};
+  } else if constexpr (Step == 1) {
+    return {1 + x2 * (-0.5 + x2 * (1.0 / 24 + x2 * (-1.0 / 720 + x2 * (1.0 / 40320 - x2 / 3628800)))),
+            x * (1 + x2 * (-1.0 / 6 + x2 * (1.0 / 120 + x2 * (-1.0 / 5040 + x2 / 362880))))};
+  } else if constexpr (Step == 2) {
+    return {1 + x2 * (-0.5 + x2 * (1.0 / 24 + x2 * (-1.0 / 720 + x2 / 40320))),
+            x * (1 + x2 * (-1.0 / 6 + x2 * (1.0 / 120 - x2 / 5040)))};
+  } else if constexpr (Step == 3) {
+    return {1 + x2 * (-0.5 + x2 * (1.0 / 24 - x2 / 720)), x * (1 + x2 * (-1.0 / 6 + x2 / 120))};
+  } else {
+    return {1 + x2 * (-0.5 + x2 / 24), x * (1 + x2 * (-1.0 / 6 + x2 / 120))};
   }
-  for (int step = 0; step < 5; ++step) {
-    for (int k = 0; k < kOrbits; ++k) {
-      const double next = M[k] + e[k] * r[k].s;
-      const double delta = next - E[k];
-      r[k] = std::fabs(delta) <= 0.3 ? r[k] * SmallRotation(delta) : FastRotation(next);
-      E[k] = next;
+}
+
+// The arrays of one pass over L lanes.
+template <int L>
+struct OrbitLanes {
+  double e[L], M[L], Ec[L], Es[L], E[L];  // M and E in radians
+  double wc[L], ws[L], ic[L], is[L], Nc[L], Ns[L];
+  double X[L], Y[L], z[L], r[L], speedTerm[L], speed[L], cosVelocityAngle[L];
+};
+
+// Kepler's step `Step` on every lane: E' = M + e sin E, and cos, sin of
+// E' from those of E turned by E' - E.
+template <int Step, int L>
+void KeplerStep(OrbitLanes<L>& o) {
+  for (int l = 0; l < L; l += 2) {
+    const Pair E = LoadPair(o.E + l), c = LoadPair(o.Ec + l), s = LoadPair(o.Es + l);
+    const Pair next = LoadPair(o.M + l) + LoadPair(o.e + l) * s;
+    const Pair delta = next - E;
+    const RotationPair t = StepRotation<Step>(delta);
+    Pair nc = c * t.c - s * t.s, ns = s * t.c + c * t.s;
+    const PairMask far = !(Abs(delta) <= kStepBound[Step]);
+    if (Any(far)) {
+      for (int lane = 0; lane < 2; ++lane)
+        if (far[lane]) nc[lane] = std::cos(next[lane]), ns[lane] = std::sin(next[lane]);
+    }
+    StorePair(o.Ec + l, nc);
+    StorePair(o.Es + l, ns);
+    StorePair(o.E + l, next);
+  }
+}
+
+// Heliocentric position, speed and the cosine of the angle between
+// velocity and radius of every lane at the lanes' T.
+template <int L>
+void Orbits(const double (&T)[L], OrbitLanes<L>& o) {
+  const LaneElements<L>& el = kLaneElements<L>;
+  for (int l = 0; l < L; l += 2) {
+    const Pair t = LoadPair(T + l);
+    StorePair(o.e + l, LoadPair(el.e0 + l) + LoadPair(el.e1 + l) * t);
+    const Pair M = ElementDegrees(LoadPair(el.M0 + l) + LoadPair(el.M1 + l) * t);
+    const Pair inclination = ElementDegrees(LoadPair(el.i0 + l) + LoadPair(el.i1 + l) * t);
+    const Pair node = ElementDegrees(LoadPair(el.N0 + l) + LoadPair(el.N1 + l) * t);
+    const Pair perihelion = ElementDegrees(LoadPair(el.P0 + l) + LoadPair(el.P1 + l) * t);
+    const Pair Mrad = M * kRadiansPerDegree;
+    StorePair(o.M + l, Mrad);
+    StorePair(o.E + l, Mrad);
+    const RotationPair rM = DegreeRotation(M);
+    StorePair(o.Ec + l, rM.c);
+    StorePair(o.Es + l, rM.s);
+    // The Earth's orbit has no tilt and no node: both rotations are
+    // exactly (1, 0) there and change nothing.
+    const RotationPair w = DegreeRotation(perihelion - node);
+    const RotationPair i = DegreeRotation(inclination);
+    const RotationPair N = DegreeRotation(node);
+    StorePair(o.wc + l, w.c), StorePair(o.ws + l, w.s);
+    StorePair(o.ic + l, i.c), StorePair(o.is + l, i.s);
+    StorePair(o.Nc + l, N.c), StorePair(o.Ns + l, N.s);
+  }
+  KeplerStep<0>(o);
+  KeplerStep<1>(o);
+  KeplerStep<2>(o);
+  KeplerStep<3>(o);
+  KeplerStep<4>(o);
+  for (int l = 0; l < L; l += 2) {
+    const Pair a = LoadPair(el.a + l), e = LoadPair(o.e + l);
+    const Pair Es = LoadPair(o.Es + l);
+    const Pair x = a * (LoadPair(o.Ec + l) - e);
+    const Pair y = a * Sqrt(1 - e * e) * Es;
+    const Pair wc = LoadPair(o.wc + l), ws = LoadPair(o.ws + l);
+    const Pair x1 = x * wc - y * ws;
+    const Pair y1 = y * wc + x * ws;
+    const Pair z = y1 * LoadPair(o.is + l);
+    const Pair y2 = y1 * LoadPair(o.ic + l);
+    const Pair Nc = LoadPair(o.Nc + l), Ns = LoadPair(o.Ns + l);
+    const Pair X = x1 * Nc - y2 * Ns;
+    const Pair Y = y2 * Nc + x1 * Ns;
+    const Pair r = Sqrt(X * X + Y * Y + z * z);
+    const Pair speedTerm = 2.0 / r - LoadPair(el.invA + l);
+    const Pair speed = kGaussK * Sqrt(speedTerm);
+    // The radial velocity k sqrt(a) e sin E / r over the speed.
+    const Pair cosG = (LoadPair(el.sqrtA + l) * kGaussK * e * Es / r) / speed;
+    StorePair(o.X + l, X), StorePair(o.Y + l, Y), StorePair(o.z + l, z), StorePair(o.r + l, r);
+    StorePair(o.speedTerm + l, speedTerm), StorePair(o.speed + l, speed);
+    StorePair(o.cosVelocityAngle + l, cosG);
+  }
+}
+
+// The element checks of one orbit, with their "Test tafeln" lines.
+unsigned CheckOrbit(int k, double e, double a, double speedTerm) {
+  unsigned warnings = 0;
+  if (e > 1) {
+    CorePrintf("740 Test tafeln !!! exc %f  ", e);
+    warnings |= kWarnEccentricity;
+  }
+  if (a < 0) {
+    CorePrintf("798 Test tafeln !!! ax %f  ", a);
+    warnings |= kWarnSemiMajorAxis;
+  }
+  if (speedTerm < 0) {
+    if (k == 0) {
+      CorePrintf("813 Test tafeln !!! 2.0/r0-1.0 %f  ", speedTerm);
+      warnings |= kWarnEarthSpeed;
+    } else {
+      CorePrintf("796 Test tafeln !!! r8 %f  ", speedTerm);
+      warnings |= kWarnPlanetSpeed;
     }
   }
-}
-
-// Unit vector of (X, Y), (1, 0) for the null vector (longitude 0).
-Rotation Direction(double X, double Y, double length) {
-  if (length == 0) return {1, 0};
-  return {X / length, Y / length};
+  return warnings;
 }
 
 // sin(g + L - G) from cos g (g in 0..pi) and the directions of L and G.
-double SinVelocityAngle(double cosG, Rotation L, Rotation G) {
-  const double sinG = std::sqrt(1 - cosG * cosG);
-  const double cosLG = L.c * G.c + L.s * G.s;
-  const double sinLG = L.s * G.c - L.c * G.s;
+template <class V>
+V SinVelocityAngle(V cosG, V Lc, V Ls, V Gc, V Gs) {
+  const V sinG = Sqrt(1 - cosG * cosG);
+  const V cosLG = Lc * Gc + Ls * Gs;
+  const V sinLG = Ls * Gc - Lc * Gs;
   return sinG * cosLG + cosG * sinLG;
 }
 
-struct HeliocentricState {
-  double X, Y, z, r;
-  double cosVelocityAngle;  // cos g, the angle between velocity and radius
-  double speed;             // v, AU per day
-};
+// The geocentric values of moment m's planets from its lanes.
+template <int L>
+void Geocentric(const OrbitLanes<L>& o, int m, ChartRecord& chart) {
+  const int base = m * kOrbits;
+  const double EX = o.X[base], EY = o.Y[base];
+  const double rE = std::sqrt(EX * EX + EY * EY);
+  const double LE = HalfAngle(EX, EY, rE);
+  const double EdC = rE == 0 ? 1 : EX / rE, EdS = rE == 0 ? 0 : EY / rE;
+  const double earthSpeed = o.speed[base], earthCosG = o.cosVelocityAngle[base];
+  chart.pos[0] = Reduce360((LE + kPi) * kDegreesPerRadian);
+  chart.motion[0] = earthSpeed * kDegreesPerRadian / o.r[base];
 
-// Position and velocity terms of the nine orbits at T, in table order.
-void Orbits(double T, HeliocentricState (&out)[kOrbits], unsigned& warnings) {
-  double e[kOrbits], M[kOrbits];  // M in degrees
-  for (int k = 0; k < kOrbits; ++k) {
-    const OrbitalElements& el = kOrbitalElements[k];
-    e[k] = el.e0 + el.e1 * T;
-    M[k] = ElementDegrees(el.M0 + el.M1 * T);
+  for (int k = 1; k < kOrbits; k += 2) {
+    const int l = base + k;
+    const Pair X = LoadPair(o.X + l), Y = LoadPair(o.Y + l), z = LoadPair(o.z + l);
+    const Pair dx = X - EX, dy = Y - EY;
+    const Pair planar = Sqrt(dx * dx + dy * dy);
+    const Pair rho = Sqrt(dx * dx + dy * dy + z * z);
+    const Pair G = HalfAngle(dx, dy, planar);
+    const PairMask atEarth = planar == 0;
+    const Pair GdC = Select(atEarth, Splat(1), dx / planar), GdS = Select(atEarth, Splat(0), dy / planar);
+    const Pair rh = Sqrt(X * X + Y * Y);
+    const PairMask atSun = rh == 0;
+    const Pair HdC = Select(atSun, Splat(1), X / rh), HdS = Select(atSun, Splat(0), Y / rh);
+    const Pair transverse =
+        LoadPair(o.speed + l) * SinVelocityAngle(LoadPair(o.cosVelocityAngle + l), HdC, HdS, GdC, GdS) -
+        earthSpeed * SinVelocityAngle(Splat(earthCosG), Splat(EdC), Splat(EdS), GdC, GdS);
+    StorePair(chart.lat + k, Atan(z / planar));
+    StorePair(chart.motion + k + 1, transverse * kDegreesPerRadian / rho);
+    StorePair(chart.pos + k + 1, Reduce360(G * kDegreesPerRadian));
   }
-  Rotation E[kOrbits];
-  KeplerFiveSteps(M, e, E);
+}
 
-  for (int k = 0; k < kOrbits; ++k) {
-    const OrbitalElements& el = kOrbitalElements[k];
-    const bool earth = k == 0;
-    if (e[k] > 1) {
-      CorePrintf("740 Test tafeln !!! exc %f  ", e[k]);
-      warnings |= kWarnEccentricity;
+template <int Moments>
+unsigned PlanetsSideBySide(ChartRecord* const* charts, const double* T) {
+  constexpr int L = kLanes<Moments>;
+  double laneT[L];
+  for (int l = 0; l < L; ++l) laneT[l] = T[l / kOrbits < Moments ? l / kOrbits : Moments - 1];
+  OrbitLanes<L> o;
+  Orbits(laneT, o);
+  unsigned warnings = 0;
+  for (int m = 0; m < Moments; ++m) {
+    for (int k = 0; k < kOrbits; ++k) {
+      const int l = m * kOrbits + k;
+      if (o.e[l] > 1 || !(o.speedTerm[l] >= 0))
+        warnings |= CheckOrbit(k, o.e[l], kOrbitalElements[k].a, o.speedTerm[l]);
     }
-    const double a = el.a;
-    if (a < 0) {
-      CorePrintf("798 Test tafeln !!! ax %f  ", a);
-      warnings |= kWarnSemiMajorAxis;
-    }
-    const double inclination = ElementDegrees(el.i0 + el.i1 * T);
-    const double node = ElementDegrees(el.N0 + el.N1 * T);
-    const double perihelion = ElementDegrees(el.P0 + el.P1 * T);
-
-    const double x = a * (E[k].c - e[k]);
-    const double y = a * std::sqrt(1 - e[k] * e[k]) * E[k].s;
-    const Rotation w = DegreeRotation(perihelion - node);
-    const double x1 = x * w.c - y * w.s;
-    const double y1 = y * w.c + x * w.s;
-    // The Earth's orbit is the ecliptic itself: no tilt, no node.
-    const Rotation i = earth ? Rotation{1, 0} : DegreeRotation(inclination);
-    const double z = y1 * i.s;
-    const double y2 = y1 * i.c;
-    const Rotation N = earth ? Rotation{1, 0} : DegreeRotation(node);
-    HeliocentricState& s = out[k];
-    s.X = x1 * N.c - y2 * N.s;
-    s.Y = y2 * N.c + x1 * N.s;
-    s.z = z;
-    s.r = std::sqrt(s.X * s.X + s.Y * s.Y + z * z);
-
-    const double speedTerm = earth ? 2.0 / s.r - 1.0 : 2.0 / s.r - 1.0 / a;
-    if (speedTerm < 0) {
-      if (earth)
-        CorePrintf("813 Test tafeln !!! 2.0/r0-1.0 %f  ", speedTerm);
-      else
-        CorePrintf("796 Test tafeln !!! r8 %f  ", speedTerm);
-      warnings |= earth ? kWarnEarthSpeed : kWarnPlanetSpeed;
-    }
-    s.speed = kGaussK * std::sqrt(speedTerm);
-    // The radial velocity k sqrt(a) e sin E / r over the speed.
-    s.cosVelocityAngle = earth ? kGaussK * e[k] * E[k].s / (s.speed * s.r)
-                               : (std::sqrt(a) * kGaussK * e[k] * E[k].s / s.r) / s.speed;
+    Geocentric(o, m, *charts[m]);
   }
+  return warnings;
 }
 
 }  // namespace
@@ -153,32 +268,20 @@ double HalfAngleLongitude(double X, double Y) {
   return q;
 }
 
-unsigned PlanetPositions(ChartRecord& chart, double T) {
-  unsigned warnings = 0;
-  HeliocentricState orbits[kOrbits];
-  Orbits(T, orbits, warnings);
-  const HeliocentricState& earth = orbits[0];
-  const double LE = HalfAngleLongitude(earth.X, earth.Y);
-  const double rE = std::sqrt(earth.X * earth.X + earth.Y * earth.Y);
-  const Rotation earthDirection = Direction(earth.X, earth.Y, rE);
-  chart.pos[0] = Reduce360((LE + kPi) * kDegreesPerRadian);
-  chart.motion[0] = earth.speed * kDegreesPerRadian / earth.r;
+namespace core_detail {
 
-  for (int k = 1; k < kOrbits; ++k) {
-    const int body = k + 1;
-    const HeliocentricState& p = orbits[k];
-    const double dx = p.X - earth.X;
-    const double dy = p.Y - earth.Y;
-    const double planar = std::sqrt(dx * dx + dy * dy);
-    const double rho = std::sqrt(dx * dx + dy * dy + p.z * p.z);
-    const double G = HalfAngleLongitude(dx, dy);
-    const Rotation geocentric = Direction(dx, dy, planar);
-    const Rotation heliocentric = Direction(p.X, p.Y, std::sqrt(p.X * p.X + p.Y * p.Y));
-    chart.lat[body - 1] = std::atan(p.z / planar);
-    const double transverse = p.speed * SinVelocityAngle(p.cosVelocityAngle, heliocentric, geocentric) -
-                              earth.speed * SinVelocityAngle(earth.cosVelocityAngle, earthDirection, geocentric);
-    chart.motion[body] = transverse * kDegreesPerRadian / rho;
-    chart.pos[body] = Reduce360(G * kDegreesPerRadian);
+unsigned PlanetPositionsSideBySide(ChartRecord* const* charts, const double* T, int count) {
+  switch (count) {
+    case 1: return PlanetsSideBySide<1>(charts, T);
+    case 2: return PlanetsSideBySide<2>(charts, T);
+    case 3: return PlanetsSideBySide<3>(charts, T);
+    default: return PlanetsSideBySide<4>(charts, T);
   }
-  return warnings;
+}
+
+}  // namespace core_detail
+
+unsigned PlanetPositions(ChartRecord& chart, double T) {
+  ChartRecord* const charts[1] = {&chart};
+  return PlanetsSideBySide<1>(charts, &T);
 }
