@@ -116,7 +116,9 @@ uint32_t PercentColour(double percent) {
   double P = percent > 100 ? 0 : percent;
   const bool blue = P > 50;
   const double X = blue ? P : 100 - P;
-  const int k = std::clamp(255 - static_cast<int>(0.051 * X * X - 2.55 * X), 0, 255);
+  // 0.051 and 2.55 are not exact in binary: without the small lift 0 %
+  // and 100 % would come out as (255, 1, 1) and (1, 1, 255).
+  const int k = std::clamp(255 - static_cast<int>(0.051 * X * X - 2.55 * X + 1e-9), 0, 255);
   return blue ? Rgb(k, k, 255) : Rgb(255, k, k);
 }
 

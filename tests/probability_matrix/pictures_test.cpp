@@ -1,0 +1,110 @@
+// The significance picture and the line-sum charts, drawn on a bare
+// canvas and read back pixel by pixel.
+#include <gtest/gtest.h>
+
+#include "probability/matrix_probability_pictures.h"
+#include "qzk/graphic.h"
+#include "qzk/pixmap.h"
+
+namespace {
+
+class Canvas : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(qzpxmap_alloc(target_.canvas, kPictureWidth, kPictureHeight, QZ_PX_TRUECOLOR));
+    qzgraphic_settarget(&target_);
+    qzgraphic_clear(0xFFFFFF);
+  }
+  void TearDown() override { qzgraphic_settarget(nullptr); }
+  uint32_t At(int x, int y) const { return qzpxmap_getpixel(target_.canvas, x, y) & 0xFFFFFF; }
+  qzGraphicTarget target_;
+};
+
+// With IC, without self-correlation, Mars (4) weighted 0.
+MatrixProbabilityRun PictureRun() {
+  MatrixProbabilityRun run;
+  run.settings.lastBody = 10;
+  for (int i = 0; i <= 10; ++i) run.settings.weights[i] = 2;
+  run.settings.weights[4] = 0;
+  for (int k = 0; k < kKinds; ++k) {
+    for (int i = 0; i <= 10; ++i) {
+      for (int j = 0; j <= 10; ++j) run.result.cell[k][i][j] = 50;
+      run.result.row[k][i] = 30;
+    }
+    run.result.total[k] = 20.0 + 10 * k;
+  }
+  run.result.cell[kKindH][0][1] = 0;
+  run.result.cell[kKindH][0][2] = 100;
+  run.result.cell[kKindH][0][3] = 25;
+  run.result.row[kKindH][5] = 100;
+  return run;
+}
+
+TEST(PercentColour, WhiteAt50RedTowards0BlueTowards100) {
+  EXPECT_EQ(PercentColour(50), 0xFFFFFFu);
+  EXPECT_EQ(PercentColour(0), 0xFF0000u);
+  EXPECT_EQ(PercentColour(100), 0x0000FFu);
+  EXPECT_EQ(PercentColour(25), 0xFFA0A0u);  // X = 75: k = 255 - trunc(95.625)
+  EXPECT_EQ(PercentColour(75), 0xA0A0FFu);
+  EXPECT_EQ(PercentColour(100.5), 0xFF0000u) << "above 100 counts as 0";
+}
+
+// Cell (row, col) centre.
+int CellX(int col) { return 150 * col + 50 + 70; }
+int CellY(int row) { return 110 * row + 50 + 50; }
+
+TEST_F(Canvas, SignificancePictureCellsRowBoxesAndGreyForUncountedCells) {
+  DrawSignificancePicture(PictureRun(), kKindH);
+  EXPECT_EQ(At(CellX(1), CellY(0)), 0xFF0000u);
+  EXPECT_EQ(At(CellX(2), CellY(0)), 0x0000FFu);
+  EXPECT_EQ(At(CellX(3), CellY(0)), 0xFFA0A0u);
+  EXPECT_EQ(At(CellX(0), CellY(0)), kNotCountedGrey) << "diagonal";
+  EXPECT_EQ(At(CellX(2), CellY(4)), kNotCountedGrey) << "Mars' row";
+  EXPECT_EQ(At(CellX(4), CellY(7)), kNotCountedGrey) << "Mars' column";
+  EXPECT_EQ(At(CellX(10), CellY(10)), kNotCountedGrey);
+  // Cells are 140 x 100 with 10 pixels between them.
+  EXPECT_EQ(At(150 * 2 + 50 + 139, CellY(4)), kNotCountedGrey);
+  EXPECT_EQ(At(150 * 2 + 50 + 145, CellY(4)), 0xFFFFFFu);
+  // Row boxes at x 1770 (318 wide): Mars grey, Jupiter 100 % blue.
+  EXPECT_EQ(At(1770 + 150, CellY(4)), kNotCountedGrey);
+  EXPECT_EQ(At(1770 + 150, CellY(5)), 0x0000FFu);
+  EXPECT_EQ(At(1770 + 150, CellY(0)), PercentColour(30));
+  // The total below the matrix, and the frame.
+  EXPECT_EQ(At(1000, 1300), PercentColour(20));
+  EXPECT_EQ(At(1000, 1371), 0x000000u);
+  EXPECT_EQ(At(2302, 700), 0x000000u);
+}
+
+TEST_F(Canvas, WithoutICTheTotalMovesUp) {
+  MatrixProbabilityRun run = PictureRun();
+  run.settings.lastBody = 9;
+  DrawSignificancePicture(run, kKindI);
+  EXPECT_EQ(At(1000, 1200), PercentColour(30));
+  EXPECT_EQ(At(1000, 1295), 0x000000u);
+  EXPECT_EQ(At(1620 + 400, CellY(2)), PercentColour(30));
+  EXPECT_EQ(At(1570, CellY(0)), 0xFFFFFFu) << "no IC column";
+}
+
+TEST_F(Canvas, LineSumChartBarsAndNoBarForABodyOfWeightZero) {
+  DrawLineSumChart(PictureRun(), kKindH);
+  // Sun's row bar: 30 % is 300 pixels on the base line 1060.
+  EXPECT_EQ(At(645 + 15, 1059), 0xFFC800u);
+  EXPECT_EQ(At(645 + 15, 760), 0xFFC800u);
+  EXPECT_EQ(At(645 + 15, 759), 0xFFFFFFu);
+  EXPECT_EQ(At(645 + 35, 900), 0xFFFFFFu) << "30 wide";
+  // Mars (weight 0): no bar at all.
+  for (int y = 600; y < 1058; y += 7) EXPECT_EQ(At(645 + 120 * 4 + 15, y), 0xFFFFFFu) << y;
+  // Jupiter 100 %: up to y 60.
+  EXPECT_EQ(At(645 + 120 * 5 + 15, 61), 0xFF00FFu);
+  // The totals, 40 wide, and the page's own (H) again 60 wide.
+  EXPECT_EQ(At(275 + 20, 1059 - 250), 0xFF0000u);  // I: 30 %
+  EXPECT_EQ(At(275 + 20, 1060 - 301), 0xFFFFFFu);
+  EXPECT_EQ(At(515 + 20, 1060 - 450), 0x00FFFFu);  // DA: 50 %
+  EXPECT_EQ(At(155 + 50, 1059), 0x0032FFu);  // H's own bar beyond 40 pixels
+  EXPECT_EQ(At(275 + 50, 1059), 0xFFFFFFu);  // I's is not widened here
+  // The 5 % and 95 % lines.
+  EXPECT_EQ(At(1800, 1010), 0xFF0000u);
+  EXPECT_EQ(At(1800, 110), 0x0000FFu);
+}
+
+}  // namespace
