@@ -1,0 +1,94 @@
+#include "analyses/event_analysis_compute.h"
+
+#include <cmath>
+#include <algorithm>
+#include <cstring>
+
+#include "analyses/timeshift.h"
+#include "core/calendar.h"
+
+namespace {
+
+// Members whose charts are computed in one batch call.
+constexpr std::size_t kBatch = 64;
+
+void ClearMatrix(HarmonicMatrix& m) { std::memset(m, 0, sizeof(HarmonicMatrix)); }
+
+// Adds one member's weighted matrices into the group sums and returns its
+// four sums.
+void AddMember(const EventGroupSettings& s, const HarmonicMatrices& m, EventGroupResult& group,
+               EventMember& member) {
+  double sum[kGroupKinds] = {0, 0, 0, 0};
+  for (int l = 0; l <= s.c; ++l) {
+    for (int g = 0; g <= s.c; ++g) {
+      double f = CellFactor(s, l, g);
+      double cell[kGroupKinds] = {f * m.H[l][g], f * m.I[l][g], f * m.D[l][g], f * std::fabs(m.D[l][g])};
+      for (int k = 0; k < kGroupKinds; ++k) {
+        sum[k] += cell[k];
+        group.matrix[k][l][g] += cell[k];
+      }
+    }
+  }
+  member.SH = sum[kGroupH];
+  member.SI = sum[kGroupI];
+  member.SD = sum[kGroupD];
+  member.SDA = sum[kGroupDA];
+  for (int k = 0; k < kGroupKinds; ++k) group.memberTotal[k] += sum[k];
+}
+
+}  // namespace
+
+double CellFactor(const EventGroupSettings& settings, int l, int g) {
+  double f = settings.weights[l] * settings.weights[g];
+  return l == g ? f * settings.selfCorrelation : f;
+}
+
+EventRecord ShiftedMember(const EventGroupSettings& settings, const EventRecord& record) {
+  EventRecord r = record;
+  if (settings.dayShift != 0 || settings.hourShift != 0) ShiftEventTime(r, settings.dayShift, settings.hourShift);
+  return r;
+}
+
+void ComputeEventGroup(const WaveTables& tables, const EventGroupSettings& settings,
+                       std::span<const EventRecord> members, EventGroupResult& result) {
+  result.members.clear();
+  result.members.reserve(members.size());
+  for (auto& m : result.matrix) ClearMatrix(m);
+  for (int k = 0; k < kGroupKinds; ++k) {
+    result.memberTotal[k] = 0;
+    result.total[k] = 0;
+    for (double& r : result.rowSum[k]) r = 0;
+  }
+
+  std::vector<ChartMoment> moments(kBatch);
+  std::vector<ChartRecord> charts(kBatch);
+  std::vector<HarmonicMatrices> matrices(kBatch);
+  for (std::size_t start = 0; start < members.size(); start += kBatch) {
+    std::size_t n = std::min(kBatch, members.size() - start);
+    for (std::size_t i = 0; i < n; ++i) {
+      EventMember member{};
+      member.record = ShiftedMember(settings, members[start + i]);
+      member.julianDate = EventJulianDate(member.record);
+      moments[i] = MomentOf(member.record);
+      result.members.push_back(member);
+    }
+    ComputeChartBatch(tables, MatrixForm::OrderP, settings.order, moments.data(), n, charts.data(),
+                      matrices.data());
+    for (std::size_t i = 0; i < n; ++i) {
+      result.members[start + i].chartJulianDate = charts[i].jd;
+      AddMember(settings, matrices[i], result, result.members[start + i]);
+    }
+  }
+
+  const double n = static_cast<double>(members.size());
+  if (n == 0) return;
+  for (int k = 0; k < kGroupKinds; ++k) {
+    for (int l = 0; l <= settings.c; ++l) {
+      for (int g = 0; g <= settings.c; ++g) {
+        result.matrix[k][l][g] /= n;
+        result.rowSum[k][l] += result.matrix[k][l][g];
+      }
+      result.total[k] += result.rowSum[k][l];
+    }
+  }
+}

@@ -1,0 +1,216 @@
+// Where the event analysis takes its members from: a dBase table, the
+// Current_ text lists, or a hand-picked selection from a table.
+#include <algorithm>
+#include <array>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "analyses/event_analysis.h"
+#include "analyses/members.h"
+#include "analyses/members_pick.h"
+#include "analyses/workfiles.h"
+#include "app/dialogs.h"
+#include "app/file_choice.h"
+#include "app/output.h"
+#include "qzk/xbase.h"
+
+namespace {
+
+constexpr double kMissingPause = 12.0;
+constexpr double kTimeFieldsPause = 17.0;
+
+// One member source before the checks: its records and their numbers.
+struct Candidates {
+  std::vector<EventRecord> records;
+  std::vector<int> numbers;
+};
+
+// The lists of the "Select event data" dialog, in its order.
+struct ListField {
+  const char* label;    // the dialog's row
+  const char* chosen;   // as listed under "You have chosen"
+  const char* file;     // as listed under "The following files must be available"
+  const char* caption;  // above the echo of its values
+  const WorkFile& workFile;
+};
+const std::array<ListField, kListFieldCount> kListFields{{
+    {"Last name", "Last name, ", "Lastname.txt, ", "\n Lastname \n", kCurrentLastname},
+    {"First name", "First name, ", "Firstname.txt, ", "\n Firstname \n", kCurrentFirstname},
+    {"city", "City, ", "City.txt, ", "\n City \n", kCurrentCity},
+    {"Longitude", "Longitude, ", "Longitude.txt, ", "\n Longitude \n", kCurrentLongitude},
+    {"Latitude", "Latitude, ", "Latitude.txt, ", "\n Latitude \n", kCurrentLatitude},
+    {"time zone", "Time zone, ", "Timezone.txt, ", "\n Timezone \n", kCurrentTimezone},
+    {"Year", "Year, ", "Year.txt, ", "\n Year \n", kCurrentYear},
+    {"Month", "Month, ", "Month.txt, ", "\n Month \n", kCurrentMonth},
+    {"Day", "Day, ", "Day.txt, ", "\n Day \n", kCurrentDay},
+    {"Hour", "Hour, ", "Hour.txt, ", "\n Hour \n", kCurrentHour},
+    {"Minute", "Minute, ", "Minute.txt, ", "\n Minute \n", kCurrentMinute},
+    {"summer time", "Summer time, ", "Summertime.txt, ", "\n Summertime \n", kCurrentSummertime},
+}};
+
+// The name a missing list is reported under: the file name without "Current_".
+std::string ShownListName(const ListField& f) {
+  std::string name = f.file;
+  return name.substr(0, name.find(','));
+}
+
+bool OpenTable(qzXBase& table, const std::string& path, TableFieldMap& map) {
+  if (path.empty() || !table.open(path.c_str(), true)) {
+    PrintOut("E R R O R opening database %s\n", path.c_str());
+    return false;
+  }
+  map = MapTableFields(table);
+  if (map.Mapped() == 0) {
+    PrintOut("E R R O R opening database %s\n", path.c_str());
+    PrintOut("\n The table has no field named as a member field (LASTNAME, YEAR, MONTH, DAY, HOUR, MINUTE ...) \n");
+    return false;
+  }
+  std::string missing = map.MissingTimeFields();
+  if (!missing.empty()) {
+    PrintOut("\n The table %s has no field %s: the time is not known \n", path.c_str(), missing.c_str());
+    return false;
+  }
+  if (map.PlaceIncomplete()) PrintOut("\n\n ATTENTION * GMT is calculated *");
+  return true;
+}
+
+bool FromTable(const std::string& path, int wanted, Candidates& out) {
+  qzXBase table;
+  TableFieldMap map;
+  if (!OpenTable(table, path, map)) return false;
+  const int offset = InputInt("offset in database", 1, 1000000, 1);
+  const int count = table.live_count();
+  for (int k = 1; k <= wanted; ++k) {
+    const int number = offset + k - 1;
+    if (number > count) {
+      PrintOut("\n record %i: the table holds only %i records \n", number, count);
+      break;
+    }
+    out.records.push_back(ReadTableMember(table, map, number - 1));
+    out.numbers.push_back(number);
+  }
+  return true;
+}
+
+bool FromPicks(const std::string& path, int wanted, Candidates& out) {
+  qzXBase table;
+  TableFieldMap map;
+  if (!OpenTable(table, path, map)) return false;
+  PrintOut("\n \tchoose the members with double click left !! \n");
+  for (int i : PickMembers(table, map, wanted)) {
+    out.records.push_back(ReadTableMember(table, map, i));
+    out.numbers.push_back(i + 1);
+  }
+  return true;
+}
+
+template <class T>
+void Echo(const std::vector<T>& values) {
+  for (const T& v : values) {
+    if constexpr (std::is_same_v<T, std::string>) PrintOut(" %s\n", v.c_str());
+    else if constexpr (std::is_same_v<T, double>) PrintOut(" %f\n", v);
+    else PrintOut(" %i\n", v);
+  }
+}
+
+bool ReadList(const ListField& f, int field, std::size_t n, ListColumns& lists) {
+  const std::string shown = ShownListName(f);
+  const MissingFileNotice notice{kMissingPause, MissingTail::WithCode, shown.c_str()};
+  PrintOut("%s", f.caption);
+  if (field <= kFieldCity) {
+    auto v = ReadLines(f.workFile, n, notice);
+    if (!v) return false;
+    lists.names[field] = *v;
+    Echo(*v);
+  } else if (field <= kFieldLatitude) {
+    auto v = ReadReals(f.workFile, n, notice);
+    if (!v) return false;
+    lists.coordinates[field - kFieldLongitude] = *v;
+    Echo(*v);
+  } else {
+    auto v = ReadIntegers(f.workFile, n, notice);
+    if (!v) return false;
+    lists.numbers[field - kFieldTimeZone] = *v;
+    Echo(*v);
+  }
+  return true;
+}
+
+bool FromLists(int wanted, Candidates& out) {
+  PrintOut("\n INPUT from *.txt ");
+  auto members = ReadIntegers(kCurrentMembers, 1, MissingFileNotice{kMissingPause, MissingTail::WithCode, nullptr});
+  if (!members) return false;
+  const int max = static_cast<int>(kMaxListedEvents);
+  const int n = InputInt("\n Number of events OK ?\n max 1000", wanted, max, std::clamp((*members)[0], wanted, max));
+
+  std::vector<double> chosen(kListFieldCount, 1.0);
+  std::vector<std::string> labels;
+  for (const ListField& f : kListFields) labels.push_back(f.label);
+  InputArray("Select event data", chosen.data(), labels);
+  auto isChosen = [&](int field) { return chosen[field] != 0.0; };
+
+  PrintOut("\n You have chosen: \n ");
+  for (int i = 0; i < kListFieldCount; ++i)
+    if (isChosen(i)) PrintOut("%s", kListFields[i].chosen);
+  for (int field : {kFieldYear, kFieldMonth, kFieldDay, kFieldHour, kFieldMinute}) {
+    if (!isChosen(field)) {
+      PrintOut("\n\n ATTENTIONE The time is not correct! The program is termineted!! *");
+      Pause(kTimeFieldsPause);
+      return false;
+    }
+  }
+  PrintOut("\n \n The following files must be available:  \n  ");
+  for (int i = 0; i < kListFieldCount; ++i)
+    if (isChosen(i)) PrintOut("%s", kListFields[i].file);
+  if (!isChosen(kFieldLongitude) || !isChosen(kFieldLatitude) || !isChosen(kFieldTimeZone))
+    PrintOut("\n\n ATTENTION * GMT is calculated *");
+
+  ListColumns lists;
+  for (int i = 0; i < kListFieldCount; ++i)
+    if (isChosen(i) && !ReadList(kListFields[i], i, static_cast<std::size_t>(n), lists)) return false;
+  for (int i = 0; i < n; ++i) {
+    out.records.push_back(MemberFromLists(lists, static_cast<std::size_t>(i)));
+    out.numbers.push_back(i + 1);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ReadEventMembers(EventAnalysisParams& p, std::vector<EventRecord>& members, std::vector<int>& numbers) {
+  Candidates candidates;
+  if (p.automatic) {
+    const int dbf = InputYesNo("\n INPUT from *.dbf?", 1);
+    if (dbf < 0) return false;
+    p.source = dbf == 1 ? MemberSource::Table : MemberSource::TextLists;
+    // The file dialog comes whatever the answer; the text lists do not use it.
+    ChooseFile(p.tablePath, "open,filter=*.dbf,defaultext=dbf");
+    if (p.source == MemberSource::Table ? !FromTable(p.tablePath, p.groupSize, candidates)
+                                        : !FromLists(p.groupSize, candidates))
+      return false;
+  } else {
+    p.source = MemberSource::Picked;
+    ChooseFile(p.tablePath, "open,filter=*.dbf,defaultext=dbf");
+    if (!FromPicks(p.tablePath, p.groupSize, candidates)) return false;
+  }
+
+  members.clear();
+  numbers.clear();
+  for (std::size_t i = 0; i < candidates.records.size(); ++i) {
+    std::string problem = MemberProblem(candidates.records[i]);
+    if (!problem.empty()) {
+      PrintOut("\n record %i left out: %s \n", candidates.numbers[i], problem.c_str());
+      continue;
+    }
+    members.push_back(candidates.records[i]);
+    numbers.push_back(candidates.numbers[i]);
+  }
+  PrintOut("\n Members used: %i of %i \n", static_cast<int>(members.size()),
+           static_cast<int>(candidates.records.size()));
+  if (members.empty()) {
+    PrintOut("\n No member can be used: the event analysis ends here \n");
+    return false;
+  }
+  return true;
+}

@@ -1,0 +1,165 @@
+// The event analysis' printed lines and tables (text pages 6 and 2) and
+// the group's working files.
+#include <array>
+#include <string>
+#include <vector>
+
+#include "analyses/event_analysis.h"
+#include "analyses/workfiles.h"
+#include "app/output.h"
+
+namespace {
+
+constexpr const char* kPrincipleWithIC =
+    "\nPrinciple    I          II        III         IV         V          VI         VII        VIII"
+    "       IX          X         IC          SUMME  \n";
+constexpr const char* kPrincipleWithoutIC =
+    "\nPrinciple    I          II        III         IV         V          VI         VII        VIII"
+    "       IX          X          SUMME  \n";
+constexpr const char* kPrinzipWithIC =
+    "\nPrinzip:      I         II       III        IV        V        VI        VII       VIII"
+    "      IX         X         IC        SUMME  \n";
+constexpr const char* kPrinzipWithoutIC =
+    "\nPrinzip:      I         II       III        IV        V        VI        VII       VIII"
+    "      IX         X         SUMME  \n";
+
+// One of the four group tables on text page 2.
+struct GroupTable {
+  GroupKind kind;
+  const char* title;  // nullptr: the H table's head is printed before it
+  const char* footer;
+};
+constexpr std::array<GroupTable, kGroupKinds> kGroupTables{{
+    {kGroupH, nullptr, " Harmony of command wave: %9.2f \n"},
+    {kGroupI, "\n Matrix of common energy (standardize of number of elements ) ", " energy of command wave: %9.2f \n"},
+    {kGroupD, "\n Matrix of common of time dynamics ", " Time dynamics of command wave : %9.2f \n"},
+    {kGroupDA, "\n Matrix of common of time dynamics (absolute)", " Time dynamics of command wave (absolute): %9.2f \n"},
+}};
+
+// The files written after each table.
+struct TableFiles {
+  const WorkFile* rowSums;
+  std::vector<const WorkFile*> matrices;
+};
+const std::array<TableFiles, kGroupKinds> kTableFiles{{
+    {&kZsummH, {&kDatH}},
+    {&kZsummI, {&kDatI}},
+    {&kZsummD, {&kDatZ, &kDatD}},
+    {&kZsummDA, {&kDatA, &kDatDA}},
+}};
+
+void PrintGroupTable(const GroupTable& t, const EventGroupResult& group, int c) {
+  if (t.title) PrintOut("%s", t.title);
+  if (t.kind == kGroupH)
+    PrintOut("%s", c == 10 ? kPrincipleWithIC : kPrincipleWithoutIC);
+  else
+    PrintOut("%s", c == 10 ? kPrinzipWithIC : kPrinzipWithoutIC);
+  for (int l = 0; l <= c; ++l) {
+    PrintOut(" %2.0i", l + 1);
+    PrintOut("   ");
+    for (int g = 0; g <= c; ++g) PrintOut("    %7.2f", group.matrix[t.kind][l][g]);
+    PrintOut("     %8.2f", group.rowSum[t.kind][l]);
+    PrintOut(" \n");
+  }
+  PrintOut(t.footer, group.total[t.kind]);
+}
+
+void WriteTableFiles(GroupKind kind, const EventGroupResult& group, int c) {
+  const TableFiles& files = kTableFiles[kind];
+  WriteValues(*files.rowSums, std::span<const double>(group.rowSum[kind], c + 1));
+  const std::vector<double> cells = FullMatrixValues(group.matrix[kind], c);
+  for (const WorkFile* f : files.matrices) WriteValues(*f, cells);
+}
+
+template <class Value, class Field>
+std::vector<Value> PerMember(const EventGroupResult& group, Field field) {
+  std::vector<Value> values;
+  values.reserve(group.members.size());
+  for (const EventMember& m : group.members) values.push_back(field(m));
+  return values;
+}
+
+// The moments of the members and, for small groups, their lines.
+void ReportMoments(const EventGroupResult& group) {
+  const int n = static_cast<int>(group.members.size());
+  for (int i = 0; i < n; ++i) {
+    const EventMember& m = group.members[i];
+    const EventRecord& r = m.record;
+    if (n <= 2) {
+      PrintOut("\n\n gruppe i: %i Julian-date: %f %f", i + 1, m.julianDate, m.chartJulianDate);
+      PrintOut("\n gruppe i: %i a %i m %i d %i h %i min %i zeitzone %i sommerzeit %i", i + 1, r.year, r.month, r.day,
+               r.hour, r.minute, r.timeZone, r.summerTime);
+    }
+    PrintOut("group !!!H= %f", m.SH);
+    PrintOut("\n H: %f ", m.SH);
+    PrintOut("\n I: %9.2f ", m.SI);
+  }
+  if (n == 1) {
+    const EventRecord& r = group.members[0].record;
+    const std::array<int, 5> birth = {r.year, r.month, r.day, r.hour, r.minute};
+    WriteValues(kTimeGeburt, birth);
+  }
+  PrintOut("\nGruppenstaerke: %i", n);
+  WriteValues(kJulianDat, PerMember<double>(group, [](const EventMember& m) { return m.julianDate; }));
+  WriteValues(kJulianSummerZ, PerMember<int>(group, [](const EventMember& m) { return m.record.summerTime; }));
+  WriteValues(kJulianZeitZone, PerMember<int>(group, [](const EventMember& m) { return m.record.timeZone; }));
+}
+
+// Text page 6: the members' moments and sums.
+void ReportMembers(const EventAnalysisParams& p, const EventGroupResult& group) {
+  TextOutput(6);
+  ClearOutput();
+  const int n = static_cast<int>(group.members.size());
+  PrintOut("\n Number of the elements : %d ", n);
+  PrintOut("\n Degree of correlation %i ; time shift h %i ", p.settings.order, p.settings.hourShift);
+  PrintOut("\n Matrix of common harmony ");
+  PrintOut(" \n k: Jahr: Monat: Tag: Stunde: Minute:   H:      I:      D:     DA:  ");
+  for (int i = 0; i < n; ++i) {
+    const EventMember& m = group.members[i];
+    const EventRecord& r = m.record;
+    PrintOut(" \n %3.0i y%4.0i   m%2.0i   d%3.1i    h%3.1d    m%3.1d  \n SH%7.2f SI%7.2f SD%7.2f SDA%7.2f \njd: %f",
+             i + 1, r.year, r.month, r.day, r.hour, r.minute, m.SH, m.SI, m.SD, m.SDA, m.julianDate);
+  }
+  PrintOut("\n SHsumme: %f SIsumme: %f SDsumme: %f SDAsumme: %f  ", group.memberTotal[kGroupH],
+           group.memberTotal[kGroupI], group.memberTotal[kGroupD], group.memberTotal[kGroupDA]);
+  WriteValues(kEventsH, PerMember<double>(group, [](const EventMember& m) { return m.SH; }));
+  WriteValues(kEventsI, PerMember<double>(group, [](const EventMember& m) { return m.SI; }));
+  WriteValues(kEventsD, PerMember<double>(group, [](const EventMember& m) { return m.SD; }));
+  WriteValues(kEventsDA, PerMember<double>(group, [](const EventMember& m) { return m.SDA; }));
+}
+
+// Text page 2: the four group matrices.
+void ReportMatrices(const EventAnalysisParams& p, const EventGroupResult& group) {
+  TextOutput(2);
+  ClearOutput();
+  const int c = p.settings.c;
+  PrintOut("\n Outlay matrix H coherent analysis ");
+  PrintOut("\n Number of the elements : %d ", static_cast<int>(group.members.size()));
+  PrintOut("\n Order of the correlation: %i ; time shift d: %i h: %i; ", p.settings.order, p.settings.dayShift,
+           p.settings.hourShift);
+  PrintOut("\n Matrix of common harmony ");
+  for (const GroupTable& t : kGroupTables) {
+    PrintGroupTable(t, group, c);
+    WriteTableFiles(t.kind, group, c);
+    if (t.kind == kGroupH && !group.members.empty()) {
+      const EventRecord& last = group.members.back().record;
+      WriteLines(kName, {std::string(last.firstName) + " " + last.familyName});
+    }
+  }
+  PrintOut(" \n\n Summen:  h %f  i %f d %f da %f \n", group.total[kGroupH], group.total[kGroupI],
+           group.total[kGroupD], group.total[kGroupDA]);
+  WriteValues(kMatrixSumEvent, std::span<const double>(group.total, kGroupKinds));
+}
+
+}  // namespace
+
+void ReportEventAnalysis(const EventAnalysisParams& p, const EventGroupResult& group) {
+  ReportMoments(group);
+  ReportMembers(p, group);
+  ReportMatrices(p, group);
+  // The probability modules draw control groups of the size actually used.
+  if (static_cast<int>(group.members.size()) != p.groupSize) {
+    const std::array<int, 1> used = {static_cast<int>(group.members.size())};
+    WriteValues(kEventsDat, used);
+  }
+}

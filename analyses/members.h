@@ -1,0 +1,119 @@
+#pragma once
+// The members of an event group: where their records come from (a dBase
+// table, the Current_ text lists, or a hand-picked selection) and the
+// checks a record must pass before its chart is computed.
+//
+// dBase tables: the table's fields are mapped to the record's fields by
+// name (case-insensitive, see kTableFieldNames). Every field is read as
+// text and converted here: numbers like strtod, then truncated; longitude
+// and latitude either as one number whose integer part is degrees and
+// whose first two decimals are minutes (13.59 is 13 degrees 59 minutes),
+// or as separate degree and minute fields. Texts that are not UTF-8 are
+// decoded from the table's code page (its language byte; Windows ANSI
+// for the text lists).
+#include <array>
+#include <string>
+#include <vector>
+
+#include "data/event_record.h"
+#include "qzk/xbase_codepage.h"
+
+class qzXBase;
+
+// The record fields a member source can fill, in the order of the text
+// lists' "Select event data" dialog (the first twelve), then the extra
+// fields a table may carry.
+enum MemberField {
+  kFieldLastName,
+  kFieldFirstName,
+  kFieldCity,
+  kFieldLongitude,
+  kFieldLatitude,
+  kFieldTimeZone,
+  kFieldYear,
+  kFieldMonth,
+  kFieldDay,
+  kFieldHour,
+  kFieldMinute,
+  kFieldSummerTime,
+  kFieldSecond,
+  kFieldLongitudeDegrees,
+  kFieldLongitudeMinutes,
+  kFieldLatitudeDegrees,
+  kFieldLatitudeMinutes,
+  kMemberFieldCount
+};
+inline constexpr int kListFieldCount = 12;  // the lists' fields: kFieldLastName .. kFieldSummerTime
+
+// The table field names recognised for each member field (at most 10
+// characters, as dBase allows), the first being the one our own tables use.
+struct TableFieldNames {
+  MemberField field;
+  std::array<const char*, 4> names;  // nullptr ends a shorter list
+};
+inline constexpr std::array<TableFieldNames, kMemberFieldCount> kTableFieldNames{{
+    {kFieldLastName, {"LASTNAME", "NAME", "FAMILYNAME", "NACHNAME"}},
+    {kFieldFirstName, {"FIRSTNAME", "VORNAME", nullptr, nullptr}},
+    {kFieldCity, {"CITY", "PLACE", "ORT", nullptr}},
+    {kFieldLongitude, {"LONGITUDE", "LAENGE", nullptr, nullptr}},
+    {kFieldLatitude, {"LATITUDE", "BREITE", nullptr, nullptr}},
+    {kFieldTimeZone, {"TIMEZONE", "ZONE", "ZEITZONE", nullptr}},
+    {kFieldYear, {"YEAR", "JAHR", nullptr, nullptr}},
+    {kFieldMonth, {"MONTH", "MONAT", nullptr, nullptr}},
+    {kFieldDay, {"DAY", "TAG", nullptr, nullptr}},
+    {kFieldHour, {"HOUR", "STUNDE", nullptr, nullptr}},
+    {kFieldMinute, {"MINUTE", "MINUTEN", nullptr, nullptr}},
+    {kFieldSummerTime, {"SUMMERTIME", "SOMMERZEIT", "DST", nullptr}},
+    {kFieldSecond, {"SECOND", "SEKUNDE", nullptr, nullptr}},
+    {kFieldLongitudeDegrees, {"LONDEG", "LONG_DEG", nullptr, nullptr}},
+    {kFieldLongitudeMinutes, {"LONMIN", "LONG_MIN", nullptr, nullptr}},
+    {kFieldLatitudeDegrees, {"LATDEG", "LAT_DEG", nullptr, nullptr}},
+    {kFieldLatitudeMinutes, {"LATMIN", "LAT_MIN", nullptr, nullptr}},
+}};
+static_assert(kTableFieldNames.size() == kMemberFieldCount, "one row per member field");
+
+// Which table field (index, -1 for none) holds each member field.
+struct TableFieldMap {
+  std::array<int, kMemberFieldCount> column;
+  bool Has(MemberField f) const { return column[f] >= 0; }
+  // How many member fields were found.
+  int Mapped() const;
+  // The fields a chart cannot do without that are missing (year, month,
+  // day, hour, minute), as their table names: "YEAR, HOUR".
+  std::string MissingTimeFields() const;
+  // True when longitude, latitude or the time zone is missing: those then
+  // count as 0 (Greenwich).
+  bool PlaceIncomplete() const;
+};
+
+TableFieldMap MapTableFields(const qzXBase& table);
+
+// The record of the i-th live record of an open table; fields the map
+// lacks are 0 or empty.
+EventRecord ReadTableMember(qzXBase& table, const TableFieldMap& map, int liveIndex);
+
+// A value in degrees whose first two decimals are minutes, split into
+// degrees and minutes of the same sign: 13.59 -> 13, 59; -8.3 -> -8, -30.
+// Further decimals are dropped.
+void SplitDegreesMinutes(double value, int32_t& degrees, int32_t& minutes);
+
+// A text as UTF-8: kept when it already is valid UTF-8, else decoded from
+// the code page (a table's, or Windows ANSI for the text lists).
+std::string TextAsUtf8(const std::string& text, qzCodePage page);
+std::string NameAsUtf8(const std::string& text);
+
+// Why a record cannot give a chart ("month 13 is not 1..12"), or "" when
+// it can: the month, the day (within the month, leap years counted), hour,
+// minute, second, time zone and summer time must be in their ranges.
+std::string MemberProblem(const EventRecord& record);
+
+// The Current_ text lists, column by column as read; a column that was not
+// chosen stays empty and its field counts as 0 (or an empty name).
+struct ListColumns {
+  std::array<std::vector<std::string>, 3> names;    // last name, first name, city
+  std::array<std::vector<double>, 2> coordinates;   // longitude, latitude
+  std::array<std::vector<int>, 7> numbers;          // time zone, year, month, day, hour, minute, summer time
+};
+
+// Member i (0-based) of the lists.
+EventRecord MemberFromLists(const ListColumns& lists, std::size_t i);
