@@ -4,6 +4,9 @@
 // a pair with the same operations in the same order, so that a value
 // does not depend on whether it was computed alone, beside another orbit
 // or beside another moment.
+#include <emmintrin.h>
+
+#include <array>
 #include <cmath>
 #include <cstdint>
 
@@ -25,7 +28,7 @@ inline void StorePair(double* p, Pair v) { __builtin_memcpy(p, &v, sizeof v); }
 inline double Select(bool m, double a, double b) { return m ? a : b; }
 inline Pair Select(PairMask m, Pair a, Pair b) { return m ? a : b; }
 inline bool Any(bool m) { return m; }
-inline bool Any(PairMask m) { return (m[0] | m[1]) != 0; }
+inline bool Any(PairMask m) { return _mm_movemask_pd(reinterpret_cast<__m128d>(m)) != 0; }
 
 inline double Abs(double x) { return std::fabs(x); }
 inline Pair Abs(Pair x) {
@@ -71,7 +74,18 @@ inline Pair Reduce360(Pair x) {
   return Select(r >= 360.0, r - 360.0, r);
 }
 
-// DegreeRotation() of both values, operation for operation.
+// kDegreeTable by degrees -180..180 (index + 180).
+constexpr std::array<Rotation, 361> MakeCenteredDegreeTable() {
+  std::array<Rotation, 361> t{};
+  for (int m = -180; m <= 180; ++m) t[m + 180] = kDegreeTable[(m + 360) % 360];
+  return t;
+}
+inline constexpr std::array<Rotation, 361> kCenteredDegreeTable = MakeCenteredDegreeTable();
+
+// DegreeRotation() of both values, with the same table entries and
+// operations. The whole degree n is brought into -180..180 by the
+// nearest multiple of 360 (n / 360 lies on a half only when n is 180
+// plus a multiple of 360, where either neighbour does), all exact.
 struct RotationPair {
   Pair c, s;
 };
@@ -85,13 +99,11 @@ inline RotationPair DegreeRotation(Pair degrees) {
   const Pair d2 = d * d;
   const Pair s = d + d * d2 * (-1.0 / 6 + d2 * (1.0 / 120 + d2 * (-1.0 / 5040)));
   const Pair c = 1 + d2 * (-0.5 + d2 * (1.0 / 24 + d2 * (-1.0 / 720 + d2 * (1.0 / 40320))));
-  Pair tc, ts;
-  for (int lane = 0; lane < 2; ++lane) {
-    int index = static_cast<int>(static_cast<int64_t>(n[lane]) % 360);
-    if (index < 0) index += 360;
-    tc[lane] = kDegreeTable[index].c;
-    ts[lane] = kDegreeTable[index].s;
-  }
+  const Pair centered = n - 360.0 * RoundSmall(n * (1 / 360.0)) + 180.0;
+  const __m128i index = _mm_cvttpd_epi32(centered);
+  const Rotation& t0 = kCenteredDegreeTable[_mm_cvtsi128_si32(index)];
+  const Rotation& t1 = kCenteredDegreeTable[_mm_cvtsi128_si32(_mm_shuffle_epi32(index, 1))];
+  const Pair tc = {t0.c, t1.c}, ts = {t0.s, t1.s};
   return {tc * c - ts * s, ts * c + tc * s};
 }
 

@@ -1,8 +1,11 @@
 #include "core/matrices.h"
 
+#include <emmintrin.h>
+
 #include <cmath>
 #include <limits>
 
+#include "core/lanes.h"
 #include "core/self_value.h"
 
 namespace {
@@ -70,67 +73,100 @@ constexpr PairTable MakePairs() {
 }
 constexpr PairTable kPairs = MakePairs();
 
-// One pass over the 55 pairs: a pair's difference and table position are
-// shared by the harmony and the dynamic value, and both are symmetric in
-// the pair (the dynamic value antisymmetric, and D takes -v above the
-// diagonal), so each pair is read once and written to both cells. The
-// values are those of HarmonyLookup and DynamicLookup, bit for bit.
+// Both cells of pair n read from one table position, as HarmonyLookup
+// and DynamicLookup give them: for a difference past a full turn or not
+// a number.
+template <bool kH, bool kI, bool kD>
+void PairCells(const double* A, const double* B, const double* pos, int n, Outputs out) {
+  constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+  const int i = kPairs.i[n], j = kPairs.j[n];
+  const double e = pos[i] - pos[j];
+  int k = 0;
+  double f = 0;
+  const bool inTable = TablePosition(std::fabs(e), k, f);
+  if ((kH || kI)) {
+    const double h = 0.0 + 10 * (inTable ? A[k] + (A[k + 1] - A[k]) * f : kNaN);
+    if (kH) (*out.H)[i][j] = (*out.H)[j][i] = h;
+    if (kI) (*out.I)[i][j] = (*out.I)[j][i] = std::fabs(h);
+  }
+  if (kD) {
+    const double t = inTable ? B[k] + (B[k + 1] - B[k]) * f : kNaN;
+    const double s = e >= 0 ? 1 : -1;
+    const double sPrime = -e >= 0 ? 1 : -1;
+    (*out.D)[i][j] = 0.0 + 10 * -(-t * s);
+    (*out.D)[j][i] = 0.0 + 10 * (-t * sPrime);
+  }
+}
+
+// One pass over the 55 pairs, two at a time (the last pair twice): a
+// pair's difference and table position are shared by the harmony and the
+// dynamic value, and both are symmetric in the pair (the dynamic value
+// antisymmetric, and D takes -v above the diagonal), so each pair is read
+// once and written to both cells. The values are those of HarmonyLookup
+// and DynamicLookup, bit for bit.
 template <bool kH, bool kI, bool kD>
 void BuildPass(const WaveTables& tables, int p, const double* pos, const double* motion,
                const double* periods, Outputs out) {
+  using namespace core_detail;
   if (kH) ZeroBorder(*out.H);
   if (kI) ZeroBorder(*out.I);
   if (kD) ZeroBorder(*out.D);
   const int order = p < 1 ? 1 : (p > 12 ? 12 : p);
   const double* A = tables.harmony[order];
   const double* B = tables.dynamic[order];
-  constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-  // First every pair's table position, with a prefetch of its entries,
-  // so that the table reads of all pairs are under way together; then
-  // the values.
-  int index[55];
-  double fraction[55];
-  bool inTable[55];
-  for (int n = 0; n < 55; ++n) {
-    inTable[n] = TablePosition(std::fabs(pos[kPairs.i[n]] - pos[kPairs.j[n]]), index[n], fraction[n]);
-    if (!inTable[n]) index[n] = 0;
-    if ((kH || kI)) __builtin_prefetch(A + index[n]);
-    if (kD) __builtin_prefetch(B + index[n]);
-  }
-  for (int n = 0; n < 55; ++n) {
-    const int i = kPairs.i[n], j = kPairs.j[n];
-    const double e = pos[i] - pos[j];
-    const int k = index[n];
-    const double f = fraction[n];
+#pragma GCC unroll 28
+  for (int n = 0; n < 56; n += 2) {
+    const int n1 = n + 1 < 55 ? n + 1 : 54;
+    const int i0 = kPairs.i[n], j0 = kPairs.j[n], i1 = kPairs.i[n1], j1 = kPairs.j[n1];
+    const Pair e = Pair{pos[i0], pos[i1]} - Pair{pos[j0], pos[j1]};
+    const Pair x = Abs(e) * 50;
+    if (Any(!(x <= 18000))) {
+      PairCells<kH, kI, kD>(A, B, pos, n, out);
+      PairCells<kH, kI, kD>(A, B, pos, n1, out);
+      continue;
+    }
+    const __m128i k = _mm_cvttpd_epi32(x);
+    const Pair f = x - _mm_cvtepi32_pd(k);
+    const int k0 = _mm_cvtsi128_si32(k), k1 = _mm_cvtsi128_si32(_mm_shuffle_epi32(k, 1));
     if ((kH || kI)) {
-      const double h = 0.0 + 10 * (inTable[n] ? A[k] + (A[k + 1] - A[k]) * f : kNaN);
+      const Pair a0 = {A[k0], A[k1]}, a1 = {A[k0 + 1], A[k1 + 1]};
+      const Pair h = 0.0 + 10 * (a0 + (a1 - a0) * f);
       if (kH) {
-        (*out.H)[i][j] = h;
-        (*out.H)[j][i] = h;
+        (*out.H)[i0][j0] = (*out.H)[j0][i0] = h[0];
+        (*out.H)[i1][j1] = (*out.H)[j1][i1] = h[1];
       }
       if (kI) {
-        (*out.I)[i][j] = std::fabs(h);
-        (*out.I)[j][i] = std::fabs(h);
+        const Pair a = Abs(h);
+        (*out.I)[i0][j0] = (*out.I)[j0][i0] = a[0];
+        (*out.I)[i1][j1] = (*out.I)[j1][i1] = a[1];
       }
     }
     if (kD) {
       // DynamicLookup(i, j) is -t s with t the table value and s the
       // sign of e; above the diagonal D takes its negative, t s; below
       // it DynamicLookup(j, i) = -t s', s' the sign of -e.
-      const double t = inTable[n] ? B[k] + (B[k + 1] - B[k]) * f : kNaN;
-      const double s = e >= 0 ? 1 : -1;
-      const double sPrime = -e >= 0 ? 1 : -1;
-      (*out.D)[i][j] = 0.0 + 10 * -(-t * s);
-      (*out.D)[j][i] = 0.0 + 10 * (-t * sPrime);
+      const Pair b0 = {B[k0], B[k1]}, b1 = {B[k0 + 1], B[k1 + 1]};
+      const Pair t = b0 + (b1 - b0) * f;
+      const Pair s = Select(e >= 0, Splat(1), Splat(-1));
+      const Pair sPrime = Select(-e >= 0, Splat(1), Splat(-1));
+      const Pair upper = 0.0 + 10 * -(-t * s);
+      const Pair lower = 0.0 + 10 * (-t * sPrime);
+      (*out.D)[i0][j0] = upper[0], (*out.D)[j0][i0] = lower[0];
+      (*out.D)[i1][j1] = upper[1], (*out.D)[j1][i1] = lower[1];
     }
   }
 
   if ((kH || kI)) {
-    for (int i = 0; i < kBodies; ++i) {
-      const double h = 0.0 + 10 * core_detail::SelfValueOf(i, pos[i]);
-      if (kH) (*out.H)[i][i] = h;
-      if (kI) (*out.I)[i][i] = std::fabs(h);
+    for (int i = 0; i < kBodies; i += 2) {
+      const Pair h = 0.0 + 10 * SelfValuePair(i, Pair{pos[i], pos[i + 1 < kBodies ? i + 1 : i]});
+      const Pair a = Abs(h);
+      if (kH) (*out.H)[i][i] = h[0];
+      if (kI) (*out.I)[i][i] = a[0];
+      if (i + 1 < kBodies) {
+        if (kH) (*out.H)[i + 1][i + 1] = h[1];
+        if (kI) (*out.I)[i + 1][i + 1] = a[1];
+      }
     }
     if (kH) ClearSelfCells(*out.H);
     if (kI) ClearSelfCells(*out.I);
@@ -140,7 +176,6 @@ void BuildPass(const WaveTables& tables, int p, const double* pos, const double*
     D[0][0] = 0.0 + 10 * periods[0] * motion[0];
     D[1][1] = 0.0 + 100 * periods[1];
     for (int i = 2; i < kBodies; ++i) D[i][i] = 0.0 + -10 * periods[i] * motion[i];
-
   }
 }
 

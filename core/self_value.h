@@ -10,6 +10,7 @@
 #include <array>
 
 #include "core/angles.h"
+#include "core/lanes.h"
 #include "core/wave_coefficients.h"
 
 namespace core_detail {
@@ -48,6 +49,46 @@ inline double SelfValueOf(int body, double x) {
   return (k.alpha[0] * z.c + k.beta[0] * z.s) + (k.alpha[1] * z3.c + k.beta[1] * z3.s) +
          (k.alpha[2] * z5.c + k.beta[2] * z5.s) + (k.alpha[3] * z7.c + k.beta[3] * z7.s) +
          (k.alpha[4] * z9.c + k.beta[4] * z9.s) + (k.alpha[5] * z11.c + k.beta[5] * z11.s);
+}
+
+// The self values of two bodies at once, the same operations as
+// SelfValueOf on each: the terms laid out by body, a spare 12th lane
+// repeating the IC.
+struct SelfValueLanes {
+  double shift[12];
+  double alpha[6][12];
+  double beta[6][12];
+};
+constexpr SelfValueLanes MakeSelfValueLanes() {
+  SelfValueLanes out{};
+  for (int lane = 0; lane < 12; ++lane) {
+    const int b = lane < 11 ? lane : 10;
+    out.shift[lane] = kSelfValueRows[b].shift;
+    for (int t = 0; t < 6; ++t) {
+      out.alpha[t][lane] = kSelfValueTerms[b].alpha[t];
+      out.beta[t][lane] = kSelfValueTerms[b].beta[t];
+    }
+  }
+  return out;
+}
+inline constexpr SelfValueLanes kSelfValueLanes = MakeSelfValueLanes();
+
+inline RotationPair operator*(const RotationPair& a, const RotationPair& b) {
+  return {a.c * b.c - a.s * b.s, a.s * b.c + a.c * b.s};
+}
+
+// Bodies `first` and first + 1 (first even, 0..10) at longitudes x.
+inline Pair SelfValuePair(int first, Pair x) {
+  const SelfValueLanes& k = kSelfValueLanes;
+  const RotationPair z = DegreeRotation(x - LoadPair(k.shift + first) - 15);
+  const RotationPair z2 = z * z;
+  const RotationPair z3 = z * z2, z4 = z2 * z2;
+  const RotationPair z5 = z * z4, z7 = z3 * z4;
+  const RotationPair z9 = z5 * z4, z11 = z7 * z4;
+  auto term = [&k, first](int t, const RotationPair& p) {
+    return LoadPair(k.alpha[t] + first) * p.c + LoadPair(k.beta[t] + first) * p.s;
+  };
+  return term(0, z) + term(1, z3) + term(2, z5) + term(3, z7) + term(4, z9) + term(5, z11);
 }
 
 }  // namespace core_detail
