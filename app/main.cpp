@@ -11,6 +11,7 @@
 #include "app/chart_command.h"
 #include "app/shell.h"
 #include "probability/fluctuations.h"
+#include "probability/matrix_probability.h"
 #include "probability/resonance.h"
 
 namespace {
@@ -18,6 +19,7 @@ namespace {
 const ModuleEntry kModules[] = {
     {"0- WELCOME", RunWelcome},
     {"1- Statistics 1 - Continuum", RunContinuum},
+    {"4- Matrix Probability", RunMatrixProbability},
     {"6- Planetary Fluctuations - resonances", RunResonanceCurve},
     {"11- Planetary Fluctuations - time quality", RunPlanetaryFluctuations},
     {"17- Julian Date", RunJulianDateTool},
