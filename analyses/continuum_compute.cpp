@@ -44,8 +44,11 @@ double ContinuumJulianDate(const ContinuumParams& p, int k, int (*draw)()) {
 
 namespace {
 
-// Moments per call of the batch computation and per progress report.
+// Moments per progress report, and per call of the batch computation: the
+// matrices of a batch (4.7 kB a moment) stay in the cache until summed.
 constexpr int kBlock = 500;
+constexpr int kBatch = 20;
+static_assert(kBlock % kBatch == 0);
 
 // The weighted sums of one moment's H and |H| (diagonal times s).
 ContinuumMoment MomentSums(const ContinuumParams& p, const HarmonicMatrices& m, double jd) {
@@ -95,11 +98,11 @@ void ComputeContinuum(const ContinuumParams& p, const WaveTables& tables, int (*
   result = ContinuumResult{};
   const int G = p.moments;
   if (G <= kKeptMoments) result.kept.reserve(static_cast<std::size_t>(G));
-  ChartMoment moments[kBlock];
-  double jds[kBlock];
-  static thread_local HarmonicMatrices matrices[kBlock];
-  for (int k0 = 0; k0 < G; k0 += kBlock) {
-    const int n = std::min(kBlock, G - k0);
+  ChartMoment moments[kBatch];
+  double jds[kBatch];
+  HarmonicMatrices matrices[kBatch];
+  for (int k0 = 0; k0 < G; k0 += kBatch) {
+    const int n = std::min(kBatch, G - k0);
     for (int i = 0; i < n; ++i) {
       jds[i] = ContinuumJulianDate(p, k0 + i, draw);
       moments[i] = ContinuumChartMoment(jds[i]);
@@ -111,7 +114,7 @@ void ComputeContinuum(const ContinuumParams& p, const WaveTables& tables, int (*
       if (G <= kShownMoments) result.shown.push_back(MomentSums(p, matrices[i], jds[i]));
       Accumulate(p.c, matrices[i], result);
     }
-    if (progress) progress(k0 + n);
+    if (progress && ((k0 + n) % kBlock == 0 || k0 + n == G)) progress(k0 + n);
   }
   Weight(p, result);
 }
