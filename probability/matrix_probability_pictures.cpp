@@ -89,6 +89,7 @@ constexpr std::array<BodyBar, kBodies> kBodyBars{{
 }};
 
 constexpr int kBarBase = 1060;
+constexpr int kTopLine = 14;  // the titles' y: the first line whose text is whole
 
 // A bar of `percent` (10 pixels per percent) standing on the base line.
 void Bar(int x, int width, double percent, uint32_t colour) {
@@ -166,10 +167,12 @@ void DrawLineSumChart(const MatrixProbabilityRun& run, MatrixKind kind) {
   const KindLook& look = kKindLooks[kind];
   const int c = LastBody(run);
 
-  TextAt(115, 9, kBlue, "graphic - probability - Matrix");
-  TextAt(1300, 1, kBlack, "order: %i events: %i control groups: %i", s.order, s.eventsPerGroup,
-         run.groups);
-  TextAt(700, 9, look.headingColour, "%s", look.heading);
+  // The page's text calls place y about 13 pixels below the text's top:
+  // the titles near the top edge are moved down just enough to be whole.
+  TextAt(115, kTopLine, kBlue, "graphic - probability - Matrix");
+  TextAt(1300, kTopLine, kBlack, "order: %i events: %i control groups: %i", s.order,
+         s.eventsPerGroup, run.groups);
+  TextAt(700, kTopLine, look.headingColour, "%s", look.heading);
   DrawChartFrame();
 
   for (int k = 0; k < kKinds; ++k) Bar(kKindLooks[k].totalX, 40, r.total[k], kKindLooks[k].totalColour);
