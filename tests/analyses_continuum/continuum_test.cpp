@@ -293,6 +293,23 @@ TEST(ContinuumModule, TwoEvenMomentsWithoutICOrSelfCorrelation) {
       EXPECT_NEAR(tables[t][l][10], RowSums(Table(*want[t]), 9)[l], 0.0051);
     }
   }
+  // Every row exactly as the formats give it: " %2.0i", three blanks, the
+  // cells "    %6.2f", the row sum ("      %7.2f" in the I table), " \n".
+  for (int t = 0; t < 4; ++t) {
+    for (int l = 0; l <= 9; ++l) {
+      char cell[64];
+      std::snprintf(cell, sizeof cell, "\n %2.0i   ", l + 1);
+      std::string row = cell;
+      for (int g = 0; g <= 9; ++g) {
+        std::snprintf(cell, sizeof cell, "    %6.2f", (*want[t])[l][g]);
+        row += cell;
+      }
+      std::snprintf(cell, sizeof cell, t == 1 ? "      %7.2f \n" : "     %7.2f \n",
+                    RowSums(Table(*want[t]), 9)[l]);
+      row += cell;
+      EXPECT_NE(page.find(row), std::string::npos) << "table " << t << " row " << l + 1 << row;
+    }
+  }
   // Diagonals print as 0.00, never -0.00.
   EXPECT_EQ(page.find("-0.00 "), std::string::npos);
   EXPECT_NE(page.find("\n  1         0.00 "), std::string::npos) << page;
