@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "analyses/continuum.h"
+#include "analyses/event_analysis.h"
 #include "app/chart_command.h"
 #include "app/chart_command.h"
 #include "app/shell.h"
@@ -19,6 +20,7 @@ namespace {
 const ModuleEntry kModules[] = {
     {"0- WELCOME", RunWelcome},
     {"1- Statistics 1 - Continuum", RunContinuum},
+    {"2- Event Analysis", RunEventAnalysis},
     {"4- Matrix Probability", RunMatrixProbability},
     {"6- Planetary Fluctuations - resonances", RunResonanceCurve},
     {"11- Planetary Fluctuations - time quality", RunPlanetaryFluctuations},
