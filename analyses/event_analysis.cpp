@@ -8,6 +8,9 @@
 #include "core/waves.h"
 
 void RunEventAnalysis() {
+  // The questions' echoes and the members' lines share text page 6.
+  TextOutput(6);
+  ClearOutput();
   EventAnalysisParams p;
   if (!AskEventAnalysis(p)) return;
   std::vector<EventRecord> members;

@@ -49,7 +49,8 @@ bool AskEventAnalysis(EventAnalysisParams& p);
 bool ReadEventMembers(EventAnalysisParams& p, std::vector<EventRecord>& members, std::vector<int>& numbers);
 
 // Prints the members' lines and the group tables on text pages 6 and 2 and
-// writes the group's working files.
+// writes the group's working files. The questions before have their echoes
+// on text page 6 as well.
 void ReportEventAnalysis(const EventAnalysisParams& p, const EventGroupResult& group);
 
 // The comparison bar graphic "graphic continuum - group of events" on

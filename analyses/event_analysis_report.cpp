@@ -105,10 +105,9 @@ void ReportMoments(const EventGroupResult& group) {
   WriteValues(kJulianZeitZone, PerMember<int>(group, [](const EventMember& m) { return m.record.timeZone; }));
 }
 
-// Text page 6: the members' moments and sums.
+// Text page 6, below the questions' echoes: the members' moments and sums.
 void ReportMembers(const EventAnalysisParams& p, const EventGroupResult& group) {
   TextOutput(6);
-  ClearOutput();
   const int n = static_cast<int>(group.members.size());
   PrintOut("\n Number of the elements : %d ", n);
   PrintOut("\n Degree of correlation %i ; time shift h %i ", p.settings.order, p.settings.hourShift);
