@@ -3,13 +3,18 @@
 //
 // Instead of one sine per term, the sines and cosines of D, M, M', F are
 // taken once and every multiple angle is formed by complex products: each
-// term is then the imaginary part of (D, M) times (M', F) products from
-// two small tables, with the eccentricity factor folded into the first.
+// term is then the imaginary part of a (D, M) product times an (M', F)
+// product, with the eccentricity factor folded into the first. The terms
+// that share a (D, M) product (13 of them serve all 120 terms) first sum
+// their coefficients times the (M', F) products, two doubles at a time,
+// and the sum is turned by the (D, M) product once.
 #include <array>
 #include <cstdint>
+#include <utility>
 
 #include "core/angles.h"
 #include "core/chart.h"
+#include "core/lanes.h"
 #include "core/lunar_arguments.h"
 #include "core/lunar_terms.h"
 
@@ -53,6 +58,40 @@ constexpr auto kLongitudePacked =
 constexpr auto kLatitudePacked =
     Pack(kLunarLatitudeTerms, [](const LunarLatitudeTerm& t) { return double(t.sigmaB); });
 
+// The terms in the order of their (D, M) product (stable), so that the
+// terms of one product follow each other.
+template <std::size_t N>
+constexpr std::array<PackedTerm, N> SortedByDm(std::array<PackedTerm, N> t) {
+  for (std::size_t i = 1; i < N; ++i)
+    for (std::size_t j = i; j > 0 && t[j - 1].dm > t[j].dm; --j) std::swap(t[j - 1], t[j]);
+  return t;
+}
+constexpr auto kLongitudeGrouped = SortedByDm(kLongitudePacked);
+constexpr auto kLatitudeGrouped = SortedByDm(kLatitudePacked);
+
+// The products the terms use.
+struct UsedProducts {
+  bool dm[kDCount * kMCount];
+  bool mpf[kMpCount * kFCount];
+};
+constexpr UsedProducts MakeUsedProducts() {
+  UsedProducts u{};
+  for (const PackedTerm& t : kLongitudePacked) u.dm[t.dm] = u.mpf[t.mpf] = true;
+  for (const PackedTerm& t : kLatitudePacked) u.dm[t.dm] = u.mpf[t.mpf] = true;
+  return u;
+}
+constexpr UsedProducts kUsed = MakeUsedProducts();
+
+// f(std::integral_constant<std::size_t, I>) for I = 0 .. N - 1, unrolled.
+template <class F, std::size_t... I>
+void ForEachIndex(F&& f, std::index_sequence<I...>) {
+  (f(std::integral_constant<std::size_t, I>{}), ...);
+}
+template <std::size_t N, class F>
+void ForEachIndex(F&& f) {
+  ForEachIndex(f, std::make_index_sequence<N>{});
+}
+
 double Polynomial(const ArgumentPolynomial& p, double T) {
   const double T2 = T * T, T3 = T2 * T;
   double v = p.c0 + p.c1 * T + p.c2 * T2;
@@ -72,20 +111,25 @@ void Multiples(Rotation base, int offset, Rotation (&out)[Count]) {
   }
 }
 
-// Sum of coefficient * sin(argument) over one packed table; the loop is
-// unrolled over the constant table, so that every index and coefficient
-// is an immediate, and four accumulators keep the additions from waiting
-// on each other.
+// Sum of coefficient * sin(argument) over one grouped table: within a
+// group the (M', F) products are summed as (cos, sin) pairs, and the
+// group adds Im(dm * sum). Two accumulators take the groups in turn.
 template <const auto& kTerms>
-double SineSeries(const Rotation* dm, const Rotation* mpf) {
-  double acc[4] = {0, 0, 0, 0};
-#pragma GCC unroll 64
-  for (std::size_t i = 0; i < kTerms.size(); ++i) {
-    const Rotation a = dm[kTerms[i].dm];
-    const Rotation b = mpf[kTerms[i].mpf];
-    acc[i & 3] += kTerms[i].coefficient * (a.s * b.c + a.c * b.s);
-  }
-  return (acc[0] + acc[1]) + (acc[2] + acc[3]);
+double SineSeries(const Rotation* dm, const Pair* mpf) {
+  double total[2] = {0, 0};
+  Pair group{};
+  int groupIndex = 0;
+  ForEachIndex<kTerms.size()>([&](auto index) {
+    constexpr std::size_t i = decltype(index)::value;
+    group += kTerms[i].coefficient * mpf[kTerms[i].mpf];
+    if constexpr (i + 1 == kTerms.size() || kTerms[i + 1].dm != kTerms[i].dm) {
+      const Rotation& a = dm[kTerms[i].dm];
+      total[groupIndex & 1] += a.s * group[0] + a.c * group[1];
+      group = Pair{};
+      ++groupIndex;
+    }
+  });
+  return total[0] + total[1];
 }
 
 }  // namespace
@@ -107,10 +151,12 @@ LunarArguments LunarArgumentsAt(double T, LunarEdition edition) {
 }
 
 LunarPosition LunarSeries(const LunarArguments& a) {
-  const Rotation D = DegreeRotation(a.D);
-  const Rotation M = DegreeRotation(a.M);
-  const Rotation Mp = DegreeRotation(a.Mp);
-  const Rotation F = DegreeRotation(a.F);
+  const RotationPair DM = DegreeRotation(Pair{a.D, a.M});
+  const RotationPair MpF = DegreeRotation(Pair{a.Mp, a.F});
+  const RotationPair LpA1 = DegreeRotation(Pair{a.Lp, a.A1});
+  const RotationPair A2A3 = DegreeRotation(Pair{a.A2, a.A3});
+  const Rotation D = {DM.c[0], DM.s[0]}, M = {DM.c[1], DM.s[1]};
+  const Rotation Mp = {MpF.c[0], MpF.s[0]}, F = {MpF.c[1], MpF.s[1]};
 
   Rotation dMultiples[kDCount], mMultiples[kMCount], mpMultiples[kMpCount], fMultiples[kFCount];
   Multiples(D, 0, dMultiples);
@@ -121,22 +167,28 @@ LunarPosition LunarSeries(const LunarArguments& a) {
   // Terms with M are multiplied by E, with 2M by E squared.
   const double eFactor[kMCount] = {a.E * a.E, a.E, 1, a.E, a.E * a.E};
   Rotation dm[kDCount * kMCount];
-  for (int d = 0; d < kDCount; ++d)
-    for (int m = 0; m < kMCount; ++m) {
-      const Rotation r = dMultiples[d] * mMultiples[m];
-      dm[d * kMCount + m] = {r.c * eFactor[m], r.s * eFactor[m]};
+  ForEachIndex<kDCount * kMCount>([&](auto index) {
+    constexpr std::size_t i = decltype(index)::value;
+    if constexpr (kUsed.dm[i]) {
+      const Rotation r = dMultiples[i / kMCount] * mMultiples[i % kMCount];
+      dm[i] = {r.c * eFactor[i % kMCount], r.s * eFactor[i % kMCount]};
     }
-  Rotation mpf[kMpCount * kFCount];
-  for (int mp = 0; mp < kMpCount; ++mp)
-    for (int f = 0; f < kFCount; ++f) mpf[mp * kFCount + f] = mpMultiples[mp] * fMultiples[f];
+  });
+  Pair mpf[kMpCount * kFCount];
+  ForEachIndex<kMpCount * kFCount>([&](auto index) {
+    constexpr std::size_t i = decltype(index)::value;
+    if constexpr (kUsed.mpf[i]) {
+      const Rotation r = mpMultiples[i / kFCount] * fMultiples[i % kFCount];
+      mpf[i] = Pair{r.c, r.s};
+    }
+  });
 
-  double sigmaL = SineSeries<kLongitudePacked>(dm, mpf);
-  double sigmaB = SineSeries<kLatitudePacked>(dm, mpf);
+  double sigmaL = SineSeries<kLongitudeGrouped>(dm, mpf);
+  double sigmaB = SineSeries<kLatitudeGrouped>(dm, mpf);
 
-  const Rotation Lp = DegreeRotation(a.Lp);
-  const Rotation A1 = DegreeRotation(a.A1);
-  const double sinA2 = DegreeRotation(a.A2).s;
-  const double sinA3 = DegreeRotation(a.A3).s;
+  const Rotation Lp = {LpA1.c[0], LpA1.s[0]}, A1 = {LpA1.c[1], LpA1.s[1]};
+  const double sinA2 = A2A3.s[0];
+  const double sinA3 = A2A3.s[1];
   const Rotation Fneg = {F.c, -F.s};
   const Rotation Mpneg = {Mp.c, -Mp.s};
   const LunarAdditiveTerms& k = kLunarAdditive;
