@@ -52,9 +52,9 @@ bool WriteWhole(const WorkFile& file, const std::string& bytes) {
   return ok;
 }
 
-// The lines of a file, without their line ends; nullopt when it cannot be
-// opened (errno tells why).
-std::optional<std::vector<std::string>> FileLines(const char* name) {
+// The first `count` lines of a file (fewer when it is shorter), without
+// their line ends; nullopt when it cannot be opened (errno tells why).
+std::optional<std::vector<std::string>> FileLines(const char* name, std::size_t count) {
   std::error_code ec;
   if (std::filesystem::is_directory(name, ec)) {
     errno = EISDIR;
@@ -64,7 +64,7 @@ std::optional<std::vector<std::string>> FileLines(const char* name) {
   if (!in) return std::nullopt;
   std::vector<std::string> lines;
   std::string line;
-  while (std::getline(in, line)) {
+  while (lines.size() < count && std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     lines.push_back(std::move(line));
   }
@@ -73,8 +73,13 @@ std::optional<std::vector<std::string>> FileLines(const char* name) {
 
 std::optional<std::vector<std::string>> ReadExpected(const WorkFile& file, std::size_t count,
                                                      const MissingFileNotice& notice) {
+  if (count > kMaxWorkFileLines) {
+    PrintOut("\n %s: %zu values asked, more than a working file holds \n", file.name, count);
+    Pause(notice.pauseSeconds);
+    return std::nullopt;
+  }
   errno = 0;
-  auto lines = FileLines(file.name);
+  auto lines = FileLines(file.name, count);
   if (!lines) {
     const int error = errno;
     PrintOut("%s", MissingFileMessage(file, notice, error).c_str());

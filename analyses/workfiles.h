@@ -236,6 +236,11 @@ inline constexpr const char* kDatTimeShiftHShown = "dattimedhift.txt";  // datti
 std::string MissingFileMessage(const WorkFile& file, const MissingFileNotice& notice,
                                int errorNumber);
 
+// No working file holds more values; a reader asked for more (a count
+// from a damaged file) prints "\n <name>: <count> values asked, more than a
+// working file holds \n", pauses like a missing file and returns nullopt.
+inline constexpr std::size_t kMaxWorkFileLines = std::size_t{1} << 24;
+
 // Reads `count` values; see the top of this header for a missing or short file.
 std::optional<std::vector<double>> ReadReals(const WorkFile& file, std::size_t count,
                                              const MissingFileNotice& notice);

@@ -131,6 +131,12 @@ TEST_F(WorkFolder, AFailedWriteLeavesNoPartOfTheNewFile) {
   EXPECT_EQ(Bytes("Optimierung-COMPARE"), "not a folder");
 }
 
+TEST_F(WorkFolder, ADamagedCountIsRefusedBeforeAnyAllocation) {
+  Put("juliandat.txt", "2451545.000000\n");
+  EXPECT_FALSE(ReadReals(kJulianDat, kMaxWorkFileLines + 1, MissingFileNotice{0.0}));
+  EXPECT_EQ(ReadReals(kJulianDat, 2, MissingFileNotice{0.0})->size(), 2u);
+}
+
 TEST(WorkFileMessages, MissingFilesUseTheModulesSpelling) {
   EXPECT_EQ(MissingFileMessage(kDatDat, MissingFileNotice{2.0}, ENOENT),
             "\n datdat.txt not exist or not closed : " + std::to_string(ENOENT) + "  ");
@@ -172,6 +178,7 @@ TEST(WorkFileReading, AMissingFileEndsTheModuleAndAShortOneIsReadWithAWarning) {
             std::string::npos)
       << page;
   EXPECT_NE(page.find("WARNING: datplanet.txt holds 3 of 11 lines"), std::string::npos) << page;
+  EXPECT_EQ(page.find("WARNING: matrixsumevent.txt"), std::string::npos);
   // Still there: the menu runs the next module.
   ASSERT_TRUE(s.Run("4- Matrix Probability")) << s.Error();
 }
