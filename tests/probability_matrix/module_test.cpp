@@ -279,3 +279,23 @@ TEST(MatrixProbability, AnEmptyGroupIsRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+// More than 100 000 drawn events only warn; the run goes on.
+TEST(MatrixProbability, MoreThan100000EventsWarnAndGoOn) {
+  WorkbenchSession s({{kLabel, RunMatrixProbability}});
+  GroupSetup setup;
+  setup.c = 9;
+  setup.events = 1001;
+  WriteGroupFiles(setup, GroupValues{});
+  AnswerDialogs(s, 100);
+  ASSERT_TRUE(s.Run(kLabel)) << s.Error();
+  const std::string log = s.Text(6);
+  const size_t warning = log.find("\n  WARNUNG! Intervallteiler > 100 000 \n ");
+  ASSERT_NE(warning, std::string::npos);
+  EXPECT_NE(log.find(" \n ENDE G ", warning), std::string::npos);
+  EXPECT_EQ(Marks("significanceh.txt").size(), 110u) << "without IC: 10 rows of 11 marks";
+}
+
+}  // namespace
