@@ -12,6 +12,9 @@
 
 #include "core/angles.h"
 
+// The small helpers below must be inlined to keep the values in registers.
+#define CORE_LANE_INLINE [[gnu::always_inline]] inline
+
 namespace core_detail {
 
 using Pair = double __attribute__((vector_size(16)));
@@ -26,7 +29,7 @@ inline Pair LoadPair(const double* p) {
 inline void StorePair(double* p, Pair v) { __builtin_memcpy(p, &v, sizeof v); }
 
 inline double Select(bool m, double a, double b) { return m ? a : b; }
-inline Pair Select(PairMask m, Pair a, Pair b) { return m ? a : b; }
+CORE_LANE_INLINE Pair Select(PairMask m, Pair a, Pair b) { return m ? a : b; }
 inline bool Any(bool m) { return m; }
 inline bool Any(PairMask m) { return _mm_movemask_pd(reinterpret_cast<__m128d>(m)) != 0; }
 
@@ -46,30 +49,29 @@ inline Pair Sqrt(Pair x) {
 // Round to the nearest whole number, ties to even, by adding and taking
 // away 1.5 * 2^52; exact for |x| < 2^51.
 template <class V>
-V RoundSmall(V x) {
+CORE_LANE_INLINE V RoundSmall(V x) {
   return (x + fast_rotation::kRoundingShift) - fast_rotation::kRoundingShift;
 }
 
-// floor for |x| < 2^51 (the callers check), the same as Floor() there.
-template <class V>
-V FloorSmall(V x) {
-  const V r = RoundSmall(x);
-  return Select(r > x, r - 1, r);
+// Below this magnitude trunc and floor go through the 32-bit conversion.
+inline constexpr double kInt32Range = 2147483647.0;
+
+// trunc of both values for |x| < kInt32Range (the callers check): the
+// same as Trunc() there.
+CORE_LANE_INLINE Pair TruncPair(Pair x) { return _mm_cvtepi32_pd(_mm_cvttpd_epi32(x)); }
+
+// floor of both values for |x| < kInt32Range, the same as Floor() there.
+CORE_LANE_INLINE Pair FloorPair(Pair x) {
+  const Pair t = TruncPair(x);
+  return t - reinterpret_cast<Pair>(reinterpret_cast<PairMask>(Splat(1)) & (t > x));
 }
 
-// trunc for |x| < 2^51, the same as Trunc() there.
-template <class V>
-V TruncSmall(V x) {
-  const V r = RoundSmall(x);
-  return Select(x >= 0, Select(r > x, r - 1, r), Select(r < x, r + 1, r));
-}
-
-// Reduce360() on both values: beyond the exact range of the rounding (or
-// for a NaN) each value goes through Reduce360 itself.
-inline Pair Reduce360(Pair x) {
+// Reduce360() on both values: beyond the range of the conversion (or for
+// a NaN) each value goes through Reduce360 itself.
+CORE_LANE_INLINE Pair Reduce360(Pair x) {
   const Pair q = x / 360.0;
-  if (Any(!(Abs(q) < 2251799813685248.0))) return Pair{Reduce360(x[0]), Reduce360(x[1])};
-  Pair r = x - 360.0 * FloorSmall(q);
+  if (Any(!(Abs(q) < kInt32Range))) return Pair{Reduce360(x[0]), Reduce360(x[1])};
+  Pair r = x - 360.0 * FloorPair(q);
   r = Select(r < 0, r + 360.0, r);
   return Select(r >= 360.0, r - 360.0, r);
 }
@@ -89,7 +91,7 @@ inline constexpr std::array<Rotation, 361> kCenteredDegreeTable = MakeCenteredDe
 struct RotationPair {
   Pair c, s;
 };
-inline RotationPair DegreeRotation(Pair degrees) {
+CORE_LANE_INLINE RotationPair DegreeRotation(Pair degrees) {
   if (Any(!(Abs(degrees) <= 1e6))) {
     const Rotation a = core_detail::DegreeRotation(degrees[0]), b = core_detail::DegreeRotation(degrees[1]);
     return {Pair{a.c, b.c}, Pair{a.s, b.s}};
@@ -118,35 +120,43 @@ constexpr AtanTable MakeAtanTable() {
 }
 inline constexpr AtanTable kAtanTable = MakeAtanTable();
 
+inline double TruncTowardZero(double x) { return static_cast<double>(static_cast<int>(x)); }
+CORE_LANE_INLINE Pair TruncTowardZero(Pair x) { return TruncPair(x); }
+
 inline double AtanTableValue(double k) { return kAtanTable.value[static_cast<int>(k)]; }
-inline Pair AtanTableValue(Pair k) {
+CORE_LANE_INLINE Pair AtanTableValue(Pair k) {
   return Pair{kAtanTable.value[static_cast<int>(k[0])], kAtanTable.value[static_cast<int>(k[1])]};
 }
 
-// atan of any value, within about 2e-16 of the library's: 1/|t| for
-// |t| > 1, the nearest k / 64 from the table and the remaining angle
+// atan of t in -1..1 (or NaN), within about 2e-16 of the library's: the
+// nearest k / 64 from the table and the remaining angle
 // atan((a - c) / (1 + a c)), |.| <= 1/128, by its series to the 7th
-// power (the next term is below 1e-20). NaN gives NaN.
+// power (the next term is below 1e-20).
 template <class V>
-V Atan(V t) {
+CORE_LANE_INLINE V AtanOfUnit(V t) {
   const V a = Abs(t);
-  const auto big = a > 1;
-  const V x = Select(big, 1 / a, a);
-  V k = RoundSmall(x * 64);
-  k = Select(k >= 0 && k <= 64, k, V{});
+  // A NaN takes entry 0 and stays NaN through u.
+  const V k = TruncTowardZero(Select(a <= 1, a, V{}) * 64 + 0.5);
   const V c = k * (1 / 64.0);
-  const V u = (x - c) / (1 + x * c);
+  const V u = (a - c) / (1 + a * c);
   const V u2 = u * u;
-  V r = AtanTableValue(k) + (u + u * u2 * (-1.0 / 3 + u2 * (1.0 / 5 + u2 * (-1.0 / 7))));
-  r = Select(big, kPi / 2 - r, r);
+  const V r = AtanTableValue(k) + (u + u * u2 * (-1.0 / 3 + u2 * (1.0 / 5 + u2 * (-1.0 / 7))));
   return Select(t < 0, -r, r);
 }
 
-// HalfAngleLongitude() of (X, Y) given its length: radians 0..2pi, 0 for
-// the null vector.
+// atan of any value: 1/t beyond -1..1.
 template <class V>
-V HalfAngle(V X, V Y, V length) {
-  const V q = 2 * Atan(Y / (Abs(X) + length));
+CORE_LANE_INLINE V Atan(V t) {
+  const auto big = Abs(t) > 1;
+  const V r = AtanOfUnit(Select(big, 1 / t, t));
+  return Select(big, Select(t < 0, V{} - kPi / 2, V{} + kPi / 2) - r, r);
+}
+
+// HalfAngleLongitude() of (X, Y) given its length: radians 0..2pi, 0 for
+// the null vector. |Y| <= length, so the quotient stays within -1..1.
+template <class V>
+CORE_LANE_INLINE V HalfAngle(V X, V Y, V length) {
+  const V q = 2 * AtanOfUnit(Y / (Abs(X) + length));
   const V angle = Select(X < 0, kPi - q, Select(Y < 0, q + kTwoPi, q));
   return Select(X == 0 && Y == 0, V{}, angle);
 }

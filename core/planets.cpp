@@ -53,11 +53,11 @@ inline constexpr LaneElements<L> kLaneElements = MakeLaneElements<L>();
 // Degrees less 360 times the truncated quotient (the sign is kept). The
 // product and the difference are exact; a quotient rounded across a whole
 // number only shifts the result by a full turn.
-Pair ElementDegrees(Pair degrees) {
+CORE_LANE_INLINE Pair ElementDegrees(Pair degrees) {
   const Pair q = degrees * (1 / 360.0);
-  if (Any(!(Abs(q) < 2251799813685248.0)))
+  if (Any(!(Abs(q) < kInt32Range)))
     return Pair{degrees[0] - 360.0 * Trunc(q[0]), degrees[1] - 360.0 * Trunc(q[1])};
-  return degrees - 360.0 * TruncSmall(q);
+  return degrees - 360.0 * TruncPair(q);
 }
 
 // One step of Kepler's equation moves E by delta, |delta| <= e^(n+1) in
@@ -69,7 +69,7 @@ Pair ElementDegrees(Pair degrees) {
 constexpr double kStepBound[5] = {0.3, 0.09, 0.027, 0.0081, 0.00243};
 
 template <int Step>
-RotationPair StepRotation(Pair x) {
+CORE_LANE_INLINE RotationPair StepRotation(Pair x) {
   const Pair x2 = x * x;
   if constexpr (Step == 0) {
     return {1 + x2 * (-0.5 + x2 * (1.0 / 24 + x2 * (-1.0 / 720 + x2 * (1.0 / 40320 +
