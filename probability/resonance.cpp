@@ -187,6 +187,10 @@ void DrawPage(int kind, CurveSet& curves, const Period& p, double step, int orde
 }  // namespace
 
 void RunResonanceCurve() {
+  // The birth data and the curve tables run to several hundred lines, more
+  // than the menu page keeps: they go to text page 1.
+  TextOutput(1);
+  ClearOutput();
   PrintOut(" \n Resonance curve ");
   ResonanceInput in;
   in.order = InputInt(" \n Order of the correlation (1,2,3,...12): ", 1, 12, 3);
