@@ -49,10 +49,9 @@ void DrawColumn(int kind, int x0, const EventAnalysisParams& p, const EventGroup
   g[c + 1] = group.total[kind];
   k[c + 1] = p.continuumSum[kind];
   shown[c + 1] = true;
-  double largest = 0;
-  for (int r = 0; r <= c; ++r)
-    if (shown[r]) largest = std::max(largest, std::fabs(g[r] - k[r]));
-  const double largestTotal = std::fabs(g[c + 1] - k[c + 1]);
+  // The total has its own scale: it is the sum of all the rows.
+  const double scale = ComparisonScale(g.data(), k.data(), shown.data(), c + 1);
+  const double scaleTotal = ComparisonScale(&g[c + 1], &k[c + 1], &shown[c + 1], 1);
 
   const int xb = x0 + kLabelWidth;
   const int xLine = xb + kHalf;
@@ -64,8 +63,7 @@ void DrawColumn(int kind, int x0, const EventAnalysisParams& p, const EventGroup
       qzgraphic_text(xb + 8, y + 3, kGrey, "weight 0");
       continue;
     }
-    // The total has its own scale: it is the sum of all the rows.
-    const int length = ComparisonBarLength(g[r], k[r], r <= c ? largest : largestTotal, kHalf);
+    const int length = ComparisonBarLength(g[r], k[r], r <= c ? scale : scaleTotal, kHalf);
     qzgraphic_fillrect(xb, y, length, kBarHeight, style.colour);
     qzgraphic_text(xb, y + kBarHeight + 4, kBlack, "%.2f", g[r]);
     qzgraphic_text(xLine + 12, y + kBarHeight + 4, kGrey, "%.2f", k[r]);
@@ -87,11 +85,18 @@ void DrawLegend(int y) {
 
 }  // namespace
 
-int ComparisonBarLength(double group, double continuum, double largestDifference, int half) {
+int ComparisonBarLength(double group, double continuum, double scale, int half) {
   const double difference = group - continuum;
-  if (!(largestDifference > 0) || !std::isfinite(difference)) return half;
-  const double length = half + 0.9 * half * difference / largestDifference;
+  if (!(scale > 0) || !std::isfinite(difference)) return half;
+  const double length = half + 0.9 * half * difference / scale;
   return static_cast<int>(std::clamp(length, 0.0, 2.0 * half));
+}
+
+double ComparisonScale(const double* group, const double* continuum, const bool* shown, int rows) {
+  double scale = 0;
+  for (int r = 0; r < rows; ++r)
+    if (shown[r]) scale = std::max({scale, std::fabs(group[r] - continuum[r]), std::fabs(continuum[r])});
+  return std::isfinite(scale) ? scale : 0.0;
 }
 
 void DrawEventComparison(const EventAnalysisParams& p, const EventGroupResult& group) {
@@ -109,6 +114,6 @@ void DrawEventComparison(const EventAnalysisParams& p, const EventGroupResult& g
                  "average value for the selected time period.");
   qzgraphic_text(kLeft, y + 95, kBlack, "Thus, a long blue bar indicates a harmony above the average.");
   qzgraphic_text(kLeft, y + 130, kGrey,
-                 "Each column has its own scale: its largest difference from the continuum reaches 90 %% of the "
-                 "way to the edge.");
+                 "Each column has its own scale: its largest continuum value or difference from the continuum "
+                 "reaches 90 %% of the way from the line to the edge.");
 }

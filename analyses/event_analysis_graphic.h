@@ -4,7 +4,12 @@
 // starting at the same left edge. The vertical line "CONTINUUM" stands at
 // half the bar room; a bar ends there when the group's row sum equals the
 // continuum's, further right when it is higher, further left when lower.
-// Within a column the largest difference reaches 90 % of the half room.
+// Each column has its own scale: the largest of its continuum values and
+// of its differences (absolute) is 90 % of the half room, so that a small
+// difference from a large mean stays a small step from the line.
 
-// The length of a bar in pixels, 0..2 * half.
-int ComparisonBarLength(double group, double continuum, double largestDifference, int half);
+// The length of a bar in pixels, 0..2 * half, for a column's `scale`.
+int ComparisonBarLength(double group, double continuum, double scale, int half);
+
+// The scale of a column from its rows' group and continuum values.
+double ComparisonScale(const double* group, const double* continuum, const bool* shown, int rows);

@@ -158,4 +158,17 @@ TEST(ComparisonBars, TheContinuumLineIsHalfTheRoom) {
   EXPECT_EQ(ComparisonBarLength(NAN, 5.0, 2.0, 200), 200);
 }
 
+TEST(ComparisonBars, TheScaleIsTheLargestMeanOrDifferenceOfTheShownRows) {
+  const double group[3] = {166.3, 2.0, 900.0};
+  const double continuum[3] = {168.1, -3.0, 1.0};
+  const bool shown[3] = {true, true, false};  // a body of weight 0 does not count
+  EXPECT_DOUBLE_EQ(ComparisonScale(group, continuum, shown, 3), 168.1);
+  // A 1 % difference from a large mean stays next to the line.
+  EXPECT_EQ(ComparisonBarLength(166.3, 168.1, 168.1, 200), 198);
+  const double small[2] = {0.1, 0.2};
+  const double moved[2] = {2.1, 0.1};
+  const bool both[2] = {true, true};
+  EXPECT_DOUBLE_EQ(ComparisonScale(moved, small, both, 2), 2.0);
+}
+
 }  // namespace
