@@ -78,14 +78,15 @@ std::array<double, 12> GravityWeights(int strength, int c);
 
 // The chart moment of a Julian date at the continuum's place.
 ChartMoment ContinuumChartMoment(double jd);
-// The Julian date of moment k (random draws one number from `draw`).
+// The Julian date of moment k (random draws one number from `draw`, the
+// toolkit's seeded generator when it is nullptr).
 double ContinuumJulianDate(const ContinuumParams& p, int k, int (*draw)());
 
 // Called after every block of moments with the number done so far.
 using ContinuumProgress = std::function<void(int done)>;
 
 // The summed matrices of the period; `draw` gives the random numbers
-// (0 .. 2^31 - 1) for random moments.
+// (0 .. 2^31 - 1) for random moments (nullptr: the toolkit's generator).
 void ComputeContinuum(const ContinuumParams& p, const WaveTables& tables, int (*draw)(),
                       ContinuumResult& result, const ContinuumProgress& progress = {});
 

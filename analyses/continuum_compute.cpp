@@ -6,6 +6,7 @@
 #include "analyses/continuum.h"
 #include "core/chart.h"
 #include "core/matrices.h"
+#include "qzk/random.h"
 
 std::array<double, 12> GravityWeights(int strength, int c) {
   std::array<double, 12> w = kGravityWeights;
@@ -38,7 +39,7 @@ ChartMoment ContinuumChartMoment(double jd) {
 double ContinuumJulianDate(const ContinuumParams& p, int k, int (*draw)()) {
   const double step = (p.jdEnd - p.jdStart) / p.moments;
   if (!p.random) return p.jdStart + k * step;
-  const double r = (draw() % 10000) / 10000.0;
+  const double r = ((draw ? draw : qzrand)() % 10000) / 10000.0;
   return p.jdStart + r * p.moments * step;
 }
 
@@ -97,6 +98,7 @@ void ComputeContinuum(const ContinuumParams& p, const WaveTables& tables, int (*
                       ContinuumResult& result, const ContinuumProgress& progress) {
   result = ContinuumResult{};
   const int G = p.moments;
+  if (G < 1) return;  // no moments, no sums (the module asks for at least 2)
   if (G <= kKeptMoments) result.kept.reserve(static_cast<std::size_t>(G));
   ChartMoment moments[kBatch];
   double jds[kBatch];
