@@ -19,6 +19,7 @@
 #include "core/calendar.h"
 #include "core/chart.h"
 #include "core/matrices.h"
+#include "qzk/random.h"
 
 namespace {
 
@@ -181,6 +182,31 @@ TEST(ContinuumMoments, EvenlySpacedFromTheStartRandomOnAGridOfTenThousand) {
   EXPECT_EQ(m.longitudeMinutes, 59);
   EXPECT_EQ(m.latitudeDegrees, 51);
   EXPECT_EQ(m.latitudeMinutes, 11);
+}
+
+TEST(ContinuumLoop, RandomMomentsLieOnTheGridAndRepeatWithTheSeed) {
+  ContinuumParams p;
+  p.jdStart = JulianDate(1950, 1, 1, 0, 0, 0, 0);
+  p.jdEnd = JulianDate(2050, 1, 1, 0, 0, 0, 0);
+  p.moments = 40;
+  p.random = true;
+  ContinuumResult a, b;
+  qzrandom_seed(11);
+  ComputeContinuum(p, SharedWaveTables(), qzrand, a);
+  qzrandom_seed(11);
+  ComputeContinuum(p, SharedWaveTables(), qzrand, b);
+  ASSERT_EQ(a.kept.size(), 40u);
+  EXPECT_EQ(a.kept, b.kept);
+  EXPECT_EQ(a.SH[0][1], b.SH[0][1]);
+  bool spread = false;
+  for (double jd : a.kept) {
+    const double grid = (jd - p.jdStart) / (p.jdEnd - p.jdStart) * 10000;
+    EXPECT_NEAR(grid, std::round(grid), 1e-4) << jd;
+    EXPECT_GE(jd, p.jdStart);
+    EXPECT_LT(jd, p.jdEnd);
+    spread = spread || jd != a.kept[0];
+  }
+  EXPECT_TRUE(spread);
 }
 
 TEST(ContinuumLoop, SumsMatchChartsAndMatricesBuiltMomentByMoment) {
