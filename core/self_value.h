@@ -2,11 +2,12 @@
 // The self value of a body, inline for the matrix builders:
 //   0.0318305 F(A) + 0.0121555 F(B), F(t) = sum over n = 1, 3, .., 11 of
 //   w_n cos(n t) with w = 1, 2, 3, 3, 2, 1; A = x - s - 15 degrees and
-//   B = A - q * 30 degrees (wave_coefficients.h).
-// With z = e^{iA}, cos(nB) = Re(z^n r^n) for the body's constant turn
-// r = e^{-i q 30 degrees}, so both waves come from one set of odd powers
-// of z: the value is sum_n (alpha_n Re z^n + beta_n Im z^n) with
-// per-body constants alpha and beta made at compile time.
+//   B = A - q * 0.523598775 radians (wave_coefficients.h).
+// The odd multiples of t follow cos((n + 2) t) = y cos(n t) - cos((n - 2) t)
+// with y = 2 cos 2t = 4 cos^2 t - 2, so F is summed by Clenshaw's
+// recurrence from cos t alone: b_j = w_j + y b_{j+1} - b_{j+2} for
+// j = 5 .. 0 and F = cos t (b_0 - b_1). cos B comes from cos A and sin A
+// turned by the body's constant angle q * 0.523598775.
 #include <array>
 
 #include "core/angles.h"
@@ -15,80 +16,57 @@
 
 namespace core_detail {
 
-struct SelfValueTerms {
-  double alpha[6];
-  double beta[6];
-};
-
-constexpr std::array<SelfValueTerms, 11> MakeSelfValueTerms() {
-  constexpr double weight[6] = {1, 2, 3, 3, 2, 1};
-  std::array<SelfValueTerms, 11> out{};
-  for (int b = 0; b < 11; ++b) {
-    const Rotation r = ConstantRotation(-kSelfValueRows[b].step * 0.523598775);
-    Rotation rn = r;  // r^n for n = 1, 3, .., 11
-    const Rotation r2 = r * r;
-    for (int t = 0; t < 6; ++t) {
-      out[b].alpha[t] = weight[t] * (kSelfValueWeightA + kSelfValueWeightB * rn.c);
-      out[b].beta[t] = -weight[t] * kSelfValueWeightB * rn.s;
-      rn = rn * r2;
-    }
-  }
-  return out;
-}
-inline constexpr std::array<SelfValueTerms, 11> kSelfValueTerms = MakeSelfValueTerms();
-
-// body 0..10 (the caller checks).
-inline double SelfValueOf(int body, double x) {
-  const Rotation z = DegreeRotation(x - kSelfValueRows[body].shift - 15);
-  // Odd powers up to 11 in four rounds of products.
-  const Rotation z2 = z * z;
-  const Rotation z3 = z * z2, z4 = z2 * z2;
-  const Rotation z5 = z * z4, z7 = z3 * z4;
-  const Rotation z9 = z5 * z4, z11 = z7 * z4;
-  const SelfValueTerms& k = kSelfValueTerms[body];
-  return (k.alpha[0] * z.c + k.beta[0] * z.s) + (k.alpha[1] * z3.c + k.beta[1] * z3.s) +
-         (k.alpha[2] * z5.c + k.beta[2] * z5.s) + (k.alpha[3] * z7.c + k.beta[3] * z7.s) +
-         (k.alpha[4] * z9.c + k.beta[4] * z9.s) + (k.alpha[5] * z11.c + k.beta[5] * z11.s);
+// F(t) from c = cos t (double or Pair), Clenshaw's sum above.
+template <class V>
+CORE_LANE_INLINE V OddCosineWave(V c) {
+  const V y = 4.0 * (c * c) - 2.0;
+  const V b4 = 2.0 + y;  // b5 = 1
+  const V b3 = 3.0 + y * b4 - 1.0;
+  const V b2 = 3.0 + y * b3 - b4;
+  const V b1 = 2.0 + y * b2 - b3;
+  const V b0 = 1.0 + y * b1 - b2;
+  return c * (b0 - b1);
 }
 
-// The self values of two bodies at once, the same operations as
-// SelfValueOf on each: the terms laid out by body, a spare 12th lane
-// repeating the IC.
+// Per body: the shift s + 15 degrees and cos, sin of q * 0.523598775, in
+// lanes (a 12th lane repeats the IC).
 struct SelfValueLanes {
   double shift[12];
-  double alpha[6][12];
-  double beta[6][12];
+  double turnC[12], turnS[12];
 };
 constexpr SelfValueLanes MakeSelfValueLanes() {
   SelfValueLanes out{};
   for (int lane = 0; lane < 12; ++lane) {
     const int b = lane < 11 ? lane : 10;
-    out.shift[lane] = kSelfValueRows[b].shift;
-    for (int t = 0; t < 6; ++t) {
-      out.alpha[t][lane] = kSelfValueTerms[b].alpha[t];
-      out.beta[t][lane] = kSelfValueTerms[b].beta[t];
-    }
+    out.shift[lane] = kSelfValueRows[b].shift + 15;
+    const Rotation r = ConstantRotation(kSelfValueRows[b].step * 0.523598775);
+    out.turnC[lane] = r.c;
+    out.turnS[lane] = r.s;
   }
   return out;
 }
 inline constexpr SelfValueLanes kSelfValueLanes = MakeSelfValueLanes();
 
-inline RotationPair operator*(const RotationPair& a, const RotationPair& b) {
-  return {a.c * b.c - a.s * b.s, a.s * b.c + a.c * b.s};
+// cos B = cos(A - d) = cos A cos d + sin A sin d.
+template <class V>
+CORE_LANE_INLINE V SelfValueFrom(V cosA, V sinA, V turnC, V turnS) {
+  return kSelfValueWeightA * OddCosineWave(cosA) +
+         kSelfValueWeightB * OddCosineWave(cosA * turnC + sinA * turnS);
 }
 
-// Bodies `first` and first + 1 (first even, 0..10) at longitudes x.
+// body 0..10 (the caller checks).
+inline double SelfValueOf(int body, double x) {
+  const SelfValueLanes& k = kSelfValueLanes;
+  const Rotation z = DegreeRotation(x - k.shift[body]);
+  return SelfValueFrom(z.c, z.s, k.turnC[body], k.turnS[body]);
+}
+
+// Bodies `first` and first + 1 (first even, 0..10) at longitudes x, the
+// same operations as SelfValueOf on each.
 inline Pair SelfValuePair(int first, Pair x) {
   const SelfValueLanes& k = kSelfValueLanes;
-  const RotationPair z = DegreeRotation(x - LoadPair(k.shift + first) - 15);
-  const RotationPair z2 = z * z;
-  const RotationPair z3 = z * z2, z4 = z2 * z2;
-  const RotationPair z5 = z * z4, z7 = z3 * z4;
-  const RotationPair z9 = z5 * z4, z11 = z7 * z4;
-  auto term = [&k, first](int t, const RotationPair& p) {
-    return LoadPair(k.alpha[t] + first) * p.c + LoadPair(k.beta[t] + first) * p.s;
-  };
-  return term(0, z) + term(1, z3) + term(2, z5) + term(3, z7) + term(4, z9) + term(5, z11);
+  const RotationPair z = DegreeRotation(x - LoadPair(k.shift + first));
+  return SelfValueFrom(z.c, z.s, LoadPair(k.turnC + first), LoadPair(k.turnS + first));
 }
 
 }  // namespace core_detail
