@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <memory>
 
 #include "core/calendar.h"
@@ -67,19 +66,6 @@ GroupValues AsWritten(GroupValues g) {
     r(g.total[k]);
   }
   return g;
-}
-
-TEST(RandomUnit, IsTheLongRandomNumberModulo100000Over99999) {
-  qzRandomState a, b;
-  qzrandom_state_seed(a, 7);
-  qzrandom_state_seed(b, 7);
-  for (int i = 0; i < 1000; ++i) {
-    const long r = static_cast<long>(qzrandom_next32(b) >> 1);
-    const double u = RandomUnit(a);
-    EXPECT_EQ(u, (r % 100000) / 99999.0);
-    EXPECT_GE(u, 0.0);
-    EXPECT_LE(u, 1.0);
-  }
 }
 
 TEST(ControlMoment, IsTheMinuteOfTheJulianDateAtTheFixedPlace) {
@@ -151,20 +137,6 @@ TEST(ControlGroup, ACellWhoseControlMeansAlwaysEqualTheRealValueIs100Percent) {
   }
 }
 
-TEST(ControlGroups, AFixedSeedGivesTheSameCountsAnotherSeedOthers) {
-  const ControlGroupSettings s = Settings(9, false, 10, 2415020.5, 2488069.5);
-  GroupValues real;  // all 0: about half of the D cells reach it
-  auto ws = std::make_unique<ControlGroupWorkspace>();
-  auto run = [&](uint64_t seed) {
-    qzRandomState st;
-    qzrandom_state_seed(st, seed);
-    return CountControlGroups(SharedWaveTables(), s, real, 30, st, *ws);
-  };
-  const ControlGroupCounts a = run(5), b = run(5), c = run(6);
-  EXPECT_EQ(0, std::memcmp(&a, &b, sizeof a));
-  EXPECT_NE(0, std::memcmp(&a, &c, sizeof a));
-}
-
 TEST(SignificanceMark, BordersBelongToTheStrongerMark) {
   EXPECT_EQ(SignificanceMark(5), 1);
   EXPECT_EQ(SignificanceMark(1), 2);
@@ -211,40 +183,6 @@ TEST(ProbabilityOf, PercentagesAndMarks) {
     EXPECT_EQ(r.marks[k][4][10], 0) << "no row mark for a body of weight 0";
     EXPECT_EQ(r.total[k], 50.0);
   }
-}
-
-// The statistics: a real group drawn at random from the same period is
-// one more draw of the control distribution, so the percentage of control
-// groups reaching it is spread evenly over 0..100 %, cell by cell, with
-// the mean near 50 %, not stuck at 0 or 100 %.
-TEST(ControlGroups, ARandomRealGroupFromThePeriodSpreadsAround50Percent) {
-  const ControlGroupSettings s = Settings(10, false, 12, 2433282.5, 2440000.5);
-  auto ws = std::make_unique<ControlGroupWorkspace>();
-  qzRandomState realStream, st;
-  qzrandom_state_seed(realStream, 1234);
-  qzrandom_state_seed(st, 42);
-  double sum = 0;
-  int cells = 0, edge = 0, middle = 0;
-  for (int draw = 0; draw < 8; ++draw) {
-    GroupValues real;
-    ControlGroupCounts ignore;
-    DrawControlGroup(SharedWaveTables(), s, real, realStream, *ws, real, ignore);
-    real = AsWritten(real);
-    const ProbabilityResult r =
-        ProbabilityOf(s, CountControlGroups(SharedWaveTables(), s, real, 60, st, *ws));
-    for (int k = 0; k < kKinds; ++k)
-      for (int i = 0; i <= 10; ++i)
-        for (int j = i + 1; j <= 10; ++j) {
-          const double P = r.cell[k][i][j];
-          sum += P;
-          ++cells;
-          if (P < 1 || P > 99) ++edge;
-          if (P >= 20 && P <= 80) ++middle;
-        }
-  }
-  EXPECT_NEAR(sum / cells, 50.0, 6.0);
-  EXPECT_LT(edge, cells / 10) << "a random group should rarely sit at 0 or 100 %";
-  EXPECT_GT(middle, cells * 4 / 10) << "about 60 % of the cells lie in 20..80 %";
 }
 
 // A real group of one moment repeated: where that moment's value lies far

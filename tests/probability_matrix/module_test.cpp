@@ -222,28 +222,6 @@ TEST(MatrixProbability, RandomRealGroupNear50PercentOneMomentMarked) {
   EXPECT_GT(marked, markable / 2) << "one moment repeated lies at the edge in most DA cells";
 }
 
-TEST(MatrixProbability, TheSameSeedGivesIdenticalFiles) {
-  GroupSetup setup;
-  setup.self = 1;
-  const ControlGroupSettings cs = SettingsOf(setup, 2433282.5, 2440588.0);
-  const GroupValues real = RandomGroup(cs, 5);
-  auto run = [&](long seed) {
-    WorkbenchSession s({{kLabel, RunMatrixProbability}});
-    WriteGroupFiles(setup, real);
-    if (seed >= 0) qzrandom_seed(static_cast<uint64_t>(seed));
-    AnswerDialogs(s, 30);
-    EXPECT_TRUE(s.Run(kLabel)) << s.Error();
-    std::string all = s.Text(3);
-    for (const char* f : {"significanceh.txt", "significancei.txt", "significanced.txt",
-                          "significanceda.txt", "group-H.bmp", "group-DA.bmp"})
-      all += Slurp(f);
-    return all;
-  };
-  const std::string a = run(17), b = run(17), c = run(18);
-  EXPECT_EQ(a, b);
-  EXPECT_NE(a, c);
-}
-
 // A missing file ends the module with its line, not the program; the
 // group size's file is named "events.txt".
 TEST(MatrixProbability, AMissingWorkingFileEndsOnlyTheModule) {
