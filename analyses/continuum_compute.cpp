@@ -66,9 +66,15 @@ ContinuumMoment MomentSums(const ContinuumParams& p, const HarmonicMatrices& m, 
   return out;
 }
 
+// Rows 0..c, and always twelve columns: a fixed count the compiler turns
+// into pairs (the builders leave the columns past the IC at 0; columns past
+// c are never read).
+constexpr int kSummedColumns = 12;
+static_assert(kSummedColumns <= kContinuumMatrixSize && kSummedColumns <= kMatrixSize);
+
 void Accumulate(int c, const HarmonicMatrices& m, ContinuumResult& r) {
   for (int l = 0; l <= c; ++l) {
-    for (int g = 0; g <= c; ++g) {
+    for (int g = 0; g < kSummedColumns; ++g) {
       r.SH[l][g] += m.H[l][g];
       r.SI[l][g] += std::fabs(m.H[l][g]);
       r.SD[l][g] += m.D[l][g];
