@@ -329,3 +329,69 @@ TEST(EventAnalysisModule, UnusableInputEndsOnlyTheModule) {
 }
 
 }  // namespace
+
+namespace {
+
+// Without the IC: ten lines per body and a hundred per matrix; the answer
+// that the continuum has not run asks the weights (which cannot replace
+// the continuum's) and the number of events.
+TEST(EventAnalysisModule, WithoutICAndTheQuestionsOfAFreshStart) {
+  WorkbenchSession s(Modules());
+  CopyExamples(s);
+  s.Answer("Order of the correlation -> 2");
+  s.Answer("with IC -> no");
+  s.Answer("Members of the group -> 5");
+  s.Answer("Should planets be selected -> no");
+  s.Answer("Should the planets get a weight -> no");
+  s.Answer("Should self-correlations -> no");
+  s.Answer("Enter start-date -> 1.1.1980 0:00");
+  s.Answer("Enter end-date -> 1.1.1981 0:00");
+  s.Answer("* Number per interval -> 10");
+  s.Answer("Selection accidental -> no");
+  ASSERT_TRUE(s.Run(kContinuum)) << s.Error();
+  const std::string datplanet = Bytes("datplanet.txt");
+
+  s.Answer("Has the continuum run before -> no");
+  s.Answer("Should the planets get a weight? -> yes");
+  s.Answer("gravity planets -> - - - - - - - - - - -");
+  s.Answer("read data automatically -> yes");
+  s.Answer("How much events -> 2");
+  s.Answer("time shift d -> 0");
+  s.Answer("time shift h -> 0");
+  FromLists(s, 2);
+  ASSERT_TRUE(s.Run(kEvents)) << s.Error();
+
+  EXPECT_EQ(Bytes("datplanet.txt"), datplanet);  // all ten weights 1.000000
+  EXPECT_EQ(Bytes("datdat.txt"), "9\n5\n");
+  EXPECT_EQ(Bytes("eventsdat.txt"), "2\n");
+  EXPECT_NE(s.Text(6).find("The weights of the continuum (datplanet.txt) are used."), std::string::npos);
+  EXPECT_EQ(Reals("dath.txt").size(), 100u);
+  EXPECT_EQ(Reals("datda.txt").size(), 100u);
+  EXPECT_EQ(Reals("zsummd.txt").size(), 10u);
+  EXPECT_EQ(Reals("juliandat.txt").size(), 2u);
+  std::vector<double> w(10, 1.0);
+  w.push_back(0.0);  // the IC takes no part
+  const auto want = ExpectedMatrices({kFirstThree[0], kFirstThree[1]}, 2, w);
+  std::vector<double> withoutIC;
+  for (int l = 0; l < 10; ++l)
+    for (int g = 0; g < 10; ++g) withoutIC.push_back(l == g ? 0.0 : want[0][l * 11 + g]);
+  ExpectValues(Reals("dath.txt"), withoutIC, "dath.txt");
+  const std::string page2 = s.Text(2);
+  EXPECT_NE(page2.find("X          SUMME"), std::string::npos) << page2;
+  EXPECT_EQ(page2.find(" 11   "), std::string::npos);
+}
+
+TEST(EventAnalysisModule, AnOffsetPastTheTableEndsTheGroupThere) {
+  WorkbenchSession s(Modules());
+  CopyExamples(s);
+  Continuum(s, 3);
+  Start(s);
+  FromTable(s, "persons.dbf", 7);
+  ASSERT_TRUE(s.Run(kEvents)) << s.Error();
+  EXPECT_NE(s.Text(6).find("record 9: the table holds only 8 records"), std::string::npos);
+  EXPECT_NE(s.Text(6).find("Members used: 2 of 2"), std::string::npos);
+  EXPECT_EQ(Bytes("eventsdat.txt"), "2\n");
+  EXPECT_EQ(Bytes("name.txt"), "José Ibáñez\n");
+}
+
+}  // namespace
