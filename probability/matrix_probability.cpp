@@ -54,7 +54,7 @@ bool ReadTotals(MatrixProbabilityRun& run) {
   return true;
 }
 
-// Step 2: the group's settings, row sums and totals, with their echoes.
+// The group's settings, row sums and totals, with their echoes.
 bool ReadGroupSettings(MatrixProbabilityRun& run) {
   ControlGroupSettings& s = run.settings;
   if (!ReadTotals(run)) return false;
@@ -100,7 +100,7 @@ bool ReadGroupSettings(MatrixProbabilityRun& run) {
   return true;
 }
 
-// ---- Step 3: the period ------------------------------------------------------
+// ---- The control period -----------------------------------------------------
 
 void AskDate(const char* title, PeriodDate& date) {
   int second = -1;  // not asked
@@ -132,7 +132,7 @@ bool AskPeriod(MatrixProbabilityRun& run) {
   return true;
 }
 
-// ---- Steps 4 and 5: group size, groups, weights, the real matrices -----------
+// ---- Group size, number of groups, weights, the real matrices ---------------
 
 bool AskGroups(MatrixProbabilityRun& run) {
   auto n = ReadFirstInteger(kEventsDat, kEventsNotice);
@@ -164,7 +164,7 @@ bool ReadWeightsAndMatrices(MatrixProbabilityRun& run) {
          ReadMatrix(kDatZ, c, run.real.cell[kKindD]) && ReadMatrix(kDatA, c, run.real.cell[kKindDA]);
 }
 
-// ---- Step 6: the control groups --------------------------------------------
+// ---- The control groups -----------------------------------------------------
 
 // The control groups' own stream, taken from the toolkit's generator so
 // that a fixed seed repeats the run.
@@ -191,7 +191,7 @@ void DrawControlGroups(MatrixProbabilityRun& run) {
   run.result = ProbabilityOf(run.settings, run.counts);
 }
 
-// ---- Steps 9 to 12: report, files, pictures --------------------------------
+// ---- Report, files, pictures ------------------------------------------------
 
 void ShowReport(const MatrixProbabilityRun& run) {
   TextOutput(3);
