@@ -3,6 +3,7 @@
 // draws them on graphic pages 1 to 4.
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <span>
 #include <string>
 #include <vector>
@@ -200,7 +201,9 @@ void RunResonanceCurve() {
 
   EventRecord person = DefaultEventRecord();
   if (!AskPerson(person)) return;
-  const double coupling = std::clamp(InputDouble("Birth time coupling factor(0,1,2...%):", 0), 0.0, 10.0);
+  double coupling = InputDouble("Birth time coupling factor(0,1,2...%):", 0);
+  if (!std::isfinite(coupling)) coupling = 0;
+  coupling = std::clamp(coupling, 0.0, 10.0);
   in.coupling = coupling * 0.01;
   PrintOut(" \n  coupling factor: %f\n", in.coupling);
   Period period;

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -99,7 +100,14 @@ bool ReadEventAnalysis(Settings& s) {
   for (int i = 0; i <= s.mic1; ++i) s.weights[i] = (*w)[i];
   if (s.mic1 < 10) s.weights[10] = 0;
 
-  const size_t n = static_cast<size_t>(members);
+  // The events the event analysis used (it leaves out members whose date
+  // is no date) are as many as it wrote; the group's size is the fallback.
+  size_t n = static_cast<size_t>(members);
+  if (WorkFileExists(kEventsDat)) {
+    auto used = ReadIntegers(kEventsDat, 1, kNotice);
+    if (!used) return false;
+    if ((*used)[0] >= 0) n = static_cast<size_t>((*used)[0]);
+  }
   auto jd = ReadReals(kJulianDat, n, kNotice);
   if (!jd) return false;
   s.events.jd = *jd;
@@ -121,6 +129,10 @@ bool ReadEventAnalysis(Settings& s) {
 
 double AskLimit(const char* question, double low, double high, double start) {
   const double v = InputDouble(question, start);
+  if (!std::isfinite(v)) {
+    PrintOut("\n %s is no number: %g is used \n", question, start);
+    return start;
+  }
   const double held = std::clamp(v, low, high);
   if (held != v) PrintOut("\n %s%g is outside %g..%g: %g is used \n", question, v, low, high, held);
   return held;

@@ -276,3 +276,27 @@ TEST_F(BareCanvas, ResonanceYearBarsMarkEveryNewYear) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(BareCanvas, LifeAreaCurvesShareTheHeightInThirteenBandsWithTheirLabels) {
+  CurveSet c(700);
+  for (int j = 0; j < 700; ++j)
+    for (int i = 0; i <= 11; ++i) c[i][j] = 1;  // each at its maximum: half a band up
+  drawFluctuationCurves(FluctuationVariant::B, 1, c, kStandardCurveColours, 0, 180, 1, kJan2000,
+                        0.52, 700, 1, CountKeyWait);
+  const int J = 1080 / 13;  // 83
+  EXPECT_EQ(BandHeight(1080, 12, 0), J);
+  for (int i = 0; i < 12; ++i) {
+    const int L = (i + 1) * J;
+    EXPECT_EQ(Pixel(600, L), kBlack) << i;
+    const int y = static_cast<int>(L - 1.0 * (J - 5) / 1.0 * 0.5);
+    EXPECT_EQ(Pixel(600, y), PackedColour(kStandardCurveColours[i])) << i;
+  }
+  // The first three labels in (0, 128, 255), the others in blue.
+  EXPECT_TRUE(RowHas(J + 1, 0x0080FF, 1265, 1440));
+  EXPECT_FALSE(RowHas(4 * J + 1, 0x0080FF, 1265, 1440));
+  EXPECT_TRUE(RowHas(4 * J + 1, 0x0000FF, 1265, 1440));
+}
+
+}  // namespace
