@@ -1,14 +1,12 @@
 #include "probability/curves.h"
 
 #include <cmath>
-#include <cstdlib>
 
 #include "app/output.h"
 #include "core/calendar.h"
 #include "probability/curves_axis.h"
 #include "qzk/events.h"
 #include "qzk/graphic.h"
-#include "qzk/log.h"
 
 namespace {
 

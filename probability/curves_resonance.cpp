@@ -131,18 +131,17 @@ void drawResonanceCurves(CurveSet& curves, const CurveColours& colours, int tlk,
   PrintFirstValues(curves, "%i %2.3f");
 
   const bool centred = kind == 2 || kind == 4;
-  CurveSet before = curves;  // the values as given, for the printed means
   ResonanceScale scale = NormaliseResonanceCurves(curves, kind);
   if (centred) {
     if (kind == 2)
       for (int i = 0; i < kResonanceCurves; ++i)
         PrintOut("i: %i middi: %f %f \n", i, scale.mean[i], scale.mean[i] * kResonancePoints);
-    // The centred values before the division, as the second table shows them.
+    // The centred values before the division by the maximum.
     PrintOut(" \n Kurven normiert auf Mittelwert");
     for (int i = 0; i < kResonanceCurves; ++i) {
+      const double m = scale.maximum[i] != 0 ? scale.maximum[i] : 1.0;
       PrintOut(" \n ");
-      for (int j = 0; j < kShownValues; ++j)
-        PrintOut("%i %2.3f", i, before[i][j] - scale.mean[i]);
+      for (int j = 0; j < kShownValues; ++j) PrintOut("%i %2.3f", i, curves[i][j] * m);
     }
   }
   for (int i = 0; i < kResonanceCurves; ++i)

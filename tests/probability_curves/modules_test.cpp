@@ -197,6 +197,11 @@ TEST(ResonanceModule, OneMonthOnFourFramedPagesAndAFlatCurveForWeightZero) {
   ASSERT_TRUE(s.Run(kResonance)) << s.Error();
   const std::string t = s.Text(1);
   EXPECT_NE(t.find("**graphic** 4"), std::string::npos);
+  // Centred on the mean for I and DA only; the means printed for I.
+  EXPECT_EQ(Count(t, "Kurven normiert auf Mittelwert"), 2);
+  EXPECT_EQ(Count(t, "middi:"), 12);
+  EXPECT_EQ(Count(t, "Kurven normiert auf Maximalwert"), 4);
+  EXPECT_NE(t.find("i: 7 max: 0.000000  \n"), std::string::npos);  // Saturn's zero curve
   EXPECT_NE(t.find("1: Meier Anna"), std::string::npos);
   EXPECT_NE(t.find("coupling factor: 0.000000"), std::string::npos);
   EXPECT_NE(t.find("JD_schritt: 0.013478"), std::string::npos);  // 31 days / 2300
