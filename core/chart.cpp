@@ -26,9 +26,10 @@ double ChartBeforePlanets(const ChartMoment& m, ChartRecord& chart) {
 
 void ChartAfterPlanets(const ChartMoment& m, double T, ChartRecord& chart) {
   chart.pos[13] = MeanNode(T);
-  chart.pos[11] = Ascendant(chart.lst, m.latitudeDegrees, m.latitudeMinutes);
-  chart.pos[12] = Midheaven(chart.lst);
-  chart.pos[10] = ImumCoeli(chart.lst);
+  const HouseAngles angles = HouseAnglesAt(chart.lst, m.latitudeDegrees, m.latitudeMinutes);
+  chart.pos[11] = angles.ascendant;
+  chart.pos[12] = angles.midheaven;
+  chart.pos[10] = angles.imumCoeli;
 
   for (int i = 0; i <= 12; ++i) {
     if (chart.pos[i] < 0) chart.pos[i] += 360;

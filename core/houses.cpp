@@ -4,6 +4,7 @@
 
 #include "core/angles.h"
 #include "core/core_print.h"
+#include "core/lanes.h"
 
 namespace {
 
@@ -95,22 +96,50 @@ double ImumCoeli(double lst) {
   return e;
 }
 
-double Ascendant(double lst, int latDeg, int latMin) {
-  const double R = lst * 360 / 24 * kRadians;
-  const double phi = (latDeg + latMin / 60.0) * kRadians;
-  double t = std::atan(-std::cos(R) / (std::sin(R) * kCosObliquity + std::tan(phi) * kSinObliquity));
-  t = t * 24 / (2 * kPi);
+namespace {
+
+// The Ascendant in degrees from the root t (radians, -pi/2..pi/2) of the
+// horizon equation. The equation has two roots twelve hours apart; the
+// rising one lies about six hours after the sidereal time. Compare
+// circular distances so that neither side of midnight misleads.
+double RisingRoot(double lst, double root) {
+  double t = root * 24 / (2 * kPi);
   if (t < 0) t += 24;
-  // The horizon equation has two roots twelve hours apart; the rising one
-  // lies about six hours after the sidereal time. Compare circular
-  // distances so that neither side of midnight misleads.
   double x = lst + 6;
   if (x > 24) x -= 24;
   auto circular = [](double a, double b) {
-    double d = std::fmod(std::fabs(a - b), 24.0);
+    double d = std::fabs(a - b);
+    if (!(d < 48)) d = std::fmod(d, 24.0);
+    if (d >= 24) d -= 24;  // exact, as fmod
     return d > 12 ? 24 - d : d;
   };
   if (circular(t + 12, x) < circular(t, x)) t += 12;
   if (t >= 24) t -= 24;
   return t * 360 / 24;
+}
+
+}  // namespace
+
+double Ascendant(double lst, int latDeg, int latMin) {
+  const double R = lst * 360 / 24 * kRadians;
+  const double phi = (latDeg + latMin / 60.0) * kRadians;
+  return RisingRoot(lst, std::atan(-std::cos(R) / (std::sin(R) * kCosObliquity + std::tan(phi) * kSinObliquity)));
+}
+
+HouseAngles HouseAnglesAt(double lst, int latDeg, int latMin) {
+  if (!(lst >= 0 && lst <= 24))
+    return {Ascendant(lst, latDeg, latMin), Midheaven(lst), ImumCoeli(lst)};
+  using namespace core_detail;
+  const Rotation R = DegreeRotation(lst * 15);
+  const Rotation phi = DegreeRotation(latDeg + latMin / 60.0);
+  HouseAngles out;
+  out.ascendant = RisingRoot(lst, Atan(-R.c / (R.s * kCosObliquity + phi.s / phi.c * kSinObliquity)));
+  const double X = R.c * kCosObliquity, Y = R.s;
+  double m = HalfAngle(X, Y, std::sqrt(X * X + Y * Y)) * kDegrees;
+  if (m >= 360) m -= 360;
+  out.midheaven = m;
+  double e = m - 180;
+  if (e < 0) e += 360;
+  out.imumCoeli = e;
+  return out;
 }
