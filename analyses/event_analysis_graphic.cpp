@@ -29,11 +29,11 @@ constexpr std::array<KindStyle, kGroupKinds> kKindStyles{{
 constexpr std::array<const char*, kBodies> kBodyLabels{"SUN",    "MOON",   "MERCURY", "VENUS",  "MARS", "JUPITER",
                                                        "SATURN", "URANUS", "NEPTUN",  "PLUTO", "IC"};
 
-// Column geometry: four columns side by side, rows of the bodies and the total.
-constexpr int kLeft = 40, kColumnWidth = 560, kLabelWidth = 110, kHalf = 200;
-constexpr int kTop = 200, kRowHeight = 78, kBarHeight = 30;
+constexpr const ComparisonLayout& L = kComparisonLayout;
+constexpr int kLeft = L.left, kHalf = L.half, kTop = L.top, kBarHeight = L.barHeight;
 
-void DrawColumn(int kind, int x0, const EventAnalysisParams& p, const EventGroupResult& group) {
+void DrawColumn(int kind, const EventAnalysisParams& p, const EventGroupResult& group) {
+  const int x0 = L.left + kind * L.columnWidth;
   const int c = p.settings.c;
   const KindStyle& style = kKindStyles[kind];
   qzgraphic_text(x0, 120, style.colour, "%s", style.heading);
@@ -53,10 +53,10 @@ void DrawColumn(int kind, int x0, const EventAnalysisParams& p, const EventGroup
   const double scale = ComparisonScale(g.data(), k.data(), shown.data(), c + 1);
   const double scaleTotal = ComparisonScale(&g[c + 1], &k[c + 1], &shown[c + 1], 1);
 
-  const int xb = x0 + kLabelWidth;
-  const int xLine = xb + kHalf;
+  const int xb = L.BarX(kind);
+  const int xLine = L.LineX(kind);
   for (int r = 0; r <= c + 1; ++r) {
-    const int y = kTop + r * kRowHeight;
+    const int y = L.RowY(r);
     qzgraphic_text(x0, y + 3, r <= c ? kBlack : style.colour, "%s", r <= c ? kBodyLabels[r] : "SUM");
     qzgraphic_fillrect(xb, y, 2 * kHalf, kBarHeight, kLightGrey);
     if (!shown[r]) {
@@ -68,7 +68,7 @@ void DrawColumn(int kind, int x0, const EventAnalysisParams& p, const EventGroup
     qzgraphic_text(xb, y + kBarHeight + 4, kBlack, "%.2f", g[r]);
     qzgraphic_text(xLine + 12, y + kBarHeight + 4, kGrey, "%.2f", k[r]);
   }
-  const int bottom = kTop + (c + 2) * kRowHeight;
+  const int bottom = L.RowY(c + 2);
   qzgraphic_fillrect(xLine - 1, kTop - 30, 3, bottom - kTop + 20, kBlack);
   qzgraphic_text(xLine - 54, kTop - 58, kBlack, "CONTINUUM");
 }
@@ -105,9 +105,9 @@ void DrawEventComparison(const EventAnalysisParams& p, const EventGroupResult& g
   qzgraphic_text(kLeft, 30, 0x0000FF, "graphic continuum - group of events");
   qzgraphic_text(900, 30, kBlack, "order: %i   members: %i   time shift d: %i h: %i", p.settings.order,
                  static_cast<int>(group.members.size()), p.settings.dayShift, p.settings.hourShift);
-  for (int kind = 0; kind < kGroupKinds; ++kind) DrawColumn(kind, kLeft + kind * kColumnWidth, p, group);
+  for (int kind = 0; kind < kGroupKinds; ++kind) DrawColumn(kind, p, group);
 
-  const int y = kTop + (p.settings.c + 2) * kRowHeight + 30;
+  const int y = L.RowY(p.settings.c + 2) + 30;
   DrawLegend(y);
   qzgraphic_text(kLeft, y + 60, kBlack,
                  "If a bar extends beyond the line for the continuum, the individual value is higher than the "

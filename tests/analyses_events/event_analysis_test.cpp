@@ -3,6 +3,7 @@
 // members' charts, the three member sources, and the ways it ends early.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -14,9 +15,11 @@
 
 #include "analyses/continuum.h"
 #include "analyses/event_analysis.h"
+#include "analyses/event_analysis_graphic.h"
 #include "app/testing.h"
 #include "core/chart.h"
 #include "core/matrices.h"
+#include "qzk/pixmap.h"
 #include "qzk/xbase.h"
 
 namespace {
@@ -196,6 +199,35 @@ TEST(EventAnalysisModule, TableAndListsGiveTheSameGroup) {
   EXPECT_NE(page2.find("Harmony of command wave:"), std::string::npos);
   EXPECT_NE(page2.find("Time dynamics of command wave (absolute):"), std::string::npos);
   EXPECT_NE(s.Text(6).find("Members used: 3 of 3"), std::string::npos);
+
+  // Graphic 3: in each column a row's bar passes the CONTINUUM line where
+  // the group's row sum is above the continuum's (zsh..zsda), and stops
+  // short of it where it is below. Rows too close to the line are skipped.
+  const qzPixmap& g = s.Graphic(3);
+  ASSERT_EQ(g.width, 2304);
+  ASSERT_EQ(g.height, 1500);
+  const char* groupRows[4] = {"zsummh.txt", "zsummi.txt", "zsummd.txt", "zsummda.txt"};
+  const char* continuumRows[4] = {"zshcontinuum.txt", "zsicontinuum.txt", "zsdcontinuum.txt", "zsdacontinuum.txt"};
+  const ComparisonLayout& L = kComparisonLayout;
+  int checked = 0;
+  for (int k = 0; k < 4; ++k) {
+    const std::vector<double> gr = Reals(groupRows[k]), co = Reals(continuumRows[k]);
+    double scale = 0;
+    for (int b = 0; b < 11; ++b) scale = std::max({scale, std::fabs(gr[b] - co[b]), std::fabs(co[b])});
+    for (int b = 0; b < 11; ++b) {
+      const double step = 0.9 * L.half * (gr[b] - co[b]) / scale;
+      if (std::fabs(step) < 8) continue;
+      const int y = L.RowY(b) + L.barHeight / 2;
+      const uint32_t beyond = qzpxmap_getpixel(g, L.LineX(k) + 5, y) & 0xFFFFFF;
+      const uint32_t before = qzpxmap_getpixel(g, L.LineX(k) - 5, y) & 0xFFFFFF;
+      const uint32_t bar = qzpxmap_getpixel(g, L.BarX(k) + 1, y) & 0xFFFFFF;
+      EXPECT_EQ(before == bar, step > 0) << "column " << k << " body " << b << ", left of the line";
+      EXPECT_EQ(beyond == bar, step > 0) << "column " << k << " body " << b << ", right of the line";
+      EXPECT_NE(before, 0xFFFFFFu);  // the bar's room is grey, never the page's white
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 10);
 
   // The same members from the text lists: the same files, byte for byte.
   Start(s);
