@@ -10,6 +10,7 @@
 #include "app/dialogs.h"
 #include "app/main_window.h"
 #include "app/output.h"
+#include "core/core_print.h"
 #include "data/record_messages.h"
 #include "qzk/dialogs.h"
 #include "qzk/events.h"
@@ -41,6 +42,15 @@ void ShowRecordMessageInShell(const char* message) {
 }
 
 bool noDisplay = false;
+
+// The core's lines (body names, "Test tafeln" diagnostics, quadrant
+// errors) go to the current text page while the main window lives.
+void PrintCoreLine(const char* text) {
+  if (Shell())
+    PrintOut("%s", text);
+  else
+    std::fputs(text, stderr);
+}
 
 // Whether a display can be reached at all. SDL may fall back to its
 // "offscreen" driver when there is none, which shows nothing; on Linux
@@ -160,6 +170,7 @@ bool StartUp(const std::optional<uint64_t>& seed) {
   bool ok = BuildMainWindow();
   qzwindow_build_end();
   if (!ok || !Shell()) return false;
+  SetCorePrinter(PrintCoreLine);
   Shell()->tabs.showPage(0);
   // 5. Banner.
   PrintOut("K & M Research Workbench  -  Research-Program Institut K & M\n\n\n");

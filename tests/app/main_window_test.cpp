@@ -10,6 +10,7 @@
 #include "app/output.h"
 #include "app/script_driver.h"
 #include "app/testing.h"
+#include "core/core_print.h"
 #include "data/open_dialogs.h"
 #include "qzk/events.h"
 #include "qzk/platform/headless.h"
@@ -217,3 +218,20 @@ TEST(MainWindow, SaveButtonsWriteThePagesThroughTheFileDialog) {
 }
 
 }  // namespace
+
+namespace {
+
+// A module whose chart computation reports a quadrant error: the line
+// must reach the researcher's text page, not only standard error.
+void CoreDiagnosticModule() {
+  TextOutput(2);
+  CorePrintf("\n  error %s! i= %i \n ", "MC", 7);
+}
+
+}  // namespace
+
+TEST(MainWindow, CoreDiagnosticsLandOnTheCurrentTextPage) {
+  WorkbenchSession s({{"9- Team-analysis", CoreDiagnosticModule}});
+  ASSERT_TRUE(s.Run("9- Team-analysis")) << s.Error();
+  EXPECT_NE(s.Text(2).find("error MC! i= 7"), std::string::npos) << s.Text(2);
+}
