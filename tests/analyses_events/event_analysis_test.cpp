@@ -339,6 +339,13 @@ TEST(EventAnalysisModule, UnusableInputEndsOnlyTheModule) {
   EXPECT_NE(s.Text(6).find("strange.dbf\n"), std::string::npos);
   EXPECT_NE(s.Text(6).find("The table has no field named as a member field"), std::string::npos);
 
+  ASSERT_TRUE(qzXBase::create("dates.dbf", {{"LASTNAME", 'C', 10, 0}, {"YEAR", 'N', 4, 0}, {"DAY", 'N', 2, 0}}));
+  Start(s);
+  s.Answer("INPUT from *.dbf -> yes");
+  s.Answer("Open -> dates.dbf");
+  ASSERT_TRUE(s.Run(kEvents)) << s.Error();
+  EXPECT_NE(s.Text(6).find("has no field MONTH, HOUR, MINUTE: the time is not known"), std::string::npos);
+
   Start(s);
   FromLists(s, 2, "1 1 1 1 1 1 1 0 1 1 1 1");  // no month
   ASSERT_TRUE(s.Run(kEvents)) << s.Error();
@@ -352,6 +359,14 @@ TEST(EventAnalysisModule, UnusableInputEndsOnlyTheModule) {
 
   for (const char* f : {"dath.txt", "zsummh.txt", "matrixsumevent.txt", "juliandat.txt", "name.txt"})
     EXPECT_FALSE(Exists(f)) << f;
+
+  // A settings file that is not the continuum's.
+  const std::string datdat = Bytes("datdat.txt");
+  std::ofstream("datdat.txt", std::ios::binary) << "7\n2\n";
+  s.Answer("Has the continuum run before -> yes");
+  ASSERT_TRUE(s.Run(kEvents)) << s.Error();
+  EXPECT_NE(s.Text(6).find("datdat.txt: the last body 7 is not 9..10; run the continuum again"), std::string::npos);
+  std::ofstream("datdat.txt", std::ios::binary) << datdat;
 
   // And after all that, a run that works.
   Start(s);
