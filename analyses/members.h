@@ -103,7 +103,8 @@ std::string TextAsUtf8(const std::string& text, qzCodePage page);
 std::string NameAsUtf8(const std::string& text);
 
 // Why a record cannot give a chart ("month 13 is not 1..12"), or "" when
-// it can: the month, the day (within the month, leap years counted), hour,
+// it can: the year (-4712..9999), the month, the day (within the month,
+// leap years counted: Julian calendar before 1583, Gregorian after), hour,
 // minute, second, time zone and summer time must be in their ranges.
 std::string MemberProblem(const EventRecord& record);
 
