@@ -60,22 +60,7 @@ CalendarDate AskDate(const char* title, CalendarDate d) {
   return d;
 }
 
-double DateJulian(const CalendarDate& d) {
-  ChartMoment m;
-  m.year = d.year;
-  m.month = d.month;
-  m.day = d.day;
-  m.hour = d.hour;
-  m.minute = d.minute;
-  m.second = 0;
-  m.timeZone = 0;
-  m.summerTime = 0;
-  m.longitudeDegrees = kContinuumLongitudeDegrees;
-  m.longitudeMinutes = kContinuumLongitudeMinutes;
-  m.latitudeDegrees = kContinuumLatitudeDegrees;
-  m.latitudeMinutes = kContinuumLatitudeMinutes;
-  return ChartTime(m);
-}
+double DateJulian(const CalendarDate& d) { return ChartTime(ContinuumChartMoment(d)); }
 
 // The period; false (after the error lines and the pause) when the start
 // lies after the end.

@@ -76,7 +76,9 @@ struct ContinuumResult {
 // each weight's square root m times in a row); the IC weight 0 without IC.
 std::array<double, 12> GravityWeights(int strength, int c);
 
-// The chart moment of a Julian date at the continuum's place.
+// The chart moment of a calendar date, or of a Julian date, at the
+// continuum's place (Greenwich time, no summer time).
+ChartMoment ContinuumChartMoment(const CalendarDate& d);
 ChartMoment ContinuumChartMoment(double jd);
 // The Julian date of moment k (random draws one number from `draw`, the
 // toolkit's seeded generator when it is nullptr).

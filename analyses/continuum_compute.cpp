@@ -18,8 +18,7 @@ std::array<double, 12> GravityWeights(int strength, int c) {
   return w;
 }
 
-ChartMoment ContinuumChartMoment(double jd) {
-  const CalendarDate d = CalendarFromJulian(jd);
+ChartMoment ContinuumChartMoment(const CalendarDate& d) {
   ChartMoment m;
   m.year = d.year;
   m.month = d.month;
@@ -35,6 +34,8 @@ ChartMoment ContinuumChartMoment(double jd) {
   m.latitudeMinutes = kContinuumLatitudeMinutes;
   return m;
 }
+
+ChartMoment ContinuumChartMoment(double jd) { return ContinuumChartMoment(CalendarFromJulian(jd)); }
 
 double ContinuumJulianDate(const ContinuumParams& p, int k, int (*draw)()) {
   const double step = (p.jdEnd - p.jdStart) / p.moments;
