@@ -115,13 +115,18 @@ void BuildPass(const WaveTables& tables, int p, const double* pos, const double*
   const double* A = tables.harmony[order];
   const double* B = tables.dynamic[order];
 
+  // Longitudes within 0..360 (as charts give them) keep every difference
+  // within the table; only other inputs need the test pair by pair.
+  bool inTurn = true;
+  for (int b = 0; b < kBodies; ++b) inTurn &= pos[b] >= 0 && pos[b] <= 360;
+
 #pragma GCC unroll 28
   for (int n = 0; n < 56; n += 2) {
     const int n1 = n + 1 < 55 ? n + 1 : 54;
     const int i0 = kPairs.i[n], j0 = kPairs.j[n], i1 = kPairs.i[n1], j1 = kPairs.j[n1];
     const Pair e = Pair{pos[i0], pos[i1]} - Pair{pos[j0], pos[j1]};
     const Pair x = Abs(e) * 50;
-    if (Any(!(x <= 18000))) {
+    if (!inTurn && Any(!(x <= 18000))) {
       PairCells<kH, kI, kD>(A, B, pos, n, out);
       PairCells<kH, kI, kD>(A, B, pos, n1, out);
       continue;
