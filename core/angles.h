@@ -83,9 +83,10 @@ constexpr Rotation ConstantRotation(double x) {
 
 // Reduces degrees into 0 <= x < 360 by the floored quotient: exact
 // whenever the quotient is right, and the fix-ups catch a quotient that
-// rounded across a whole number.
+// rounded across a whole number (so the product with 1/360 serves as well
+// as the division: the remainder and its fixed-up neighbours are exact).
 inline double Reduce360(double x) {
-  double r = x - 360.0 * Floor(x / 360.0);
+  double r = x - 360.0 * Floor(x * (1 / 360.0));
   if (r < 0) r += 360.0;
   if (r >= 360.0) r -= 360.0;
   return r;

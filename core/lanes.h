@@ -69,7 +69,7 @@ CORE_LANE_INLINE Pair FloorPair(Pair x) {
 // Reduce360() on both values: beyond the range of the conversion (or for
 // a NaN) each value goes through Reduce360 itself.
 CORE_LANE_INLINE Pair Reduce360(Pair x) {
-  const Pair q = x / 360.0;
+  const Pair q = x * (1 / 360.0);
   if (Any(!(Abs(q) < kInt32Range))) return Pair{Reduce360(x[0]), Reduce360(x[1])};
   Pair r = x - 360.0 * FloorPair(q);
   r = Select(r < 0, r + 360.0, r);

@@ -92,12 +92,30 @@ void ForEachIndex(F&& f) {
   ForEachIndex(f, std::make_index_sequence<N>{});
 }
 
-double Polynomial(const ArgumentPolynomial& p, double T) {
+// The polynomial of a constant row, its divisors turned into factors
+// at compile time.
+template <const ArgumentPolynomial& p>
+double Polynomial(double T) {
   const double T2 = T * T, T3 = T2 * T;
   double v = p.c0 + p.c1 * T + p.c2 * T2;
-  if (p.d3 != 0) v += T3 * (1 / p.d3);
-  if (p.d4 != 0) v += T3 * T * (1 / p.d4);
+  if constexpr (p.d3 != 0) v += T3 * (1 / p.d3);
+  if constexpr (p.d4 != 0) v += T3 * T * (1 / p.d4);
   return v;
+}
+
+template <const LunarArgumentSet& set>
+LunarArguments ArgumentsOf(double T) {
+  LunarArguments a;
+  a.Lp = Reduce360(Polynomial<set.Lp>(T));
+  a.D = Reduce360(Polynomial<set.D>(T));
+  a.M = Reduce360(Polynomial<set.M>(T));
+  a.Mp = Reduce360(Polynomial<set.Mp>(T));
+  a.F = Reduce360(Polynomial<set.F>(T));
+  a.A1 = Reduce360(kLunarA1.c0 + kLunarA1.c1 * T);
+  a.A2 = Reduce360(kLunarA2.c0 + kLunarA2.c1 * T);
+  a.A3 = Reduce360(kLunarA3.c0 + kLunarA3.c1 * T);
+  a.E = 1 + kLunarE1 * T + kLunarE2 * T * T;
+  return a;
 }
 
 // e^{i k x} for k = -offset .. count - 1 - offset.
@@ -135,19 +153,8 @@ double SineSeries(const Rotation* dm, const Pair* mpf) {
 }  // namespace
 
 LunarArguments LunarArgumentsAt(double T, LunarEdition edition) {
-  const LunarArgumentSet& set =
-      edition == LunarEdition::First ? kLunarArgumentsFirstEdition : kLunarArgumentsSecondEdition;
-  LunarArguments a;
-  a.Lp = Reduce360(Polynomial(set.Lp, T));
-  a.D = Reduce360(Polynomial(set.D, T));
-  a.M = Reduce360(Polynomial(set.M, T));
-  a.Mp = Reduce360(Polynomial(set.Mp, T));
-  a.F = Reduce360(Polynomial(set.F, T));
-  a.A1 = Reduce360(kLunarA1.c0 + kLunarA1.c1 * T);
-  a.A2 = Reduce360(kLunarA2.c0 + kLunarA2.c1 * T);
-  a.A3 = Reduce360(kLunarA3.c0 + kLunarA3.c1 * T);
-  a.E = 1 + kLunarE1 * T + kLunarE2 * T * T;
-  return a;
+  return edition == LunarEdition::First ? ArgumentsOf<kLunarArgumentsFirstEdition>(T)
+                                        : ArgumentsOf<kLunarArgumentsSecondEdition>(T);
 }
 
 LunarPosition LunarSeries(const LunarArguments& a) {

@@ -226,14 +226,17 @@ void Geocentric(const OrbitLanes<L>& o, int m, ChartRecord& chart) {
     const Pair rho = Sqrt(dx * dx + dy * dy + z * z);
     const Pair G = HalfAngle(dx, dy, planar);
     const PairMask atEarth = planar == 0;
-    const Pair GdC = Select(atEarth, Splat(1), dx / planar), GdS = Select(atEarth, Splat(0), dy / planar);
+    const Pair inversePlanar = 1 / planar;
+    const Pair GdC = Select(atEarth, Splat(1), dx * inversePlanar);
+    const Pair GdS = Select(atEarth, Splat(0), dy * inversePlanar);
     const Pair rh = Sqrt(X * X + Y * Y);
     const PairMask atSun = rh == 0;
-    const Pair HdC = Select(atSun, Splat(1), X / rh), HdS = Select(atSun, Splat(0), Y / rh);
+    const Pair inverseRh = 1 / rh;
+    const Pair HdC = Select(atSun, Splat(1), X * inverseRh), HdS = Select(atSun, Splat(0), Y * inverseRh);
     const Pair transverse =
         LoadPair(o.speed + l) * SinVelocityAngle(LoadPair(o.cosVelocityAngle + l), HdC, HdS, GdC, GdS) -
         earthSpeed * SinVelocityAngle(Splat(earthCosG), Splat(EdC), Splat(EdS), GdC, GdS);
-    StorePair(chart.lat + k, Atan(z / planar));
+    StorePair(chart.lat + k, Atan(z * inversePlanar));
     StorePair(chart.motion + k + 1, transverse * kDegreesPerRadian / rho);
     StorePair(chart.pos + k + 1, Reduce360(G * kDegreesPerRadian));
   }
