@@ -30,6 +30,7 @@ template <int L>
 struct LaneElements {
   double a[L], invA[L], sqrtA[L];
   double e0[L], e1[L], i0[L], i1[L], N0[L], N1[L], P0[L], P1[L], M0[L], M1[L];
+  double i0c[L], i0s[L], N0c[L], N0s[L];  // cos and sin of i0 and N0
 };
 template <int L>
 constexpr LaneElements<L> MakeLaneElements() {
@@ -44,6 +45,10 @@ constexpr LaneElements<L> MakeLaneElements() {
     t.N0[l] = el.N0, t.N1[l] = el.N1;
     t.P0[l] = el.P0, t.P1[l] = el.P1;
     t.M0[l] = el.M0, t.M1[l] = el.M1;
+    const Rotation i0 = ConstantRotation(el.i0 * kRadiansPerDegree);
+    const Rotation N0 = ConstantRotation(el.N0 * kRadiansPerDegree);
+    t.i0c[l] = i0.c, t.i0s[l] = i0.s;
+    t.N0c[l] = N0.c, t.N0s[l] = N0.s;
   }
   return t;
 }
@@ -89,6 +94,24 @@ CORE_LANE_INLINE RotationPair StepRotation(Pair x) {
   }
 }
 
+// The rotation by x0 + x1 T degrees of an element that moves slowly
+// (inclination, node: a few degrees in centuries): the constant rotation
+// by x0 turned by the small x1 T, whose sine and cosine take the second
+// Kepler step's polynomial (|x1 T| <= 0.09 radians); beyond, the whole
+// angle reduced and turned by the table. The choice is made lane by
+// lane, so that a lane's value does not depend on its neighbour.
+CORE_LANE_INLINE RotationPair SlowRotation(Pair x0, Pair x1, Pair T, Pair c0, Pair s0) {
+  const Pair small = x1 * T * kRadiansPerDegree;
+  const RotationPair d = StepRotation<1>(small);
+  RotationPair r = {c0 * d.c - s0 * d.s, s0 * d.c + c0 * d.s};
+  const PairMask far = !(Abs(small) <= kStepBound[1]);
+  if (Any(far)) {
+    const RotationPair whole = DegreeRotation(ElementDegrees(x0 + x1 * T));
+    r = {Select(far, whole.c, r.c), Select(far, whole.s, r.s)};
+  }
+  return r;
+}
+
 // The arrays of one pass over L lanes.
 template <int L>
 struct OrbitLanes {
@@ -127,8 +150,6 @@ void Orbits(const double (&T)[L], OrbitLanes<L>& o) {
     const Pair t = LoadPair(T + l);
     StorePair(o.e + l, LoadPair(el.e0 + l) + LoadPair(el.e1 + l) * t);
     const Pair M = ElementDegrees(LoadPair(el.M0 + l) + LoadPair(el.M1 + l) * t);
-    const Pair inclination = ElementDegrees(LoadPair(el.i0 + l) + LoadPair(el.i1 + l) * t);
-    const Pair node = ElementDegrees(LoadPair(el.N0 + l) + LoadPair(el.N1 + l) * t);
     const Pair perihelion = ElementDegrees(LoadPair(el.P0 + l) + LoadPair(el.P1 + l) * t);
     const Pair Mrad = M * kRadiansPerDegree;
     StorePair(o.M + l, Mrad);
@@ -138,9 +159,13 @@ void Orbits(const double (&T)[L], OrbitLanes<L>& o) {
     StorePair(o.Es + l, rM.s);
     // The Earth's orbit has no tilt and no node: both rotations are
     // exactly (1, 0) there and change nothing.
-    const RotationPair w = DegreeRotation(perihelion - node);
-    const RotationPair i = DegreeRotation(inclination);
-    const RotationPair N = DegreeRotation(node);
+    const RotationPair i = SlowRotation(LoadPair(el.i0 + l), LoadPair(el.i1 + l), t,
+                                        LoadPair(el.i0c + l), LoadPair(el.i0s + l));
+    const RotationPair N = SlowRotation(LoadPair(el.N0 + l), LoadPair(el.N1 + l), t,
+                                        LoadPair(el.N0c + l), LoadPair(el.N0s + l));
+    // The perihelion's angle from the node: P turned back by N.
+    const RotationPair P = DegreeRotation(perihelion);
+    const RotationPair w = {P.c * N.c + P.s * N.s, P.s * N.c - P.c * N.s};
     StorePair(o.wc + l, w.c), StorePair(o.ws + l, w.s);
     StorePair(o.ic + l, i.c), StorePair(o.is + l, i.s);
     StorePair(o.Nc + l, N.c), StorePair(o.Ns + l, N.s);
