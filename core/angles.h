@@ -125,8 +125,9 @@ inline Rotation DegreeRotation(double degrees) {
   const double n = (degrees + fast_rotation::kRoundingShift) - fast_rotation::kRoundingShift;
   const double d = (degrees - n) * kRadiansPerDegree;  // |d| <= 0.0088
   const double d2 = d * d;
-  const double s = d + d * d2 * (-1.0 / 6 + d2 * (1.0 / 120 + d2 * (-1.0 / 5040)));
-  const double c = 1 + d2 * (-0.5 + d2 * (1.0 / 24 + d2 * (-1.0 / 720 + d2 * (1.0 / 40320))));
+  // |d| <= pi/360: the next terms, d^7/7! and d^8/8!, are below 1e-18.
+  const double s = d + d * d2 * (-1.0 / 6 + d2 * (1.0 / 120));
+  const double c = 1 + d2 * (-0.5 + d2 * (1.0 / 24 + d2 * (-1.0 / 720)));
   int index = static_cast<int>(static_cast<int64_t>(n) % 360);
   if (index < 0) index += 360;
   return kDegreeTable[index] * Rotation{c, s};

@@ -99,8 +99,9 @@ CORE_LANE_INLINE RotationPair DegreeRotation(Pair degrees) {
   const Pair n = RoundSmall(degrees);
   const Pair d = (degrees - n) * kRadiansPerDegree;
   const Pair d2 = d * d;
-  const Pair s = d + d * d2 * (-1.0 / 6 + d2 * (1.0 / 120 + d2 * (-1.0 / 5040)));
-  const Pair c = 1 + d2 * (-0.5 + d2 * (1.0 / 24 + d2 * (-1.0 / 720 + d2 * (1.0 / 40320))));
+  // |d| <= pi/360: the next terms, d^7/7! and d^8/8!, are below 1e-18.
+  const Pair s = d + d * d2 * (-1.0 / 6 + d2 * (1.0 / 120));
+  const Pair c = 1 + d2 * (-0.5 + d2 * (1.0 / 24 + d2 * (-1.0 / 720)));
   const Pair centered = n - 360.0 * RoundSmall(n * (1 / 360.0)) + 180.0;
   const __m128i index = _mm_cvttpd_epi32(centered);
   const Rotation& t0 = kCenteredDegreeTable[_mm_cvtsi128_si32(index)];

@@ -16,14 +16,15 @@ namespace {
 // "0.0 + term", as if added to a cleared cell, so that a -0.0 term leaves
 // +0 like the addition would.
 void ZeroBorder(HarmonicMatrix& m) {
-  for (int i = 0; i < 13; ++i) {
-    m[i][11] = 0;
-    m[i][12] = 0;
+  using namespace core_detail;
+  const Pair zero{};
+  for (int i = 0; i < 13; ++i) StorePair(&m[i][11], zero);
+  for (int j = 0; j < kBodies - 1; j += 2) {
+    StorePair(&m[11][j], zero);
+    StorePair(&m[12][j], zero);
   }
-  for (int j = 0; j < kBodies; ++j) {
-    m[11][j] = 0;
-    m[12][j] = 0;
-  }
+  m[11][kBodies - 1] = 0;
+  m[12][kBodies - 1] = 0;
 }
 
 // The IC has no self value.
