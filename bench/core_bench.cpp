@@ -73,6 +73,35 @@ void BM_ComputeChartBatch(benchmark::State& state) {
 }
 BENCHMARK(BM_ComputeChartBatch);
 
+// The three matrices of one chart in one pass (BuildMatrices), for
+// comparison with the three builders.
+void BM_BuildMatricesOnePass(benchmark::State& state) {
+  const WaveTables& tables = SharedWaveTables();
+  const auto moments = SpreadMoments(1024);
+  std::vector<ChartRecord> charts(moments.size());
+  ComputeChartBatch(moments.data(), moments.size(), charts.data());
+  auto m = std::make_unique<HarmonicMatrices>();
+  std::size_t n = 0;
+  for (auto _ : state) {
+    BuildMatrices(tables, MatrixForm::OrderP, 5, charts[n++ & 1023], *m);
+    benchmark::DoNotOptimize(*m);
+  }
+}
+BENCHMARK(BM_BuildMatricesOnePass);
+
+// The batch without matrices: charts only, four moments side by side.
+void BM_ComputeChartBatchChartsOnly(benchmark::State& state) {
+  const auto moments = SpreadMoments(256);
+  std::vector<ChartRecord> charts(moments.size());
+  for (auto _ : state) {
+    ComputeChartBatch(moments.data(), moments.size(), charts.data());
+    benchmark::DoNotOptimize(charts.data());
+  }
+  state.counters["per_chart"] = benchmark::Counter(
+      double(state.iterations() * moments.size()), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_ComputeChartBatchChartsOnly);
+
 void BM_FillWaveTables(benchmark::State& state) {
   auto tables = std::make_unique<WaveTables>();
   for (auto _ : state) {
