@@ -71,6 +71,11 @@ bool AskPeriod(ContinuumParams& p) {
   p.end = AskDate("Enter end-date", endDefault);
   p.jdStart = DateJulian(p.start);
   p.jdEnd = DateJulian(p.end);
+  // The period as entered, before it is checked: the later modules offer
+  // it as their defaults, a reversed one included, so it can be corrected.
+  const std::array<int, 6> years = {p.start.year,  p.end.year, p.start.month,
+                                    p.end.month,   p.start.day, p.end.day};
+  WriteValues(kStartEndYear, years);
   PrintOut("\n  JD_start: %f  JD_end: %f Difference: %f  ", p.jdStart, p.jdEnd,
            p.jdEnd - p.jdStart);
   if (p.jdStart > p.jdEnd) {
@@ -79,11 +84,6 @@ bool AskPeriod(ContinuumParams& p) {
     Pause(10.0);
     return false;
   }
-  // Written only for a valid period, so later modules never start from a
-  // reversed one.
-  const std::array<int, 6> years = {p.start.year,  p.end.year, p.start.month,
-                                    p.end.month,   p.start.day, p.end.day};
-  WriteValues(kStartEndYear, years);
   return true;
 }
 

@@ -19,6 +19,7 @@
 #include "core/calendar.h"
 #include "core/chart.h"
 #include "core/matrices.h"
+#include "qzk/events.h"
 #include "qzk/random.h"
 
 namespace {
@@ -267,7 +268,11 @@ TEST(ContinuumModule, TwoEvenMomentsWithoutICOrSelfCorrelation) {
   s.Answer("Enter end-date -> 1.1.2100 0:00");
   s.Answer("* Number per interval -> 2");
   s.Answer("Selection accidental -> no");
+  const double before = qznow();
   ASSERT_TRUE(s.Run("1- Statistics 1 - Continuum")) << s.Error();
+  // The pauses for reading: 0.1 s after each of the four info lines, 1 s
+  // after the number of moments, 3 s after the compare group note.
+  EXPECT_NEAR(qznow() - before, 4 * 0.1 + 1 + 3, 0.05);
 
   // The settings, byte for byte.
   EXPECT_EQ(Bytes("datdat.txt"), "9\n1\n");
@@ -363,7 +368,9 @@ TEST(ContinuumModule, ManyRandomMomentsWithICKeepNoCompareGroup) {
   s.Answer("Enter end-date -> 1.1.1960 0:00");
   s.Answer("* Number per interval -> 1001");
   s.Answer("Selection accidental -> yes");
+  const double before = qznow();
   ASSERT_TRUE(s.Run("1- Statistics 1 - Continuum")) << s.Error();
+  EXPECT_NEAR(qznow() - before, 4 * 0.1 + 1, 0.05) << "no compare group, no 3 s pause";
   EXPECT_FALSE(fs::exists("Optimierung-COMPARE"));
   EXPECT_EQ(Bytes("datdat.txt"), "10\n1\n");
   EXPECT_EQ(Bytes("selfkorr.txt"), "1\n");
@@ -390,11 +397,14 @@ TEST(ContinuumModule, AStartAfterTheEndEndsOnlyTheModule) {
   s.Answer("Should self-correlations -> no");
   s.Answer("Enter start-date -> 1.1.2000 0:00");
   s.Answer("Enter end-date -> 31.12.1999 0:00");
+  const double before = qznow();
   ASSERT_TRUE(s.Run("1- Statistics 1 - Continuum")) << s.Error();
+  EXPECT_NEAR(qznow() - before, 4 * 0.1 + 10, 0.05) << "10 s to read the error";
   const std::string menu = s.Text(0);
   EXPECT_NE(menu.find("\n ERROR! start-date >= end- date! ERROR!!"), std::string::npos) << menu;
   EXPECT_NE(menu.find("\n ERROR! Your calculations become wrong! ERROR!"), std::string::npos);
-  EXPECT_FALSE(fs::exists("startendyear.txt"));
+  // The period is written as entered before it is checked; nothing after it.
+  EXPECT_EQ(Bytes("startendyear.txt"), "2000\n1999\n1\n12\n1\n31\n");
   EXPECT_FALSE(fs::exists("datintervt.txt"));
   EXPECT_FALSE(fs::exists("zshcontinuum.txt"));
 
