@@ -149,6 +149,7 @@ CORE_LANE_INLINE V AtanOfUnit(V t) {
 template <class V>
 CORE_LANE_INLINE V Atan(V t) {
   const auto big = Abs(t) > 1;
+  if (!Any(big)) return AtanOfUnit(t);  // the usual case: no reciprocal
   const V r = AtanOfUnit(Select(big, 1 / t, t));
   return Select(big, Select(t < 0, V{} - kPi / 2, V{} + kPi / 2) - r, r);
 }

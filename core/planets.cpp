@@ -189,10 +189,11 @@ void Orbits(const double (&T)[L], OrbitLanes<L>& o) {
     const Pair X = x1 * Nc - y2 * Ns;
     const Pair Y = y2 * Nc + x1 * Ns;
     const Pair r = Sqrt(X * X + Y * Y + z * z);
-    const Pair speedTerm = 2.0 / r - LoadPair(el.invA + l);
+    const Pair inverseR = 1 / r;
+    const Pair speedTerm = 2.0 * inverseR - LoadPair(el.invA + l);
     const Pair speed = kGaussK * Sqrt(speedTerm);
     // The radial velocity k sqrt(a) e sin E / r over the speed.
-    const Pair cosG = (LoadPair(el.sqrtA + l) * kGaussK * e * Es / r) / speed;
+    const Pair cosG = (LoadPair(el.sqrtA + l) * kGaussK * e * Es * inverseR) / speed;
     StorePair(o.X + l, X), StorePair(o.Y + l, Y), StorePair(o.z + l, z), StorePair(o.r + l, r);
     StorePair(o.speedTerm + l, speedTerm), StorePair(o.speed + l, speed);
     StorePair(o.cosVelocityAngle + l, cosG);
