@@ -151,15 +151,16 @@ void BuildPass(const WaveTables& tables, int p, const double* pos, const double*
     if (kD) {
       // DynamicLookup(i, j) is -t s with t the table value and s the
       // sign of e; above the diagonal D takes its negative, t s; below
-      // it DynamicLookup(j, i) = -t s', s' the sign of -e.
+      // it DynamicLookup(j, i) = -t s', s' the sign of -e, which is -s
+      // unless e is 0, where t is the table's exact 0: both cells hold
+      // 0 + 10 t s. t s is t with the sign of e applied (for e = -0 that
+      // gives -0, and the sum +0 all the same).
       const Pair b0 = {B[k0], B[k1]}, b1 = {B[k0 + 1], B[k1 + 1]};
       const Pair t = b0 + (b1 - b0) * f;
-      const Pair s = Select(e >= 0, Splat(1), Splat(-1));
-      const Pair sPrime = Select(-e >= 0, Splat(1), Splat(-1));
-      const Pair upper = 0.0 + 10 * -(-t * s);
-      const Pair lower = 0.0 + 10 * (-t * sPrime);
-      (*out.D)[i0][j0] = upper[0], (*out.D)[j0][i0] = lower[0];
-      (*out.D)[i1][j1] = upper[1], (*out.D)[j1][i1] = lower[1];
+      const PairMask sign = reinterpret_cast<PairMask>(e) & PairMask{INT64_MIN, INT64_MIN};
+      const Pair v = 0.0 + 10 * reinterpret_cast<Pair>(reinterpret_cast<PairMask>(t) ^ sign);
+      (*out.D)[i0][j0] = (*out.D)[j0][i0] = v[0];
+      (*out.D)[i1][j1] = (*out.D)[j1][i1] = v[1];
     }
   }
 
