@@ -420,4 +420,26 @@ TEST(ContinuumModule, AStartAfterTheEndEndsOnlyTheModule) {
   EXPECT_EQ(Bytes("Optimierung-COMPARE/bjuliandat.txt"), Real(jd) + Real(jd) + Real(jd));
 }
 
+TEST(ContinuumModule, OneMomentPerIntervalBecomesOneHundredThousand) {
+  WorkbenchSession s({{"1- Statistics 1 - Continuum", RunContinuum}});
+  AnswerSettings(s, 2, true, "");
+  s.Answer("Should self-correlations -> yes");
+  s.Answer("Enter start-date -> 1.1.2000 0:00");
+  s.Answer("Enter end-date -> 1.1.2001 0:00");
+  s.Answer("* Number per interval -> 1");
+  s.Answer("Selection accidental -> no");
+  ASSERT_TRUE(s.Run("1- Statistics 1 - Continuum")) << s.Error();
+  const std::string menu = s.Text(0);
+  // (The text page keeps no blanks at the ends of its lines.)
+  EXPECT_NE(menu.find("\n ATTENTION!  Intervallteiler 1\n\n ERROR! number per interval must be "
+                      "> 1. We set 100000; ERROR!\n  Incremental  (day): 0.003660\n"),
+            std::string::npos)
+      << menu;
+  EXPECT_EQ(Bytes("datintervt.txt"), "100000\n");
+  EXPECT_NE(s.Text(1).find(" Number per interval: 100000 "), std::string::npos);
+  EXPECT_FALSE(fs::exists("Optimierung-COMPARE"));
+  // With the IC and gravity strength 2 the IC keeps its fourth root too.
+  EXPECT_EQ(RealLines("datplanet.txt", 11)[10], RealLines("datplanet.txt", 11)[0]);
+}
+
 }  // namespace
