@@ -24,6 +24,13 @@ constexpr double kTimeFieldsPause = 17.0;
 struct Candidates {
   std::vector<EventRecord> records;
   std::vector<int> numbers;
+  std::vector<std::string> problems;  // a value that could not be read, or ""
+
+  void Add(const EventRecord& record, int number, const std::string& problem = std::string()) {
+    records.push_back(record);
+    numbers.push_back(number);
+    problems.push_back(problem);
+  }
 };
 
 // The lists of the "Select event data" dialog, in its order.
@@ -61,6 +68,13 @@ bool OpenTable(qzXBase& table, const std::string& path, TableFieldMap& map) {
     return false;
   }
   map = MapTableFields(table);
+  std::string unknownPage;
+  map.page = TableCodePage(path, table.language_byte(), &unknownPage);
+  if (!unknownPage.empty())
+    PrintOut("\n The code page \"%s\" of the .cpg file is not known: the texts are read as %s \n",
+             unknownPage.c_str(), qzxbase_codepage_name(map.page));
+  if (!map.skipped.empty())
+    PrintOut("\n Fields of a type that is not read as text, taken as missing: %s \n", map.skipped.c_str());
   if (map.Mapped() == 0) {
     PrintOut("E R R O R opening database %s\n", path.c_str());
     PrintOut("\n The table has no field named as a member field (LASTNAME, YEAR, MONTH, DAY, HOUR, MINUTE ...) \n");
@@ -87,8 +101,9 @@ bool FromTable(const std::string& path, int wanted, Candidates& out) {
       PrintOut("\n record %i: the table holds only %i records \n", number, count);
       break;
     }
-    out.records.push_back(ReadTableMember(table, map, number - 1));
-    out.numbers.push_back(number);
+    std::string problem;
+    const EventRecord record = ReadTableMember(table, map, number - 1, &problem);
+    out.Add(record, number, problem);
   }
   return true;
 }
@@ -99,8 +114,9 @@ bool FromPicks(const std::string& path, int wanted, Candidates& out) {
   if (!OpenTable(table, path, map)) return false;
   PrintOut("\n \tchoose the members with double click left !! \n");
   for (int i : PickMembers(table, map, wanted)) {
-    out.records.push_back(ReadTableMember(table, map, i));
-    out.numbers.push_back(i + 1);
+    std::string problem;
+    const EventRecord record = ReadTableMember(table, map, i, &problem);
+    out.Add(record, i + 1, problem);
   }
   return true;
 }
@@ -142,7 +158,8 @@ bool FromLists(int wanted, Candidates& out) {
   auto members = ReadIntegers(kCurrentMembers, 1, MissingFileNotice{kMissingPause, MissingTail::WithCode, nullptr});
   if (!members) return false;
   const int max = static_cast<int>(kMaxListedEvents);
-  const int n = InputInt("\n Number of events OK ?\n max 1000", wanted, max, std::clamp((*members)[0], wanted, max));
+  // The dialog starts at 0, that is at its minimum, the group size.
+  const int n = InputInt("\n Number of events OK ?\n max 1000", wanted, max, 0);
 
   std::vector<double> chosen(kListFieldCount, 1.0);
   std::vector<std::string> labels;
@@ -169,10 +186,7 @@ bool FromLists(int wanted, Candidates& out) {
   ListColumns lists;
   for (int i = 0; i < kListFieldCount; ++i)
     if (isChosen(i) && !ReadList(kListFields[i], i, static_cast<std::size_t>(n), lists)) return false;
-  for (int i = 0; i < n; ++i) {
-    out.records.push_back(MemberFromLists(lists, static_cast<std::size_t>(i)));
-    out.numbers.push_back(i + 1);
-  }
+  for (int i = 0; i < n; ++i) out.Add(MemberFromLists(lists, static_cast<std::size_t>(i)), i + 1);
   return true;
 }
 
@@ -198,7 +212,8 @@ bool ReadEventMembers(EventAnalysisParams& p, std::vector<EventRecord>& members,
   members.clear();
   numbers.clear();
   for (std::size_t i = 0; i < candidates.records.size(); ++i) {
-    std::string problem = MemberProblem(candidates.records[i]);
+    std::string problem = candidates.problems[i];
+    if (problem.empty()) problem = MemberProblem(candidates.records[i]);
     if (!problem.empty()) {
       PrintOut("\n record %i left out: %s \n", candidates.numbers[i], problem.c_str());
       continue;

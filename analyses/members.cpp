@@ -1,10 +1,7 @@
 #include "analyses/members.h"
 
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
 
-#include "qzk/xbase.h"
 #include "qzk/xbase_codepage.h"
 
 namespace {
@@ -18,12 +15,6 @@ bool IsLeapYear(int year) {
 int DaysInMonth(int year, int month) {
   static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
-}
-
-int ToInt(const std::string& text) {
-  double v = std::strtod(text.c_str(), nullptr);
-  if (!std::isfinite(v) || std::fabs(v) > 1e9) return 0;
-  return static_cast<int>(v);  // toward zero
 }
 
 bool IsUtf8(const std::string& s) {
@@ -46,70 +37,6 @@ std::string Range(const char* what, int value, int low, int high) {
 }
 
 }  // namespace
-
-int TableFieldMap::Mapped() const {
-  int n = 0;
-  for (int c : column) n += c >= 0;
-  return n;
-}
-
-std::string TableFieldMap::MissingTimeFields() const {
-  std::string missing;
-  for (MemberField f : {kFieldYear, kFieldMonth, kFieldDay, kFieldHour, kFieldMinute})
-    if (!Has(f)) missing += (missing.empty() ? "" : ", ") + std::string(kTableFieldNames[f].names[0]);
-  return missing;
-}
-
-bool TableFieldMap::PlaceIncomplete() const {
-  bool longitude = Has(kFieldLongitude) || Has(kFieldLongitudeDegrees);
-  bool latitude = Has(kFieldLatitude) || Has(kFieldLatitudeDegrees);
-  return !longitude || !latitude || !Has(kFieldTimeZone);
-}
-
-TableFieldMap MapTableFields(const qzXBase& table) {
-  TableFieldMap map;
-  map.column.fill(-1);
-  for (const TableFieldNames& row : kTableFieldNames)
-    for (const char* name : row.names)
-      if (name && map.column[row.field] < 0) map.column[row.field] = table.field_index(name);
-  return map;
-}
-
-EventRecord ReadTableMember(qzXBase& table, const TableFieldMap& map, int liveIndex) {
-  const qzCodePage page = qzxbase_codepage_of_language(table.language_byte());
-  auto text = [&](MemberField f) { return map.Has(f) ? table.read_field(liveIndex, map.column[f]) : std::string(); };
-  auto number = [&](MemberField f) { return ToInt(text(f)); };
-  auto trimmed = [&](MemberField f) {
-    std::string s = text(f);
-    size_t start = s.find_first_not_of(' ');
-    return TextAsUtf8(start == std::string::npos ? std::string() : s.substr(start), page);
-  };
-  EventRecord r{};
-  CopyRecordText(r.familyName, sizeof r.familyName, trimmed(kFieldLastName).c_str());
-  CopyRecordText(r.firstName, sizeof r.firstName, trimmed(kFieldFirstName).c_str());
-  CopyRecordText(r.place, sizeof r.place, trimmed(kFieldCity).c_str());
-  r.year = number(kFieldYear);
-  r.month = number(kFieldMonth);
-  r.day = number(kFieldDay);
-  r.hour = number(kFieldHour);
-  r.minute = number(kFieldMinute);
-  r.second = number(kFieldSecond);
-  r.timeZone = number(kFieldTimeZone);
-  r.summerTime = number(kFieldSummerTime);
-  if (map.Has(kFieldLongitude)) {
-    SplitDegreesMinutes(std::strtod(text(kFieldLongitude).c_str(), nullptr), r.longitudeDegrees, r.longitudeMinutes);
-  } else {
-    r.longitudeDegrees = number(kFieldLongitudeDegrees);
-    r.longitudeMinutes = number(kFieldLongitudeMinutes);
-  }
-  if (map.Has(kFieldLatitude)) {
-    SplitDegreesMinutes(std::strtod(text(kFieldLatitude).c_str(), nullptr), r.latitudeDegrees, r.latitudeMinutes);
-  } else {
-    r.latitudeDegrees = number(kFieldLatitudeDegrees);
-    r.latitudeMinutes = number(kFieldLatitudeMinutes);
-  }
-  return r;
-}
 
 void SplitDegreesMinutes(double value, int32_t& degrees, int32_t& minutes) {
   if (!std::isfinite(value) || std::fabs(value) > 1e6) {

@@ -3,14 +3,20 @@
 // table, the Current_ text lists, or a hand-picked selection) and the
 // checks a record must pass before its chart is computed.
 //
-// dBase tables: the table's fields are mapped to the record's fields by
-// name (case-insensitive, see kTableFieldNames). Every field is read as
-// text and converted here: numbers like strtod, then truncated; longitude
-// and latitude either as one number whose integer part is degrees and
-// whose first two decimals are minutes (13.59 is 13 degrees 59 minutes),
-// or as separate degree and minute fields. Texts that are not UTF-8 are
-// decoded from the table's code page (its language byte; Windows ANSI
-// for the text lists).
+// dBase tables (members_table.cpp): the table's fields are mapped to the
+// record's fields by name (case-insensitive, see kTableFieldNames), in any
+// order. Character ("C"), numeric ("N", "F"), date ("D") and logical ("L")
+// fields are read; binary and memo fields are left out and named. Numbers
+// are read like strtod (a decimal comma as well), then truncated; a logical
+// field is 1 for T or Y, 0 for F or N. The date may stand in one field (a
+// "D" field, or the texts 19520314, 1952-03-14, 14.3.1952), the clock time
+// in one text field ("06:45" or "06:45:30"), instead of the separate year,
+// month, day, hour and minute fields. Longitude and latitude are either
+// one number whose integer part is degrees and whose first two decimals
+// are minutes (13.59 is 13 degrees 59 minutes), or separate degree and
+// minute fields. Texts that are not UTF-8 are decoded from the table's
+// code page: the one its .cpg file beside it names, else its language
+// byte (Windows ANSI for the text lists).
 #include <array>
 #include <string>
 #include <vector>
@@ -41,6 +47,8 @@ enum MemberField {
   kFieldLongitudeMinutes,
   kFieldLatitudeDegrees,
   kFieldLatitudeMinutes,
+  kFieldDate,
+  kFieldTime,
   kMemberFieldCount
 };
 inline constexpr int kListFieldCount = 12;  // the lists' fields: kFieldLastName .. kFieldSummerTime
@@ -69,28 +77,52 @@ inline constexpr std::array<TableFieldNames, kMemberFieldCount> kTableFieldNames
     {kFieldLongitudeMinutes, {"LONMIN", "LONG_MIN", nullptr, nullptr}},
     {kFieldLatitudeDegrees, {"LATDEG", "LAT_DEG", nullptr, nullptr}},
     {kFieldLatitudeMinutes, {"LATMIN", "LAT_MIN", nullptr, nullptr}},
+    {kFieldDate, {"DATE", "BIRTHDATE", "DATUM", "GEBURT"}},
+    {kFieldTime, {"TIME", "BIRTHTIME", "ZEIT", "UHRZEIT"}},
 }};
+static_assert([] {
+  for (int f = 0; f < kMemberFieldCount; ++f)
+    if (kTableFieldNames[f].field != f) return false;
+  return true;
+}(), "the rows in MemberField order");
 static_assert(kTableFieldNames.size() == kMemberFieldCount, "one row per member field");
 
 // Which table field (index, -1 for none) holds each member field.
 struct TableFieldMap {
   std::array<int, kMemberFieldCount> column;
+  // Fields named as a member field but of a type that is not read (binary
+  // numbers, memos), as "YEAR (type I), NOTES (type M)"; they count as missing.
+  std::string skipped;
+  // The code page of the table's texts.
+  qzCodePage page = qzCodePage::cp1252;
   bool Has(MemberField f) const { return column[f] >= 0; }
   // How many member fields were found.
   int Mapped() const;
   // The fields a chart cannot do without that are missing (year, month,
-  // day, hour, minute), as their table names: "YEAR, HOUR".
+  // day, hour, minute; a date or time field stands for its parts), as
+  // their table names: "YEAR, HOUR".
   std::string MissingTimeFields() const;
   // True when longitude, latitude or the time zone is missing: those then
   // count as 0 (Greenwich).
   bool PlaceIncomplete() const;
 };
 
+// The map of an open table, its code page from the language byte.
 TableFieldMap MapTableFields(const qzXBase& table);
 
+// The code page of the table at `path`: the one named in its .cpg file
+// ("CP850", "UTF-8", "1252" ...) when there is one, else the one of its
+// language byte. A .cpg naming a code page we cannot decode is reported in
+// `unknown` (its text) and the language byte decides.
+qzCodePage TableCodePage(const std::string& path, int languageByte, std::string* unknown = nullptr);
+
 // The record of the i-th live record of an open table; fields the map
-// lacks are 0 or empty.
-EventRecord ReadTableMember(qzXBase& table, const TableFieldMap& map, int liveIndex);
+// lacks are 0 or empty. A value that cannot be read (a number field that
+// holds no number, an empty year, month, day, hour or minute, a date that
+// is none) reads as 0 and is named in `problem` ("HOUR is empty"), which
+// stays empty for a sound record.
+EventRecord ReadTableMember(qzXBase& table, const TableFieldMap& map, int liveIndex,
+                            std::string* problem = nullptr);
 
 // A value in degrees whose first two decimals are minutes, split into
 // degrees and minutes of the same sign: 13.59 -> 13, 59; -8.3 -> -8, -30.

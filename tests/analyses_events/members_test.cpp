@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <utility>
 #include <string>
 
 #include "analyses/members.h"
@@ -98,6 +100,86 @@ TEST(Members, TableFieldsAreFoundByTheirNamesAndAliases) {
   EXPECT_EQ(r.longitudeDegrees, -4);
   EXPECT_EQ(r.longitudeMinutes, -25);
   EXPECT_STREQ(r.place, "");
+}
+
+// Tables of other programs: a date and a clock time in one field each, a
+// logical summer time, a decimal comma; values that are no numbers, dates
+// or times are named, never read as 0 unnoticed.
+TEST(Members, TableValuesAsTheirFieldTypesSay) {
+  const std::string path = TempTable("types.dbf");
+  ASSERT_TRUE(qzXBase::create(path.c_str(), {{"Datum", 'C', 10, 0},
+                                             {"zeit", 'C', 8, 0},
+                                             {"DST", 'L', 1, 0},
+                                             {"ZONE", 'N', 3, 0},
+                                             {"LAENGE", 'C', 8, 0}}));
+  qzXBase table;
+  ASSERT_TRUE(table.open(path.c_str()));
+  const char* rows[][5] = {{"14.3.1952", "06:45:30", "T", "  1", "14,59"},
+                           {"1961-07-02", "14:20", "n", "-2", "9.56"},
+                           {"19740229", "23:05", "?", "", ""},
+                           {"", "06:45", "F", "1", "1"},
+                           {"1952-3", "06:45", "F", "1", "1"},
+                           {"14.3.1952", "6h45", "F", "1", "1"},
+                           {"14.3.1952", "06:45", "F", "x", "1"},
+                           {"14.3.1952", "06:45", "F", "***", "1"},
+                           {"14.3.1952", "06:45", "W", "1", "1"}};
+  for (const auto& row : rows) {
+    ASSERT_GE(table.append_record(), 0);
+    for (int f = 0; f < 5; ++f) table.write_field(f, "%s", row[f]);
+  }
+  TableFieldMap map = MapTableFields(table);
+  EXPECT_EQ(map.MissingTimeFields(), "");  // the date and time fields stand for them
+  std::string problem;
+  EventRecord r = ReadTableMember(table, map, 0, &problem);
+  EXPECT_EQ(problem, "");
+  EXPECT_EQ(r.year, 1952);
+  EXPECT_EQ(r.month, 3);
+  EXPECT_EQ(r.day, 14);
+  EXPECT_EQ(r.hour, 6);
+  EXPECT_EQ(r.minute, 45);
+  EXPECT_EQ(r.second, 30);
+  EXPECT_EQ(r.summerTime, 1);
+  EXPECT_EQ(r.timeZone, 1);
+  EXPECT_EQ(r.longitudeDegrees, 14);
+  EXPECT_EQ(r.longitudeMinutes, 59);
+  r = ReadTableMember(table, map, 1, &problem);
+  EXPECT_EQ(problem, "");
+  EXPECT_EQ(r.year * 10000 + r.month * 100 + r.day, 19610702);
+  EXPECT_EQ(r.hour, 14);
+  EXPECT_EQ(r.summerTime, 0);
+  EXPECT_EQ(r.timeZone, -2);
+  r = ReadTableMember(table, map, 2, &problem);
+  EXPECT_EQ(problem, "");  // blank zone and longitude are 0; 29 February is MemberProblem's
+  EXPECT_EQ(r.summerTime, 0);
+  EXPECT_EQ(MemberProblem(r), "day 29 is not 1..28");
+  const char* problems[] = {"Datum is empty", "Datum '1952-3' is not a date", "zeit '6h45' is not a time",
+                            "ZONE 'x' is not a number", "ZONE '***' is not a number",
+                            "DST 'W' is not a number"};
+  for (int i = 0; i < 6; ++i) {
+    ReadTableMember(table, map, 3 + i, &problem);
+    EXPECT_EQ(problem, problems[i]) << "row " << 4 + i;
+  }
+}
+
+TEST(Members, TheCpgFileBesideTheTableNamesItsCodePage) {
+  const std::string path = TempTable("ogr.dbf");
+  const std::string cpg = path.substr(0, path.size() - 4) + ".cpg";
+  EXPECT_EQ(TableCodePage(path, 0x01), qzCodePage::cp437);  // no .cpg: the language byte
+  const std::pair<const char*, qzCodePage> known[] = {{"CP850", qzCodePage::cp850},
+                                                       {"850\r\n", qzCodePage::cp850},
+                                                       {"ANSI 1252", qzCodePage::cp1252},
+                                                       {"UTF-8\n", qzCodePage::utf8},
+                                                       {"ISO-8859-1", qzCodePage::latin1}};
+  for (const auto& [text, page] : known) {
+    std::ofstream(cpg, std::ios::binary) << text;
+    std::string unknown;
+    EXPECT_EQ(TableCodePage(path, 0x01, &unknown), page) << text;
+    EXPECT_EQ(unknown, "");
+  }
+  std::ofstream(cpg, std::ios::binary) << "KOI8-R\n";
+  std::string unknown;
+  EXPECT_EQ(TableCodePage(path, 0x02, &unknown), qzCodePage::cp850);
+  EXPECT_EQ(unknown, "KOI8-R");
 }
 
 TEST(Members, ListsFillTheChosenFieldsOnly) {
