@@ -236,13 +236,16 @@ void BuildMatrices(const WaveTables& tables, MatrixForm form, int p, const Chart
 unsigned ComputeChartBatch(const WaveTables& tables, MatrixForm form, int p,
                            const ChartMoment* moments, std::size_t count, ChartRecord* charts,
                            HarmonicMatrices* matrices) {
+  // Blocks of charts (their planets side by side), then their matrices.
+  constexpr std::size_t kBlock = 16;
+  ChartRecord local[kBlock];
   unsigned warnings = 0;
-  for (std::size_t i = 0; i < count; ++i) {
-    ChartRecord local;
-    ChartRecord& chart = charts ? charts[i] : local;
-    chart = ChartRecord{};
-    warnings |= ComputeChart(moments[i], chart);
-    if (matrices) BuildMatrices(tables, form, p, chart, matrices[i]);
+  for (std::size_t first = 0; first < count; first += kBlock) {
+    const std::size_t n = count - first < kBlock ? count - first : kBlock;
+    ChartRecord* block = charts ? charts + first : local;
+    warnings |= ComputeChartBatch(moments + first, n, block);
+    if (matrices)
+      for (std::size_t i = 0; i < n; ++i) BuildMatrices(tables, form, p, block[i], matrices[first + i]);
   }
   return warnings;
 }
