@@ -16,9 +16,11 @@ unsigned ChartAtJulianDate(double jd, const ChartMoment& place, ChartRecord& cha
   const double T = Centuries1950(jd);
   const unsigned warnings = PlanetPositions(chart, T);
   chart.pos[13] = MeanNode(T);
-  chart.pos[11] = Ascendant(chart.lst, place.latitudeDegrees, place.latitudeMinutes);
-  chart.pos[12] = Midheaven(chart.lst);
-  chart.pos[10] = ImumCoeli(chart.lst);
+  // The three angles as ComputeChart takes them, from one sidereal time.
+  const HouseAngles angles = HouseAnglesAt(chart.lst, place.latitudeDegrees, place.latitudeMinutes);
+  chart.pos[11] = angles.ascendant;
+  chart.pos[12] = angles.midheaven;
+  chart.pos[10] = angles.imumCoeli;
   for (int i = 0; i <= 12; ++i) {
     if (chart.pos[i] < 0) chart.pos[i] += 360;
     if (chart.pos[i] > 360) chart.pos[i] -= 360;
