@@ -154,9 +154,16 @@ const char* qzxbase_codepage_name(qzCodePage page) {
 
 qzCodePage qzxbase_codepage_of_language(int language_byte) {
   switch (language_byte) {
-    case 0x01: return qzCodePage::cp437;
-    case 0x02: return qzCodePage::cp850;
-    default: return qzCodePage::cp1252;  // 0x03, 0x57 and all others
+    // DOS USA and the national DOS drivers on code page 437 (Dutch,
+    // Finnish, French, German, Italian, Swedish, Spanish, English).
+    case 0x01: case 0x09: case 0x0B: case 0x0D: case 0x0F: case 0x11:
+    case 0x15: case 0x18: case 0x19: case 0x1B:
+      return qzCodePage::cp437;
+    // DOS multilingual and the national drivers on code page 850.
+    case 0x02: case 0x0A: case 0x0E: case 0x10: case 0x12: case 0x14:
+    case 0x16: case 0x1A: case 0x1D: case 0x25: case 0x37:
+      return qzCodePage::cp850;
+    default: return qzCodePage::cp1252;  // 0x03, 0x57, 0x58, 0x59 and all others
   }
 }
 

@@ -2,7 +2,9 @@
 // The code pages a dBase table's texts come in, and their decoding to
 // UTF-8. The table's language byte (header offset 29) names its code page:
 // 0x01 DOS USA (cp437), 0x02 DOS multilingual (cp850), 0x03 and 0x57
-// Windows ANSI (cp1252). Any other value is taken as Windows ANSI too.
+// Windows ANSI (cp1252), and the national DOS drivers on cp437 (German
+// 0x0F ...) or cp850 (German secondary 0x10 ...). Any other value is
+// taken as Windows ANSI.
 #include <string>
 #include <string_view>
 

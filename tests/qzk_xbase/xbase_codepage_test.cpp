@@ -46,6 +46,12 @@ TEST(XBaseCodePage, NamesAndLanguageBytes) {
   EXPECT_EQ(qzxbase_codepage_of_language(0x03), qzCodePage::cp1252);
   EXPECT_EQ(qzxbase_codepage_of_language(0x57), qzCodePage::cp1252);
   EXPECT_EQ(qzxbase_codepage_of_language(0x00), qzCodePage::cp1252);
+  // The national DOS drivers: German, and German secondary; their umlauts
+  // are not Windows ANSI's.
+  EXPECT_EQ(qzxbase_codepage_of_language(0x0F), qzCodePage::cp437);
+  EXPECT_EQ(qzxbase_codepage_of_language(0x10), qzCodePage::cp850);
+  EXPECT_EQ(qzxbase_codepage_of_language(0x37), qzCodePage::cp850);
+  EXPECT_EQ(qzxbase_to_utf8("M\x81ller", qzxbase_codepage_of_language(0x0F)), "M\xC3\xBCller");
 }
 
 }  // namespace
