@@ -40,16 +40,18 @@ struct Period {
 };
 
 // The weights the last continuum or event analysis used, or the gravity
-// table when there are none; shown for editing and written back.
-bool AskWeights(std::array<double, 11>& w) {
+// table when there are none; shown for editing and written back. The file
+// keeps as many lines as datdat.txt gives bodies (c + 1), as every reader
+// expects; without datdat.txt the highest body asked (`mic`) counts.
+bool AskWeights(std::array<double, 11>& w, int mic) {
   // The gravity table (its spare twelfth slot is not a body).
   std::copy_n(kGravityWeights.begin(), w.size(), w.begin());
+  int c = mic;
+  if (WorkFileExists(kDatDat)) {
+    auto dat = ReadIntegers(kDatDat, 2, MissingFileNotice{2.0});
+    if (dat && ((*dat)[0] == 9 || (*dat)[0] == 10)) c = (*dat)[0];
+  }
   if (WorkFileExists(kDatPlanet)) {
-    int c = 10;
-    if (WorkFileExists(kDatDat)) {
-      auto dat = ReadIntegers(kDatDat, 2, MissingFileNotice{2.0});
-      if (dat && ((*dat)[0] == 9 || (*dat)[0] == 10)) c = (*dat)[0];
-    }
     auto read = ReadReals(kDatPlanet, LineCount(kDatPlanet, c), MissingFileNotice{2.0});
     if (!read) return false;
     for (int i = 0; i <= c; ++i) w[i] = (*read)[i];
@@ -57,7 +59,7 @@ bool AskWeights(std::array<double, 11>& w) {
     PrintOut("\n datplanet.txt not found: the gravity weights are offered \n");
   }
   InputArray("gravity planets", w.data(), kBodyFields);
-  WriteValues(kDatPlanet, std::span<const double>(w.data(), w.size()));
+  WriteValues(kDatPlanet, std::span<const double>(w.data(), LineCount(kDatPlanet, c)));
   return true;
 }
 
@@ -196,7 +198,7 @@ void RunResonanceCurve() {
   ResonanceInput in;
   in.order = InputInt(" \n Order of the correlation (1,2,3,...12): ", 1, 12, 3);
   const int mic = InputInt("with IC? then 10:", 9, 10, 9);
-  if (!AskWeights(in.weights)) return;
+  if (!AskWeights(in.weights, mic)) return;
   if (mic < 10) in.weights[10] = 0;  // without the IC it takes no part
 
   EventRecord person = DefaultEventRecord();

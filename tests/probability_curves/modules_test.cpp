@@ -222,4 +222,17 @@ TEST(ResonanceModule, OneMonthOnFourFramedPagesAndAFlatCurveForWeightZero) {
             "0.280000\n0.220000\n0.010000\n57.200000\n");
 }
 
+TEST(ResonanceModule, WritesBackAsManyWeightsAsTheContinuumHasBodies) {
+  WorkbenchSession s(Modules());
+  // A continuum without the IC: ten bodies, ten weights.
+  WriteValues(kDatDat, std::vector<int>{9, 8});
+  WriteValues(kDatPlanet, std::vector<double>(10, 2.0));
+  AnswerResonance(s, "- - - - - - - - - - 3");  // the IC asked for all the same
+  ASSERT_TRUE(s.Run(kResonance)) << s.Error();
+  std::string ten;
+  for (int i = 0; i < 10; ++i) ten += "2.000000\n";
+  EXPECT_EQ(Slurp(s.Dir() + "/datplanet.txt"), ten);
+  EXPECT_EQ(s.Text(1).find("WARNING: datplanet.txt"), std::string::npos);
+}
+
 }  // namespace
