@@ -383,7 +383,25 @@ TEST(ContinuumModule, ManyRandomMomentsWithICKeepNoCompareGroup) {
   const std::string page = s.Text(1);
   EXPECT_EQ(page.find("Compare group"), std::string::npos);
   EXPECT_EQ(page.find("\n\n a "), std::string::npos) << "moments are printed only up to 10";
-  EXPECT_NE(page.find("        IC        SUMME  \n"), std::string::npos);
+  // The column headers with the IC: "Principle" over H, "Prinzip:" over I, D and DA.
+  const std::string principle =
+      "\nPrinciple    I         II        III        IV        V         VI        VII       VIII"
+      "      IX         X        IC        SUMME  \n";
+  const std::string prinzip =
+      "\nPrinzip:      I         II       III        IV        V        VI        VII       VIII"
+      "      IX         X         IC        SUMME  \n";
+  EXPECT_NE(page.find("\n common harmonies, standardize on number of the group-members 1" + principle),
+            std::string::npos)
+      << page;
+  EXPECT_NE(page.find("\n Matrix ISquare-root of the energy, standardize on number per interval" +
+                      prinzip),
+            std::string::npos);
+  EXPECT_NE(page.find("\nMatrix D First derivation, standardize on number of the group-members" +
+                      prinzip),
+            std::string::npos);
+  EXPECT_NE(page.find("\n Matrix DA First derivation(absolute), standardize on number per "
+                      "interval  " + prinzip),
+            std::string::npos);
   EXPECT_NE(page.find("\nIC      weight: 1.00  \n"), std::string::npos);
   const auto tables = PrintedTables(page, 10);
   ASSERT_EQ(tables.size(), 4u);
