@@ -131,7 +131,7 @@ ProbabilityResult ProbabilityOf(const ControlGroupSettings& settings,
     for (int i = 0; i < bodies; ++i) {
       for (int j = 0; j < bodies; ++j) {
         r.cell[k][i][j] = 100.0 * counts.cell[k][i][j] / groups;
-        if (i != j && CellFactor(settings, i, j) != 0)
+        if (i != j && settings.weights[i] * settings.weights[j] > 0)
           r.marks[k][i][j] = SignificanceMark(r.cell[k][i][j]);
       }
       r.row[k][i] = 100.0 * counts.row[k][i] / groups;

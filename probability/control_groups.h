@@ -119,8 +119,9 @@ void CountControlGroup(const ControlGroupSettings& settings, const GroupValues& 
 int SignificanceMark(double percent);
 
 // Percentages 100 count / groups and the marks of every non-diagonal cell
-// whose weight product is not 0 and of every row sum of a body whose
-// weight is not 0; the others keep 0.
+// whose weight product is above 0 (a negative product is printed and
+// drawn, but not marked) and of every row sum of a body whose weight is
+// not 0; the others keep 0.
 ProbabilityResult ProbabilityOf(const ControlGroupSettings& settings,
                                 const ControlGroupCounts& counts);
 

@@ -156,7 +156,8 @@ TEST(SignificanceMark, BordersBelongToTheStrongerMark) {
 // weight 0 get none; the row sum's mark sits in column c + 1.
 TEST(ProbabilityOf, PercentagesAndMarks) {
   ControlGroupSettings s = Settings(9, true, 3, 0, 1);
-  s.weights[4] = 0;  // Mars not used
+  s.weights[4] = 0;     // Mars not used
+  s.weights[6] = -1.5;  // Saturn against the others
   ControlGroupCounts counts;
   counts.groups = 100;
   const int values[4] = {5, 1, 95, 99};
@@ -181,6 +182,10 @@ TEST(ProbabilityOf, PercentagesAndMarks) {
     EXPECT_EQ(r.row[k][3], values[k]);
     EXPECT_EQ(r.marks[k][3][10], marks[k]) << "row sum in column c + 1";
     EXPECT_EQ(r.marks[k][4][10], 0) << "no row mark for a body of weight 0";
+    EXPECT_EQ(r.cell[k][6][2], 1.0);
+    EXPECT_EQ(r.marks[k][6][2], 0) << "a negative weight product is not marked";
+    EXPECT_EQ(r.marks[k][2][6], 0);
+    EXPECT_EQ(r.marks[k][6][10], SignificanceMark(values[k])) << "its row sum is";
     EXPECT_EQ(r.total[k], 50.0);
   }
 }
