@@ -56,7 +56,6 @@ void PrintGroupTable(const GroupTable& t, const EventGroupResult& group, int c) 
     PrintOut("%s", c == 10 ? kPrinzipWithIC : kPrinzipWithoutIC);
   for (int l = 0; l <= c; ++l) {
     PrintOut(" %2.0i", l + 1);
-    PrintOut("   ");
     for (int g = 0; g <= c; ++g) PrintOut("    %7.2f", group.matrix[t.kind][l][g]);
     PrintOut("     %8.2f", group.rowSum[t.kind][l]);
     PrintOut(" \n");

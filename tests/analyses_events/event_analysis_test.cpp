@@ -121,6 +121,20 @@ TEST(EventAnalysisModule, TableAndListsGiveTheSameGroup) {
   EXPECT_NE(page6.find("y1961"), std::string::npos) << page6;
   EXPECT_NE(page2.find("Harmony of command wave:"), std::string::npos);
   EXPECT_NE(page2.find("Time dynamics of command wave (absolute):"), std::string::npos);
+  // The H table's first row: its number, then the cells and the row sum
+  // straight after it, as dath.txt and zsummh.txt hold them.
+  {
+    const std::vector<double> h = Reals("dath.txt"), rowSums = Reals("zsummh.txt");
+    std::string row = "\n  1";
+    char cell[32];
+    for (int g = 0; g < 11; ++g) {
+      std::snprintf(cell, sizeof cell, "    %7.2f", h[g]);
+      row += cell;
+    }
+    std::snprintf(cell, sizeof cell, "     %8.2f \n  2", rowSums[0]);
+    row += cell;
+    EXPECT_NE(page2.find(row), std::string::npos) << row << "\n" << page2;
+  }
   EXPECT_NE(s.Text(6).find("Members used: 3 of 3"), std::string::npos);
 
   // Graphic 3: in each column a row's bar passes the CONTINUUM line where
