@@ -181,7 +181,9 @@ void DrawLineSumChart(const MatrixProbabilityRun& run, MatrixKind kind) {
     if (s.weights[i] != 0) Bar(645 + 120 * i, 30, r.row[kind][i], kBodyBars[i].colour);
 
   for (const KindLook& k : kKindLooks) TextAt(k.labelX, 1075, k.totalColour, "%s", k.label);
-  for (int i = 0; i <= c; ++i)
+  // The labels name the bars' places, all eleven whether or not a body
+  // has a bar (without the IC, or with weight 0).
+  for (int i = 0; i < kBodies; ++i)
     TextAt(kBodyBars[i].labelX, 1075, i == 10 ? kBlue : kBlack, "%s", kBodyBars[i].label);
 
   TextAt(10, 1100, kBlack,

@@ -17,6 +17,13 @@ class Canvas : public testing::Test {
   }
   void TearDown() override { qzgraphic_settarget(nullptr); }
   uint32_t At(int x, int y) const { return qzpxmap_getpixel(target_.canvas, x, y) & 0xFFFFFF; }
+  // Whether a pixel of the colour lies in the rectangle.
+  bool Any(int x, int y, int w, int h, uint32_t colour) const {
+    for (int yy = y; yy < y + h; ++yy)
+      for (int xx = x; xx < x + w; ++xx)
+        if (At(xx, yy) == colour) return true;
+    return false;
+  }
   qzGraphicTarget target_;
 };
 
@@ -102,9 +109,23 @@ TEST_F(Canvas, LineSumChartBarsAndNoBarForABodyOfWeightZero) {
   EXPECT_EQ(At(515 + 20, 1060 - 450), 0x00FFFFu);  // DA: 50 %
   EXPECT_EQ(At(155 + 50, 1059), 0x0032FFu);  // H's own bar beyond 40 pixels
   EXPECT_EQ(At(275 + 50, 1059), 0xFFFFFFu);  // I's is not widened here
+  // The labels below the base line, Mars' too.
+  EXPECT_TRUE(Any(1135, 1062, 48, 26, 0x000000u)) << "MARS";
+  EXPECT_TRUE(Any(175, 1062, 24, 26, 0x0000FFu)) << "SH";
   // The 5 % and 95 % lines.
   EXPECT_EQ(At(1800, 1010), 0xFF0000u);
   EXPECT_EQ(At(1800, 110), 0x0000FFu);
+}
+
+// Without the IC there is no IC bar, but its label stays in its place.
+TEST_F(Canvas, LineSumChartWithoutICKeepsEveryLabel) {
+  MatrixProbabilityRun run = PictureRun();
+  run.settings.lastBody = 9;
+  run.settings.weights[10] = 0;
+  run.result.row[kKindD][10] = 80;
+  DrawLineSumChart(run, kKindD);
+  EXPECT_TRUE(Any(1845, 1062, 24, 26, 0x0000FFu)) << "IC label in blue";
+  for (int y = 300; y < 1058; y += 7) EXPECT_NE(At(645 + 120 * 10 + 15, y), 0x320032u) << y;
 }
 
 }  // namespace
