@@ -173,6 +173,26 @@ TEST_F(BareCanvas, ACurveOfZerosLiesFlatOnItsBaseline) {
   }
 }
 
+// The scale starts from the smallest absolute value, whatever the sign: a
+// curve that is -1 throughout lies two scaled units below its baseline
+// (into the band below), one that is +1 throughout on it (under the black
+// baseline drawn after it).
+TEST_F(BareCanvas, ANegativeCurveIsScaledFromItsSmallestAbsoluteValue) {
+  CurveSet c = ConstantCurves(700, 1);
+  for (int j = 0; j < 700; ++j) c[6][j] = -1;  // Jupiter
+  drawFluctuationCurves(FluctuationVariant::B, 1, c, kStandardCurveColours, 1, 180, 1, kJan2000,
+                        0.52, 700, 1, CountKeyWait);
+  const int J = 72, L = 9 * J;
+  const int below = static_cast<int>(L + 2.0 * (J - 5) * (100 / 99.8));
+  EXPECT_EQ(below, L + 134);
+  const uint32_t jupiter = PackedColour(kStandardCurveColours[6]);
+  EXPECT_EQ(Pixel(600, below), jupiter);
+  EXPECT_NE(Pixel(600, L - 1), jupiter);
+  const uint32_t saturn = PackedColour(kStandardCurveColours[7]);
+  EXPECT_FALSE(RowHas(10 * J - 1, saturn, 91, 1259));
+  EXPECT_FALSE(RowHas(10 * J + 1, saturn, 91, 1259));
+}
+
 TEST_F(BareCanvas, BadArgumentsWaitForAKeyAndStillDraw) {
   const CurveSet c = ConstantCurves(700, 1);
   drawFluctuationCurves(FluctuationVariant::B, 1, c, kStandardCurveColours, 2, 180, 1, kJan2000,
