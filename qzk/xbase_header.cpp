@@ -54,6 +54,12 @@ bool qzxbase_parse_header(const std::vector<uint8_t>& block, uint64_t file_size,
     why = format("the file (%llu bytes) is too short for a dBase header", file_size);
     return false;
   }
+  // dBase 7 (version 4, with memo 0x8C) lays out 48-byte descriptors
+  // from offset 68: read as ours they would give meaningless fields.
+  if ((block[0] & 0x07) == 4) {
+    why = format("version byte 0x%02llX is a dBase 7 table, whose header is not read", block[0]);
+    return false;
+  }
   const int header_length = qzxbase_header_length(block.data());
   if (header_length < qzXBaseMinHeader) {
     why = format("header length %llu is below %llu", header_length, qzXBaseMinHeader);

@@ -60,6 +60,21 @@ TEST_F(XBaseRefusal, RecordLengthBelowFieldsAndNoFields) {
   expect_refused(table_bytes({}, 0, 1, ""), "no field");
 }
 
+TEST_F(XBaseRefusal, DBase7Headers) {
+  // Its 48-byte descriptors from offset 68 are no fields of ours.
+  Bytes b = two_records();
+  b[0] = 0x04;
+  expect_refused(b, "dBase 7");
+  b[0] = 0x8C;
+  expect_refused(b, "dBase 7");
+  for (uint8_t version : {0x03, 0x83, 0x8B, 0x30, 0xF5}) {  // dBase III/IV, FoxPro: read
+    b[0] = version;
+    write_bytes(path("t.dbf"), b);
+    qzXBase table;
+    EXPECT_TRUE(table.open(path("t.dbf").c_str(), true)) << int{version} << " " << table.error();
+  }
+}
+
 TEST_F(XBaseRefusal, FieldLengthsLargerThanTheRecord) {
   // 0xFFFF from a C field's two length bytes must not wrap the sum.
   expect_refused(table_bytes({{"A", 'C', 0xFF, 0xFF}, {"B", 'C', 0xFF, 0xFF}}, 1, 60000, ""),
