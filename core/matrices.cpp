@@ -165,15 +165,14 @@ void BuildPass(const WaveTables& tables, int p, const double* pos, const double*
   }
 
   if ((kH || kI)) {
-    for (int i = 0; i < kBodies; i += 2) {
-      const Pair h = 0.0 + 10 * SelfValuePair(i, Pair{pos[i], pos[i + 1 < kBodies ? i + 1 : i]});
+    // Bodies 0..9; the IC's self value would be cleared at once.
+    Pair self[5];
+    SelfValuesOfBodies(pos, self);
+    for (int i = 0; i < kBodies - 1; i += 2) {
+      const Pair h = 0.0 + 10 * self[i / 2];
       const Pair a = Abs(h);
-      if (kH) (*out.H)[i][i] = h[0];
-      if (kI) (*out.I)[i][i] = a[0];
-      if (i + 1 < kBodies) {
-        if (kH) (*out.H)[i + 1][i + 1] = h[1];
-        if (kI) (*out.I)[i + 1][i + 1] = a[1];
-      }
+      if (kH) (*out.H)[i][i] = h[0], (*out.H)[i + 1][i + 1] = h[1];
+      if (kI) (*out.I)[i][i] = a[0], (*out.I)[i + 1][i + 1] = a[1];
     }
     if (kH) ClearSelfCells(*out.H);
     if (kI) ClearSelfCells(*out.I);

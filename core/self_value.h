@@ -19,12 +19,14 @@ namespace core_detail {
 // F(t) from c = cos t (double or Pair), Clenshaw's sum above.
 template <class V>
 CORE_LANE_INLINE V OddCosineWave(V c) {
+  // Each step adds y b_{j+1} last, so that the chain of dependent
+  // operations is one product and one sum long per step.
   const V y = 4.0 * (c * c) - 2.0;
   const V b4 = 2.0 + y;  // b5 = 1
-  const V b3 = 3.0 + y * b4 - 1.0;
-  const V b2 = 3.0 + y * b3 - b4;
-  const V b1 = 2.0 + y * b2 - b3;
-  const V b0 = 1.0 + y * b1 - b2;
+  const V b3 = 2.0 + y * b4;  // 3 - b5
+  const V b2 = (3.0 - b4) + y * b3;
+  const V b1 = (2.0 - b3) + y * b2;
+  const V b0 = (1.0 - b2) + y * b1;
   return c * (b0 - b1);
 }
 
@@ -61,12 +63,15 @@ inline double SelfValueOf(int body, double x) {
   return SelfValueFrom(z.c, z.s, k.turnC[body], k.turnS[body]);
 }
 
-// Bodies `first` and first + 1 (first even, 0..10) at longitudes x, the
-// same operations as SelfValueOf on each.
-inline Pair SelfValuePair(int first, Pair x) {
+// The self values of bodies 0..9 at once (the IC's is never kept), the
+// same operations as SelfValueOf on each: every stage runs over all five
+// pairs before the next, so that their chains overlap.
+inline void SelfValuesOfBodies(const double* pos, Pair (&out)[5]) {
   const SelfValueLanes& k = kSelfValueLanes;
-  const RotationPair z = DegreeRotation(x - LoadPair(k.shift + first));
-  return SelfValueFrom(z.c, z.s, LoadPair(k.turnC + first), LoadPair(k.turnS + first));
+  RotationPair z[5];
+  for (int p = 0; p < 5; ++p) z[p] = DegreeRotation(LoadPair(pos + 2 * p) - LoadPair(k.shift + 2 * p));
+  for (int p = 0; p < 5; ++p)
+    out[p] = SelfValueFrom(z[p].c, z[p].s, LoadPair(k.turnC + 2 * p), LoadPair(k.turnS + 2 * p));
 }
 
 }  // namespace core_detail
