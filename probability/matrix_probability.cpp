@@ -1,8 +1,10 @@
 #include "probability/matrix_probability.h"
 
 #include <array>
+#include <fstream>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "analyses/workfiles.h"
@@ -33,7 +35,31 @@ std::optional<int> ReadFirstInteger(const WorkFile& file, const MissingFileNotic
   return (*v)[0];
 }
 
+// The lines of a file that can be opened (a missing one is reported by
+// its reader).
+std::optional<std::size_t> LinesIn(const WorkFile& file) {
+  std::ifstream in(file.name, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::size_t lines = 0;
+  for (std::string line; std::getline(in, line);) ++lines;
+  return lines;
+}
+
+// The group's matrices and row sums must be whole: a continuum run after
+// the event analysis leaves dati.txt, datz.txt and data.txt as its upper
+// triangles, which would read as a matrix padded with zeros.
+bool WholeGroupFile(const WorkFile& file, std::size_t count) {
+  const std::optional<std::size_t> lines = LinesIn(file);
+  if (!lines || *lines >= count) return true;
+  PrintOut("\n ERROR! %s holds %zu of %zu lines: not the group of the event analysis. Run the "
+           "event analysis again. \n",
+           file.name, *lines, count);
+  Pause(kMissingPause);
+  return false;
+}
+
 bool ReadPerBody(const WorkFile& file, int c, double (&out)[kBodies]) {
+  if (!WholeGroupFile(file, LineCount(file, c))) return false;
   auto v = ReadReals(file, LineCount(file, c), kNotice);
   if (!v) return false;
   for (int i = 0; i <= c; ++i) out[i] = (*v)[static_cast<std::size_t>(i)];
@@ -41,6 +67,7 @@ bool ReadPerBody(const WorkFile& file, int c, double (&out)[kBodies]) {
 }
 
 bool ReadMatrix(const WorkFile& file, int c, double (&out)[kBodies][kBodies]) {
+  if (!WholeGroupFile(file, LineCount(file, c))) return false;
   auto v = ReadReals(file, LineCount(file, c), kNotice);
   if (!v) return false;
   FillFullMatrix(*v, c, out);

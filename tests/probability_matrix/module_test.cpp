@@ -242,6 +242,23 @@ TEST(MatrixProbability, AMissingWorkingFileEndsOnlyTheModule) {
   EXPECT_FALSE(Exists("significanceh.txt"));
 }
 
+// The continuum, run again after the event analysis, leaves its upper
+// triangle in dati.txt: the module names the file and draws nothing.
+TEST(MatrixProbability, AMatrixFileInTheContinuumsLayoutIsRefused) {
+  WorkbenchSession s({{kLabel, RunMatrixProbability}});
+  GroupSetup setup;
+  WriteGroupFiles(setup, GroupValues{});
+  WriteValues(kDatI, std::vector<double>(55, 1.5));
+  AnswerDialogs(s, 10);
+  ASSERT_TRUE(s.Run(kLabel)) << s.Error();
+  EXPECT_NE(s.Text(6).find("\n ERROR! dati.txt holds 55 of 121 lines: not the group of the event "
+                           "analysis. Run the event analysis again. \n"),
+            std::string::npos)
+      << s.Text(6);
+  EXPECT_EQ(s.Text(6).find("ENDE G"), std::string::npos);
+  EXPECT_FALSE(Exists("significanceh.txt"));
+}
+
 // A group size of 0 has no mean: a clear line, no control groups, no
 // results.
 TEST(MatrixProbability, AnEmptyGroupIsRefused) {
