@@ -244,17 +244,30 @@ void Geocentric(const OrbitLanes<L>& o, int m, ChartRecord& chart) {
   chart.pos[0] = Reduce360((LE + kPi) * kDegreesPerRadian);
   chart.motion[0] = earthSpeed * kDegreesPerRadian / o.r[base];
 
-  for (int k = 1; k < kOrbits; k += 2) {
-    const int l = base + k;
+  // The eight planets as four pairs, stage by stage over all four, so
+  // that the long chains of square roots, quotients and arctangents of
+  // the pairs overlap.
+  constexpr int kPairs = (kOrbits - 1) / 2;
+  Pair dx[kPairs], dy[kPairs], planar[kPairs], inversePlanar[kPairs], G[kPairs], latitude[kPairs];
+  for (int p = 0; p < kPairs; ++p) {
+    const int l = base + 1 + 2 * p;
+    dx[p] = LoadPair(o.X + l) - EX;
+    dy[p] = LoadPair(o.Y + l) - EY;
+    planar[p] = Sqrt(dx[p] * dx[p] + dy[p] * dy[p]);
+    inversePlanar[p] = 1 / planar[p];
+  }
+  for (int p = 0; p < kPairs; ++p) {
+    const int l = base + 1 + 2 * p;
+    G[p] = HalfAngle(dx[p], dy[p], planar[p]);
+    latitude[p] = Atan(LoadPair(o.z + l) * inversePlanar[p]);
+  }
+  for (int p = 0; p < kPairs; ++p) {
+    const int l = base + 1 + 2 * p, k = 1 + 2 * p;
     const Pair X = LoadPair(o.X + l), Y = LoadPair(o.Y + l), z = LoadPair(o.z + l);
-    const Pair dx = X - EX, dy = Y - EY;
-    const Pair planar = Sqrt(dx * dx + dy * dy);
-    const Pair rho = Sqrt(dx * dx + dy * dy + z * z);
-    const Pair G = HalfAngle(dx, dy, planar);
-    const PairMask atEarth = planar == 0;
-    const Pair inversePlanar = 1 / planar;
-    const Pair GdC = Select(atEarth, Splat(1), dx * inversePlanar);
-    const Pair GdS = Select(atEarth, Splat(0), dy * inversePlanar);
+    const Pair rho = Sqrt(dx[p] * dx[p] + dy[p] * dy[p] + z * z);
+    const PairMask atEarth = planar[p] == 0;
+    const Pair GdC = Select(atEarth, Splat(1), dx[p] * inversePlanar[p]);
+    const Pair GdS = Select(atEarth, Splat(0), dy[p] * inversePlanar[p]);
     const Pair rh = Sqrt(X * X + Y * Y);
     const PairMask atSun = rh == 0;
     const Pair inverseRh = 1 / rh;
@@ -262,9 +275,9 @@ void Geocentric(const OrbitLanes<L>& o, int m, ChartRecord& chart) {
     const Pair transverse =
         LoadPair(o.speed + l) * SinVelocityAngle(LoadPair(o.cosVelocityAngle + l), HdC, HdS, GdC, GdS) -
         earthSpeed * SinVelocityAngle(Splat(earthCosG), Splat(EdC), Splat(EdS), GdC, GdS);
-    StorePair(chart.lat + k, Atan(z * inversePlanar));
+    StorePair(chart.lat + k, latitude[p]);
     StorePair(chart.motion + k + 1, transverse * kDegreesPerRadian / rho);
-    StorePair(chart.pos + k + 1, Reduce360(G * kDegreesPerRadian));
+    StorePair(chart.pos + k + 1, Reduce360(G[p] * kDegreesPerRadian));
   }
 }
 
