@@ -154,7 +154,7 @@ void DrawSignificancePicture(const MatrixProbabilityRun& run, MatrixKind kind) {
     const bool weighted = s.weights[i] != 0;
     const uint32_t colour = weighted ? PercentColour(r.row[kind][i]) : kNotCountedGrey;
     qzgraphic_fillrect(L.rowBoxX, 110 * i + 50, L.rowBoxWidth, 100, colour);
-    if (weighted) TextAt(2100, 110 * i + 80, kBlack, "%2.1f percent ", r.row[kind][i]);
+    TextAt(2100, 110 * i + 80, kBlack, "%2.1f percent ", r.row[kind][i]);
   }
 
   for (int i = 0; i <= c; ++i) TextAt(15, kRowLabels[i].y, kBlack, "%s", kRowLabels[i].text);

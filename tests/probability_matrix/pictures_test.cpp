@@ -76,6 +76,8 @@ TEST_F(Canvas, SignificancePictureCellsRowBoxesAndGreyForUncountedCells) {
   EXPECT_EQ(At(1770 + 150, CellY(4)), kNotCountedGrey);
   EXPECT_EQ(At(1770 + 150, CellY(5)), 0x0000FFu);
   EXPECT_EQ(At(1770 + 150, CellY(0)), PercentColour(30));
+  // Every row's percentage beside its box, Mars' grey one's too.
+  for (int row : {0, 4, 10}) EXPECT_TRUE(Any(2100, 110 * row + 67, 150, 24, 0x000000u)) << row;
   // The total below the matrix, and the frame.
   EXPECT_EQ(At(1000, 1300), PercentColour(20));
   EXPECT_EQ(At(1000, 1371), 0x000000u);
