@@ -55,7 +55,7 @@ def with_dbf(folder):
 
     # dBase III, DOS code page 437, the separate fields with decimals
     # (an hour of 14.00, a minute of 20.0), degrees and minutes apart, a
-    # float field, a note the analysis does not read.
+    # float field, a note the analysis does not read, a deleted record.
     name = "db3-cp437.dbf"
     t = dbf.Table(os.path.join(folder, name),
                   "NOTES C(12); LATDEG N(3,0); LATMIN F(5,1); LONDEG N(4,0); LONMIN N(3,0); "
@@ -63,10 +63,13 @@ def with_dbf(folder):
                   "SUMMERTIME L; TIMEZONE N(3,0); CITY C(30); FIRSTNAME C(20); LASTNAME C(25)",
                   dbf_type="db3", codepage="cp437")
     t.open(dbf.READ_WRITE)
-    for p in PERSONS:
+    for k, p in enumerate(PERSONS):
         lon, lat = degrees_minutes(p[3]), degrees_minutes(p[4])
         t.append(("äöü ß", lat[0], float(lat[1]), lon[0], lon[1], float(p[10]), float(p[9]),
                   p[8], p[7], p[6], bool(p[11]), p[5], p[2], p[1], p[0]))
+        if k == 1:  # a record deleted but not packed away lies between
+            t.append(("gelöscht", 0, 0.0, 0, 0, 0.0, 99.0, 0, 13, 1900, False, 0, "", "", "Weg"))
+            dbf.delete(t[-1])
     t.close()
     written.append(name)
 
