@@ -27,7 +27,7 @@ double ReduceSiderealAngle(double theta) {
   // fix-ups for a quotient that rounded across a whole number exact too
   // (their results are representable); for a negative start it is the
   // loop's last, rounded, addition itself.
-  double r = theta - 360.0 * core_detail::Floor(theta / 360.0);
+  double r = theta - 360.0 * core_detail::Floor(theta * (1 / 360.0));
   if (r < 0) r += 360.0;
   if (r >= 360.0) r -= 360.0;
   if (theta > 0) return r == 0 ? 0.0 : r - 360.0;
@@ -130,12 +130,22 @@ HouseAngles HouseAnglesAt(double lst, int latDeg, int latMin) {
   if (!(lst >= 0 && lst <= 24))
     return {Ascendant(lst, latDeg, latMin), Midheaven(lst), ImumCoeli(lst)};
   using namespace core_detail;
-  const Rotation R = DegreeRotation(lst * 15);
-  const Rotation phi = DegreeRotation(latDeg + latMin / 60.0);
+  // The sidereal angle's and the latitude's rotations, and the two
+  // arctangents (the horizon's root, the MC's half angle), each pair in
+  // one go: the chains run side by side.
+  const RotationPair r = DegreeRotation(Pair{lst * 15, latDeg + latMin / 60.0});
+  const double Rc = r.c[0], Rs = r.s[0], phiC = r.c[1], phiS = r.s[1];
+  const double X = Rc * kCosObliquity, Y = Rs;
+  const double length = std::sqrt(X * X + Y * Y);
+  // -cos R / (sin R cos e + tan phi sin e), both sides times cos phi.
+  const Pair quotient = Pair{-Rc * phiC, Y} / Pair{Rs * kCosObliquity * phiC + phiS * kSinObliquity,
+                                                   std::fabs(X) + length};
+  const Pair angle = Atan(quotient);
   HouseAngles out;
-  out.ascendant = RisingRoot(lst, Atan(-R.c / (R.s * kCosObliquity + phi.s / phi.c * kSinObliquity)));
-  const double X = R.c * kCosObliquity, Y = R.s;
-  double m = HalfAngle(X, Y, std::sqrt(X * X + Y * Y)) * kDegrees;
+  out.ascendant = RisingRoot(lst, angle[0]);
+  // HalfAngle(X, Y, length) from its arctangent.
+  const double q = 2 * angle[1];
+  double m = X == 0 && Y == 0 ? 0 : (X < 0 ? core_detail::kPi - q : (Y < 0 ? q + core_detail::kTwoPi : q)) * kDegrees;
   if (m >= 360) m -= 360;
   out.midheaven = m;
   double e = m - 180;
