@@ -188,13 +188,18 @@ void Orbits(const double (&T)[L], OrbitLanes<L>& o) {
     const Pair Nc = LoadPair(o.Nc + l), Ns = LoadPair(o.Ns + l);
     const Pair X = x1 * Nc - y2 * Ns;
     const Pair Y = y2 * Nc + x1 * Ns;
-    const Pair r = Sqrt(X * X + Y * Y + z * z);
-    const Pair inverseR = 1 / r;
+    StorePair(o.X + l, X), StorePair(o.Y + l, Y), StorePair(o.z + l, z);
+    StorePair(o.r + l, Sqrt(X * X + Y * Y + z * z));
+  }
+  // The speeds in a pass of their own, so that the square roots and
+  // quotients of all lanes overlap.
+  for (int l = 0; l < L; l += 2) {
+    const Pair e = LoadPair(o.e + l), Es = LoadPair(o.Es + l);
+    const Pair inverseR = 1 / LoadPair(o.r + l);
     const Pair speedTerm = 2.0 * inverseR - LoadPair(el.invA + l);
     const Pair speed = kGaussK * Sqrt(speedTerm);
     // The radial velocity k sqrt(a) e sin E / r over the speed.
     const Pair cosG = (LoadPair(el.sqrtA + l) * kGaussK * e * Es * inverseR) / speed;
-    StorePair(o.X + l, X), StorePair(o.Y + l, Y), StorePair(o.z + l, z), StorePair(o.r + l, r);
     StorePair(o.speedTerm + l, speedTerm), StorePair(o.speed + l, speed);
     StorePair(o.cosVelocityAngle + l, cosG);
   }
