@@ -82,6 +82,31 @@ TEST(ControlMoment, IsTheMinuteOfTheJulianDateAtTheFixedPlace) {
   EXPECT_EQ(m.latitudeMinutes, 11);
 }
 
+// The drawn moments cover the whole period evenly: the unit reaches both
+// ends of 0..1 (a 15-bit runtime generator would stop at 0.33), and the
+// charts' universal times, taken to the minute, fall evenly into twenty
+// bins of the period and never outside it.
+TEST(ControlMoment, DrawsCoverThePeriodEvenly) {
+  qzRandomState state;
+  qzrandom_state_seed(state, 5);
+  const double jd0 = JulianDate(1900, 1, 1, 0, 0, 0, 0), jd1 = JulianDate(2100, 1, 1, 0, 0, 0, 0);
+  constexpr int kDraws = 200000, kBins = 20;
+  int bins[kBins] = {};
+  double lowest = 1, highest = 0;
+  for (int d = 0; d < kDraws; ++d) {
+    const double u = RandomUnit(state);
+    lowest = std::min(lowest, u);
+    highest = std::max(highest, u);
+    const double jd = ChartTime(ControlMoment(jd0 + u * (jd1 - jd0)));
+    ASSERT_GE(jd, jd0 - 1e-9);
+    ASSERT_LE(jd, jd1 + 1e-9);
+    ++bins[std::min(static_cast<int>((jd - jd0) / (jd1 - jd0) * kBins), kBins - 1)];
+  }
+  EXPECT_LT(lowest, 1e-4);
+  EXPECT_GT(highest, 1 - 1e-4);
+  for (int b = 0; b < kBins; ++b) EXPECT_NEAR(bins[b], kDraws / kBins, 0.05 * kDraws / kBins) << b;
+}
+
 // One group's means are the weighted means of the moments its generator
 // draws; across a chunk boundary (70 > 64 moments) too.
 TEST(ControlGroup, MeansAreTheWeightedMeansOfTheDrawnMoments) {
