@@ -100,7 +100,8 @@ struct TableFieldMap {
   int Mapped() const;
   // The fields a chart cannot do without that are missing (year, month,
   // day, hour, minute; a date or time field stands for its parts), as
-  // their table names: "YEAR, HOUR".
+  // their table names with the field that could hold them:
+  // "YEAR (or DATE), HOUR (or TIME)".
   std::string MissingTimeFields() const;
   // True when longitude, latitude or the time zone is missing: those then
   // count as 0 (Greenwich).

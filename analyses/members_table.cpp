@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <initializer_list>
 
 #include "analyses/members.h"
 #include "qzk/xbase.h"
@@ -118,11 +119,20 @@ int TableFieldMap::Mapped() const {
 
 std::string TableFieldMap::MissingTimeFields() const {
   std::string missing;
-  auto note = [&](MemberField f) { missing += (missing.empty() ? "" : ", ") + std::string(kTableFieldNames[f].names[0]); };
-  for (MemberField f : {kFieldYear, kFieldMonth, kFieldDay})
-    if (!Has(f) && !Has(kFieldDate)) note(f);
-  for (MemberField f : {kFieldHour, kFieldMinute})
-    if (!Has(f) && !Has(kFieldTime)) note(f);
+  // The parts missing of a date or a clock time, then the one field that
+  // could hold them all: "MONTH, DAY (or DATE)".
+  auto note = [&](std::initializer_list<MemberField> parts, MemberField whole) {
+    if (Has(whole)) return;
+    bool any = false;
+    for (MemberField f : parts) {
+      if (Has(f)) continue;
+      missing += (missing.empty() ? "" : ", ") + std::string(kTableFieldNames[f].names[0]);
+      any = true;
+    }
+    if (any) missing += " (or " + std::string(kTableFieldNames[whole].names[0]) + ")";
+  };
+  note({kFieldYear, kFieldMonth, kFieldDay}, kFieldDate);
+  note({kFieldHour, kFieldMinute}, kFieldTime);
   return missing;
 }
 

@@ -281,7 +281,7 @@ TEST(EventAnalysisModule, UnusableInputEndsOnlyTheModule) {
   s.Answer("INPUT from *.dbf -> yes");
   s.Answer("Open -> dates.dbf");
   ASSERT_TRUE(s.Run(kEvents)) << s.Error();
-  EXPECT_NE(s.Text(6).find("has no field MONTH, HOUR, MINUTE: the time is not known"), std::string::npos);
+  EXPECT_NE(s.Text(6).find("has no field MONTH (or DATE), HOUR, MINUTE (or TIME): the time is not known"), std::string::npos);
 
   Start(s);
   FromLists(s, 2, "1 1 1 1 1 1 1 0 1 1 1 1");  // no month

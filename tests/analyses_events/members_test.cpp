@@ -87,7 +87,7 @@ TEST(Members, TableFieldsAreFoundByTheirNamesAndAliases) {
   EXPECT_EQ(map.Mapped(), 7);
   EXPECT_TRUE(map.Has(kFieldLastName));
   EXPECT_FALSE(map.Has(kFieldCity));
-  EXPECT_EQ(map.MissingTimeFields(), "HOUR, MINUTE");
+  EXPECT_EQ(map.MissingTimeFields(), "HOUR, MINUTE (or TIME)");
   EXPECT_TRUE(map.PlaceIncomplete());
 
   EventRecord r = ReadTableMember(table, map, 0);
