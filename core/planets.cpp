@@ -117,7 +117,7 @@ template <int L>
 struct OrbitLanes {
   double e[L], M[L], Ec[L], Es[L], E[L];  // M and E in radians
   double wc[L], ws[L], ic[L], is[L], Nc[L], Ns[L];
-  double X[L], Y[L], z[L], r[L], speedTerm[L], speed[L], cosVelocityAngle[L];
+  double X[L], Y[L], z[L], r[L], speedTerm[L], speed[L], cosVelocityAngle[L], sinVelocityAngle[L];
 };
 
 // Kepler's step `Step` on every lane: E' = M + e sin E, and cos, sin of
@@ -202,6 +202,7 @@ void Orbits(const double (&T)[L], OrbitLanes<L>& o) {
     const Pair cosG = (LoadPair(el.sqrtA + l) * kGaussK * e * Es * inverseR) / speed;
     StorePair(o.speedTerm + l, speedTerm), StorePair(o.speed + l, speed);
     StorePair(o.cosVelocityAngle + l, cosG);
+    StorePair(o.sinVelocityAngle + l, Sqrt(1 - cosG * cosG));  // g in 0..pi
   }
 }
 
@@ -228,10 +229,9 @@ unsigned CheckOrbit(int k, double e, double a, double speedTerm) {
   return warnings;
 }
 
-// sin(g + L - G) from cos g (g in 0..pi) and the directions of L and G.
+// sin(g + L - G) from cos g and sin g and the directions of L and G.
 template <class V>
-V SinVelocityAngle(V cosG, V Lc, V Ls, V Gc, V Gs) {
-  const V sinG = Sqrt(1 - cosG * cosG);
+V SinVelocityAngle(V cosG, V sinG, V Lc, V Ls, V Gc, V Gs) {
   const V cosLG = Lc * Gc + Ls * Gs;
   const V sinLG = Ls * Gc - Lc * Gs;
   return sinG * cosLG + cosG * sinLG;
@@ -246,6 +246,7 @@ void Geocentric(const OrbitLanes<L>& o, int m, ChartRecord& chart) {
   const double LE = HalfAngle(EX, EY, rE);
   const double EdC = rE == 0 ? 1 : EX / rE, EdS = rE == 0 ? 0 : EY / rE;
   const double earthSpeed = o.speed[base], earthCosG = o.cosVelocityAngle[base];
+  const double earthSinG = o.sinVelocityAngle[base];
   chart.pos[0] = Reduce360((LE + kPi) * kDegreesPerRadian);
   chart.motion[0] = earthSpeed * kDegreesPerRadian / o.r[base];
 
@@ -278,8 +279,9 @@ void Geocentric(const OrbitLanes<L>& o, int m, ChartRecord& chart) {
     const Pair inverseRh = 1 / rh;
     const Pair HdC = Select(atSun, Splat(1), X * inverseRh), HdS = Select(atSun, Splat(0), Y * inverseRh);
     const Pair transverse =
-        LoadPair(o.speed + l) * SinVelocityAngle(LoadPair(o.cosVelocityAngle + l), HdC, HdS, GdC, GdS) -
-        earthSpeed * SinVelocityAngle(Splat(earthCosG), Splat(EdC), Splat(EdS), GdC, GdS);
+        LoadPair(o.speed + l) * SinVelocityAngle(LoadPair(o.cosVelocityAngle + l),
+                                                 LoadPair(o.sinVelocityAngle + l), HdC, HdS, GdC, GdS) -
+        earthSpeed * SinVelocityAngle(Splat(earthCosG), Splat(earthSinG), Splat(EdC), Splat(EdS), GdC, GdS);
     StorePair(chart.lat + k, latitude[p]);
     StorePair(chart.motion + k + 1, transverse * kDegreesPerRadian / rho);
     StorePair(chart.pos + k + 1, Reduce360(G[p] * kDegreesPerRadian));
