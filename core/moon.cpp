@@ -177,16 +177,23 @@ LunarPosition LunarSeries(const LunarArguments& a) {
   Rotation dm[kDCount * kMCount];
   ForEachIndex<kDCount * kMCount>([&](auto index) {
     constexpr std::size_t i = decltype(index)::value;
-    if constexpr (kUsed.dm[i]) {
-      const Rotation r = dMultiples[i / kMCount] * mMultiples[i % kMCount];
-      dm[i] = {r.c * eFactor[i % kMCount], r.s * eFactor[i % kMCount]};
+    constexpr int d = i / kMCount, m = i % kMCount;
+    if constexpr (kUsed.dm[i] && m == kMOffset) {
+      dm[i] = dMultiples[d];  // no M: nothing to turn or scale
+    } else if constexpr (kUsed.dm[i]) {
+      const Rotation r = d == 0 ? mMultiples[m] : dMultiples[d] * mMultiples[m];
+      dm[i] = {r.c * eFactor[m], r.s * eFactor[m]};
     }
   });
   Pair mpf[kMpCount * kFCount];
   ForEachIndex<kMpCount * kFCount>([&](auto index) {
     constexpr std::size_t i = decltype(index)::value;
+    constexpr int mp = i / kFCount, f = i % kFCount;
     if constexpr (kUsed.mpf[i]) {
-      const Rotation r = mpMultiples[i / kFCount] * fMultiples[i % kFCount];
+      // A factor without M' or without F is the other one alone.
+      const Rotation r = mp == kMpOffset ? fMultiples[f]
+                         : f == kFOffset ? mpMultiples[mp]
+                                         : mpMultiples[mp] * fMultiples[f];
       mpf[i] = Pair{r.c, r.s};
     }
   });
