@@ -72,6 +72,12 @@ double SiderealTime(double jd, double jd0, int lonDeg, int lonMin) {
   double h = lonDeg + theta + lonMin / 60.0;
   if (h > 360) h -= 360;
   double s = h / 360 * 24;
+  if (s > -48 && s <= 24) {
+    // At most two additions of 24, the loop's own steps, chosen without
+    // a branch.
+    const double once = s + 24;
+    return core_detail::IfLess(s, 0, core_detail::IfLess(once, 0, once + 24, once), s);
+  }
   if (s >= 0) {
     while (s > 24) s -= 24;
   } else {
@@ -102,19 +108,22 @@ namespace {
 // horizon equation. The equation has two roots twelve hours apart; the
 // rising one lies about six hours after the sidereal time. Compare
 // circular distances so that neither side of midnight misleads.
+// (The choices go either way from one chart to the next, so they are
+// made without branches.)
 double RisingRoot(double lst, double root) {
+  using core_detail::IfLess;
   double t = root * 24 / (2 * kPi);
-  if (t < 0) t += 24;
+  t = IfLess(t, 0, t + 24, t);
   double x = lst + 6;
-  if (x > 24) x -= 24;
+  x = IfLess(24, x, x - 24, x);
   auto circular = [](double a, double b) {
     double d = std::fabs(a - b);
     if (!(d < 48)) d = std::fmod(d, 24.0);
-    if (d >= 24) d -= 24;  // exact, as fmod
-    return d > 12 ? 24 - d : d;
+    d = IfLess(d, 24, d, d - 24);  // exact, as fmod
+    return IfLess(12, d, 24 - d, d);
   };
-  if (circular(t + 12, x) < circular(t, x)) t += 12;
-  if (t >= 24) t -= 24;
+  t = IfLess(circular(t + 12, x), circular(t, x), t + 12, t);
+  t = IfLess(t, 24, t, t - 24);
   return t * 360 / 24;
 }
 
@@ -145,11 +154,12 @@ HouseAngles HouseAnglesAt(double lst, int latDeg, int latMin) {
   out.ascendant = RisingRoot(lst, angle[0]);
   // HalfAngle(X, Y, length) from its arctangent.
   const double q = 2 * angle[1];
-  double m = X == 0 && Y == 0 ? 0 : (X < 0 ? core_detail::kPi - q : (Y < 0 ? q + core_detail::kTwoPi : q)) * kDegrees;
+  using core_detail::IfLess;
+  double m = IfLess(X, 0, core_detail::kPi - q, IfLess(Y, 0, q + core_detail::kTwoPi, q)) * kDegrees;
+  if (X == 0 && Y == 0) m = 0;
   if (m >= 360) m -= 360;
   out.midheaven = m;
-  double e = m - 180;
-  if (e < 0) e += 360;
-  out.imumCoeli = e;
+  const double e = m - 180;
+  out.imumCoeli = IfLess(e, 0, e + 360, e);
   return out;
 }

@@ -33,6 +33,13 @@ CORE_LANE_INLINE Pair Select(PairMask m, Pair a, Pair b) { return m ? a : b; }
 inline bool Any(bool m) { return m; }
 inline bool Any(PairMask m) { return _mm_movemask_pd(reinterpret_cast<__m128d>(m)) != 0; }
 
+// a < b ? yes : no without a branch (for choices that go either way
+// from one chart to the next); a NaN gives `no`.
+CORE_LANE_INLINE double IfLess(double a, double b, double yes, double no) {
+  const __m128d m = _mm_cmplt_sd(_mm_set_sd(a), _mm_set_sd(b));
+  return _mm_cvtsd_f64(_mm_or_pd(_mm_and_pd(m, _mm_set_sd(yes)), _mm_andnot_pd(m, _mm_set_sd(no))));
+}
+
 inline double Abs(double x) { return std::fabs(x); }
 inline Pair Abs(Pair x) {
   return reinterpret_cast<Pair>(reinterpret_cast<PairMask>(x) & PairMask{INT64_MAX, INT64_MAX});
