@@ -9,9 +9,12 @@
 #include <cstring>
 #include <memory>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "core/chart.h"
+#include "core/core_print.h"
+#include "core/houses.h"
 #include "core/lunar_arguments.h"
 #include "core/lunar_terms.h"
 #include "core/matrices.h"
@@ -265,6 +268,34 @@ TEST(ChartRegression, FarMomentsAloneAndSideBySide) {
     const ChartRecord ref = ReferenceChart(moments[n]);
     for (int b = 0; b < 14; ++b) EXPECT_LT(Gap(fast.pos[b], ref.pos[b]), 1e-9) << "moment " << n << " body " << b;
   }
+}
+
+// The chart's three angles at once agree with the three functions,
+// whole hours and the ends of the day included; a sidereal time outside
+// the day goes through the functions themselves.
+TEST(HouseAnglesAt, SameAsTheThreeFunctions) {
+  for (int step = 0; step <= 24 * 16; ++step) {
+    const double lst = step / 16.0 + (step % 3 == 1 ? 1e-7 : 0);
+    for (int lat : {-66, -45, -1, 0, 12, 50, 66}) {
+      const HouseAngles a = HouseAnglesAt(lst, lat, lat < 0 ? -30 : 30);
+      EXPECT_LT(Gap(a.ascendant, Ascendant(lst, lat, lat < 0 ? -30 : 30)), 1e-9) << lst << " " << lat;
+      EXPECT_LT(Gap(a.midheaven, Midheaven(lst)), 1e-9) << lst;
+      EXPECT_LT(Gap(a.imumCoeli, ImumCoeli(lst)), 1e-9) << lst;
+      EXPECT_GE(a.midheaven, 0);
+      EXPECT_LT(a.midheaven, 360);
+      EXPECT_GE(a.imumCoeli, 0);
+      EXPECT_LT(a.imumCoeli, 360);
+    }
+  }
+  static std::string printed;
+  printed.clear();
+  SetCorePrinter([](const char* text) { printed += text; });
+  const HouseAngles outside = HouseAnglesAt(50.25, 50, 0);
+  const double mc = Midheaven(50.25);
+  SetCorePrinter(nullptr);
+  EXPECT_EQ(outside.midheaven, mc);
+  EXPECT_EQ(outside.ascendant, Ascendant(50.25, 50, 0));
+  EXPECT_NE(printed.find("error MC!"), std::string::npos) << printed;
 }
 
 // --- the matrices, straightforward ---
