@@ -3,6 +3,7 @@
 #include <emmintrin.h>
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "core/lanes.h"
@@ -134,7 +135,9 @@ void BuildPass(const WaveTables& tables, int p, const double* pos, const double*
     }
     const __m128i k = _mm_cvttpd_epi32(x);
     const Pair f = x - _mm_cvtepi32_pd(k);
-    const int k0 = _mm_cvtsi128_si32(k), k1 = _mm_cvtsi128_si32(_mm_shuffle_epi32(k, 1));
+    // Both indexes (0..18000) out of the register in one move.
+    const uint64_t both = static_cast<uint64_t>(_mm_cvtsi128_si64(k));
+    const uint32_t k0 = static_cast<uint32_t>(both), k1 = static_cast<uint32_t>(both >> 32);
     if ((kH || kI)) {
       const Pair a0 = {A[k0], A[k1]}, a1 = {A[k0 + 1], A[k1 + 1]};
       const Pair h = 0.0 + 10 * (a0 + (a1 - a0) * f);
