@@ -3,18 +3,8 @@
 # with bad lines (named on standard error, an empty output line each, the
 # run going on), and the numbers of a known moment.
 # Usage: chart_command.sh BUILD_DIR SOURCE_DIR
-set -u
-build=$1
-kmwb=$build/kmwb
-if [ ! -x "$kmwb" ]; then
-  echo "skipped: $kmwb is not built"
-  exit 77
-fi
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+. "$(dirname "$0")/lib/kmwb.sh"
 cd "$work" || exit 1
-fail=0
-check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; fi; }
 
 moment="2000 1 1 12 0 0 0 0 10 0 50 0"
 "$kmwb" chart --tsv $moment > chart.tsv

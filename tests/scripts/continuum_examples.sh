@@ -3,19 +3,8 @@
 # leave, the four tables on text page 1, the same random moments for the
 # same seed.
 # Usage: continuum_examples.sh BUILD_DIR SOURCE_DIR
-set -u
-build=$1
-source=$2
-kmwb=$build/kmwb
-if [ ! -x "$kmwb" ]; then
-  echo "skipped: $kmwb is not built"
-  exit 77
-fi
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+. "$(dirname "$0")/lib/kmwb.sh"
 cd "$work" || exit 1
-fail=0
-check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; fi; }
 
 "$kmwb" --batch "$source/examples/continuum.kmwb" --out even > even.log 2>&1
 check "the even batch succeeds" '[ $? -eq 0 ] || { cat even.log; false; }'

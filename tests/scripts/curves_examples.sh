@@ -4,18 +4,7 @@
 # copy of examples/: the pages, the saved pictures and the event mark, the
 # pictures read back by PIL where it is installed.
 # Usage: curves_examples.sh BUILD_DIR SOURCE_DIR
-set -u
-build=$1
-source=$2
-kmwb=$build/kmwb
-if [ ! -x "$kmwb" ]; then
-  echo "skipped: $kmwb is not built"
-  exit 77
-fi
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail=0
-check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; fi; }
+. "$(dirname "$0")/lib/kmwb.sh"
 
 cp -r "$source/examples" "$work/ex"
 cd "$work/ex" || exit 1

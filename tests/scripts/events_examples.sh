@@ -5,18 +5,7 @@
 # files. Where Debian's python has dbfread, the example table is read with
 # it too and must hold the persons the lists name.
 # Usage: events_examples.sh BUILD_DIR SOURCE_DIR
-set -u
-build=$1
-source=$2
-kmwb=$build/kmwb
-if [ ! -x "$kmwb" ]; then
-  echo "skipped: $kmwb is not built"
-  exit 77
-fi
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail=0
-check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; fi; }
+. "$(dirname "$0")/lib/kmwb.sh"
 
 for run in events events-lists; do
   mkdir "$work/$run"

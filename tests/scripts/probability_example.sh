@@ -3,18 +3,7 @@
 # matrix probability) run through kmwb in copies of examples/: the results
 # it leaves, and the same files for the same --seed, other ones for another.
 # Usage: probability_example.sh BUILD_DIR SOURCE_DIR
-set -u
-build=$1
-source=$2
-kmwb=$build/kmwb
-if [ ! -x "$kmwb" ]; then
-  echo "skipped: $kmwb is not built"
-  exit 77
-fi
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail=0
-check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; fi; }
+. "$(dirname "$0")/lib/kmwb.sh"
 
 for run in a b c; do
   cp -r "$source/examples" "$work/$run"
