@@ -9,8 +9,9 @@ namespace core_detail {
 inline constexpr int kMaxSideBySide = 4;
 
 // charts[0..count-1] get what PlanetPositions(*charts[m], T[m]) gives;
-// count 1..kMaxSideBySide. Returns the OR of the warnings, printed in the
-// order of the charts.
+// up to kMaxSideBySide in one pass, more in passes of that many, none for
+// a count below 1. Returns the OR of the warnings, printed in the order
+// of the charts.
 unsigned PlanetPositionsSideBySide(ChartRecord* const* charts, const double* T, int count);
 
 }  // namespace core_detail

@@ -321,10 +321,19 @@ namespace core_detail {
 
 unsigned PlanetPositionsSideBySide(ChartRecord* const* charts, const double* T, int count) {
   switch (count) {
+    case 0: return 0;
     case 1: return PlanetsSideBySide<1>(charts, T);
     case 2: return PlanetsSideBySide<2>(charts, T);
     case 3: return PlanetsSideBySide<3>(charts, T);
-    default: return PlanetsSideBySide<4>(charts, T);
+    case 4: return PlanetsSideBySide<4>(charts, T);
+    default: {
+      // More than fit side by side: four at a time.
+      unsigned warnings = 0;
+      for (int first = 0; first < count; first += kMaxSideBySide)
+        warnings |= PlanetPositionsSideBySide(charts + first, T + first,
+                                              count - first < kMaxSideBySide ? count - first : kMaxSideBySide);
+      return warnings;
+    }
   }
 }
 
