@@ -98,11 +98,8 @@ inline constexpr std::array<Rotation, 361> kCenteredDegreeTable = MakeCenteredDe
 struct RotationPair {
   Pair c, s;
 };
-CORE_LANE_INLINE RotationPair DegreeRotation(Pair degrees) {
-  if (Any(!(Abs(degrees) <= 1e6))) {
-    const Rotation a = core_detail::DegreeRotation(degrees[0]), b = core_detail::DegreeRotation(degrees[1]);
-    return {Pair{a.c, b.c}, Pair{a.s, b.s}};
-  }
+// For |degrees| <= 1e6 only (the callers know).
+CORE_LANE_INLINE RotationPair DegreeRotationInRange(Pair degrees) {
   const Pair n = RoundSmall(degrees);
   const Pair d = (degrees - n) * kRadiansPerDegree;
   const Pair d2 = d * d;
@@ -115,6 +112,13 @@ CORE_LANE_INLINE RotationPair DegreeRotation(Pair degrees) {
   const Rotation& t1 = kCenteredDegreeTable[_mm_cvtsi128_si32(_mm_shuffle_epi32(index, 1))];
   const Pair tc = {t0.c, t1.c}, ts = {t0.s, t1.s};
   return {tc * c - ts * s, ts * c + tc * s};
+}
+CORE_LANE_INLINE RotationPair DegreeRotation(Pair degrees) {
+  if (Any(!(Abs(degrees) <= 1e6))) {
+    const Rotation a = core_detail::DegreeRotation(degrees[0]), b = core_detail::DegreeRotation(degrees[1]);
+    return {Pair{a.c, b.c}, Pair{a.s, b.s}};
+  }
+  return DegreeRotationInRange(degrees);
 }
 
 // atan(k / 64), k = 0..64, rounded correctly at compile time.

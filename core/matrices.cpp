@@ -170,7 +170,10 @@ void BuildPass(const WaveTables& tables, int p, const double* pos, const double*
   if ((kH || kI)) {
     // Bodies 0..9; the IC's self value would be cleared at once.
     Pair self[5];
-    SelfValuesOfBodies(pos, self);
+    if (inTurn)
+      SelfValuesOfBodies<true>(pos, self);
+    else
+      SelfValuesOfBodies<false>(pos, self);
     for (int i = 0; i < kBodies - 1; i += 2) {
       const Pair h = 0.0 + 10 * self[i / 2];
       const Pair a = Abs(h);

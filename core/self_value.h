@@ -66,10 +66,15 @@ inline double SelfValueOf(int body, double x) {
 // The self values of bodies 0..9 at once (the IC's is never kept), the
 // same operations as SelfValueOf on each: every stage runs over all five
 // pairs before the next, so that their chains overlap.
-inline void SelfValuesOfBodies(const double* pos, Pair (&out)[5]) {
+// kInTurn: the caller knows the longitudes to lie within 0..360.
+template <bool kInTurn>
+void SelfValuesOfBodies(const double* pos, Pair (&out)[5]) {
   const SelfValueLanes& k = kSelfValueLanes;
   RotationPair z[5];
-  for (int p = 0; p < 5; ++p) z[p] = DegreeRotation(LoadPair(pos + 2 * p) - LoadPair(k.shift + 2 * p));
+  for (int p = 0; p < 5; ++p) {
+    const Pair a = LoadPair(pos + 2 * p) - LoadPair(k.shift + 2 * p);
+    z[p] = kInTurn ? DegreeRotationInRange(a) : DegreeRotation(a);
+  }
   for (int p = 0; p < 5; ++p)
     out[p] = SelfValueFrom(z[p].c, z[p].s, LoadPair(k.turnC + 2 * p), LoadPair(k.turnS + 2 * p));
 }
