@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
@@ -57,6 +59,85 @@ void RunModuleFromMenu(MainWindow& m, int index) {
   for (int event; (event = qzpoll_event()) != 0;) HandleMainEvent(event);
 }
 
+// What the pages held before a module ran, to save what it changed.
+struct PageSnapshot {
+  std::string menu;
+  std::array<std::string, kPages> text;
+  std::array<unsigned, kPages> graphicChoices{};
+};
+
+PageSnapshot TakeSnapshot(const MainWindow& m) {
+  PageSnapshot s;
+  s.menu = m.menuTerminal.text();
+  for (int k = 0; k < kPages; ++k) s.text[k] = m.text[k].text();
+  s.graphicChoices = m.graphicChoices;
+  return s;
+}
+
+// "02-2-Event-Analysis" for the second module of a script: letters and
+// digits of the label, every other run of characters one '-'.
+std::string ModuleFolderName(int index, const std::string& label) {
+  char number[16];
+  std::snprintf(number, sizeof number, "%02d", index);
+  std::string name = number;
+  bool gap = true;
+  for (unsigned char c : label) {
+    if (std::isalnum(c)) {
+      if (gap) name += '-';
+      name += static_cast<char>(c);
+      gap = false;
+    } else {
+      gap = true;
+    }
+  }
+  return name;
+}
+
+bool SaveText(const std::string& path, const std::string& text) {
+  std::string temporary = path + ".tmp";
+  std::ofstream out(temporary, std::ios::binary);
+  out << text;
+  out.close();
+  return out.good() && std::rename(temporary.c_str(), path.c_str()) == 0;
+}
+
+bool SaveGraphic(int k, const std::string& dir, std::vector<std::string>& written) {
+  bool ok = true;
+  for (const char* ext : {".png", ".bmp"}) {
+    std::string path = dir + "/graphic-" + std::to_string(k) + ext;
+    bool saved = SaveGraphicPage(k, path);
+    if (saved) written.push_back(path);
+    ok = saved && ok;
+  }
+  return ok;
+}
+
+// The pages one module of a longer script printed or drew on, saved as it
+// ends, before the next module clears them.
+bool SaveModulePages(const std::string& dir, const PageSnapshot& before, std::vector<std::string>& written) {
+  MainWindow* m = Shell();
+  if (!m || !MakeFolders(dir)) return false;
+  bool ok = true;
+  std::string menuText = m->menuTerminal.text();
+  if (menuText != before.menu && menuText.find_first_not_of(" \n") != std::string::npos) {
+    std::string path = dir + "/text-0.txt";
+    bool saved = SaveText(path, menuText);
+    if (saved) written.push_back(path);
+    ok = saved && ok;
+  }
+  for (int k = 1; k <= kPages; ++k) {
+    const std::string& text = m->text[k - 1].text();
+    if (!text.empty() && text != before.text[k - 1]) {
+      std::string path = dir + "/text-" + std::to_string(k) + ".txt";
+      bool saved = SaveTextPage(k, path);
+      if (saved) written.push_back(path);
+      ok = saved && ok;
+    }
+    if (m->graphicChoices[k - 1] != before.graphicChoices[k - 1]) ok = SaveGraphic(k, dir, written) && ok;
+  }
+  return ok;
+}
+
 }  // namespace
 
 bool SaveAllPages(const std::string& dir, std::vector<std::string>& written) {
@@ -66,11 +147,7 @@ bool SaveAllPages(const std::string& dir, std::vector<std::string>& written) {
   std::string menuText = m->menuTerminal.text();
   if (menuText.find_first_not_of(" \n") != std::string::npos) {
     std::string path = dir + "/text-0.txt";
-    std::string temporary = path + ".tmp";
-    std::ofstream out(temporary, std::ios::binary);
-    out << menuText;
-    out.close();
-    bool saved = out.good() && std::rename(temporary.c_str(), path.c_str()) == 0;
+    bool saved = SaveText(path, menuText);
     if (saved) written.push_back(path);
     ok = saved && ok;
   }
@@ -81,14 +158,7 @@ bool SaveAllPages(const std::string& dir, std::vector<std::string>& written) {
       if (saved) written.push_back(path);
       ok = saved && ok;
     }
-    if (m->graphicUsed[k - 1]) {
-      for (const char* ext : {".png", ".bmp"}) {
-        std::string path = dir + "/graphic-" + std::to_string(k) + ext;
-        bool saved = SaveGraphicPage(k, path);
-        if (saved) written.push_back(path);
-        ok = saved && ok;
-      }
-    }
+    if (m->graphicUsed[k - 1]) ok = SaveGraphic(k, dir, written) && ok;
   }
   return ok;
 }
@@ -111,7 +181,12 @@ int RunBatch(const std::string& scriptPath, const std::string& outDir) {
   SetProgressEcho(isatty(2) != 0);
   AnswerQueue queue;
   MainWindow& m = *Shell();
+  std::vector<std::string> written;
+  bool saved = true;
+  int index = 0;
   for (const ScriptModule& module : script.modules) {
+    ++index;
+    const PageSnapshot before = TakeSnapshot(m);
     queue.Reset(module.answers, module.line, scriptPath);
     StartAnswering(queue, [](const std::string& message) { StopRun(message); });
     qzlog("batch: line %d: run %s\n", module.line, module.label.c_str());
@@ -126,9 +201,10 @@ int RunBatch(const std::string& scriptPath, const std::string& outDir) {
     if (!qzrunning())
       StopRun(scriptPath + ", line " + std::to_string(module.line) + ": \"" + module.label +
               "\" waited for input that a script cannot give, or ended the program");
+    if (script.modules.size() > 1)
+      saved = SaveModulePages(outDir + "/" + ModuleFolderName(index, module.label), before, written) && saved;
   }
-  std::vector<std::string> written;
-  bool saved = SaveAllPages(outDir, written);
+  saved = SaveAllPages(outDir, written) && saved;
   for (const std::string& f : written) std::fprintf(stderr, "kmwb: wrote %s\n", f.c_str());
   if (!saved) {
     std::fprintf(stderr, "kmwb: not every page could be written into %s\n", outDir.c_str());

@@ -34,6 +34,9 @@ struct MainWindow {
   std::array<qzButton, kPages> textSave;
   // Graphic pages a module has drawn on (GraphicOutput) since the start-up.
   std::array<bool, kPages> graphicUsed{};
+  // How often each graphic page was chosen (GraphicOutput): a batch run
+  // tells by it which pages a module drew on.
+  std::array<unsigned, kPages> graphicChoices{};
   bool moduleRunning = false;
 };
 

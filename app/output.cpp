@@ -94,6 +94,7 @@ void GraphicOutput(int page, int width, int height, uint32_t colour) {
   qzgraphic_settarget(&canvas.target());
   qzgraphic_clear(colour);
   m->graphicUsed[page - 1] = true;
+  ++m->graphicChoices[page - 1];
 }
 
 void PrintOut(const char* format, ...) {

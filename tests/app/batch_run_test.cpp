@@ -24,7 +24,7 @@ class BatchRun : public testing::Test {
     std::string pattern = testing::TempDir() + "/kmwb_batch_XXXXXX";
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     dir_ = pattern;
-    ASSERT_EQ(std::system(("cp " + std::string(SOURCE_DIR) + "/examples/*.kmwb " + dir_).c_str()), 0);
+    ASSERT_EQ(std::system(("cp " + std::string(SOURCE_DIR) + "/examples/* " + dir_).c_str()), 0);
   }
   // Runs kmwb in the folder; the exit status, with stderr in `log`.
   int Run(const std::string& args, std::string& log) {
@@ -74,14 +74,38 @@ TEST_F(BatchRun, ScriptErrorsAreNamed) {
   EXPECT_NE(log.find("--seed wants a whole number"), std::string::npos) << log;
 }
 
-TEST_F(BatchRun, DemoSavesUsedPagesOnly) {
+TEST_F(BatchRun, OneModuleSavesUsedPagesOnlyAndNoModuleFolders) {
+  {
+    std::ofstream script(dir_ + "/one.kmwb");
+    script << "run 17- Julian Date\nJulian Date -> Date to Julian date\nDate and time -> 1.1.2000 12:00:00\n";
+  }
   std::string log;
-  ASSERT_EQ(Run("--batch demo.kmwb --out demo-results", log), 0) << log;
-  EXPECT_EQ(access((dir_ + "/demo-results/graphic-1.png").c_str(), F_OK), 0) << log;
-  EXPECT_EQ(access((dir_ + "/demo-results/graphic-1.bmp").c_str(), F_OK), 0);
-  EXPECT_NE(access((dir_ + "/demo-results/graphic-2.png").c_str(), F_OK), 0) << "page 2 was never drawn on";
-  EXPECT_NE(ReadFile(dir_ + "/demo-results/text-0.txt").find("TEAM-ANALYSIS"), std::string::npos);
-  EXPECT_NE(ReadFile(dir_ + "/demo-results/text-1.txt").find("Julian date"), std::string::npos);
+  ASSERT_EQ(Run("--batch one.kmwb --out jd", log), 0) << log;
+  EXPECT_NE(ReadFile(dir_ + "/jd/text-1.txt").find("Julian date"), std::string::npos) << log;
+  EXPECT_NE(access((dir_ + "/jd/graphic-1.png").c_str(), F_OK), 0) << "no page was drawn on";
+  EXPECT_NE(access((dir_ + "/jd/01-17-Julian-Date").c_str(), F_OK), 0) << "one module needs no folder of its own";
+}
+
+// The demo runs the whole chain; each module's pages are kept in a folder
+// of their own before the next module clears them, the last state of every
+// page beside them.
+TEST_F(BatchRun, DemoKeepsEveryModulesPages) {
+  std::string log;
+  ASSERT_EQ(Run("--batch demo.kmwb --out demo-results --seed 1", log), 0) << log;
+  const std::string out = dir_ + "/demo-results/";
+  EXPECT_NE(ReadFile(out + "01-17-Julian-Date/text-1.txt").find("Julian date"), std::string::npos) << log;
+  EXPECT_NE(ReadFile(out + "02-1-Statistics-1-Continuum/text-1.txt").find("Matrix H: Coherent continuum"), std::string::npos);
+  EXPECT_NE(access((out + "02-1-Statistics-1-Continuum/graphic-1.png").c_str(), F_OK), 0)
+      << "the continuum draws nothing";
+  EXPECT_EQ(access((out + "03-2-Event-Analysis/graphic-3.png").c_str(), F_OK), 0);
+  EXPECT_NE(access((out + "03-2-Event-Analysis/text-1.txt").c_str(), F_OK), 0)
+      << "text page 1 still holds the continuum's tables, unchanged by the event analysis";
+  for (int k = 1; k <= 6; ++k)
+    EXPECT_EQ(access((out + "04-4-Matrix-Probability/graphic-" + std::to_string(k) + ".bmp").c_str(), F_OK), 0) << k;
+  EXPECT_EQ(access((out + "05-11-Planetary-Fluctuations-time-quality/graphic-1.png").c_str(), F_OK), 0);
+  EXPECT_EQ(access((out + "06-6-Planetary-Fluctuations-resonances/graphic-4.png").c_str(), F_OK), 0);
+  EXPECT_NE(ReadFile(out + "text-0.txt").find("TEAM-ANALYSIS"), std::string::npos) << "the welcome comes last";
+  EXPECT_EQ(access((out + "graphic-6.png").c_str(), F_OK), 0);
 }
 
 }  // namespace
