@@ -6,6 +6,7 @@
 
 #include "core/chart.h"
 #include "core/matrices.h"
+#include "core/matrix_path.h"
 #include "core/waves.h"
 
 namespace {
@@ -56,6 +57,25 @@ void BM_Matrices(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_Matrices);
+
+// The three builders on each pair loop, the path given (0 SSE2, 1 AVX2).
+void BM_MatricesOnPath(benchmark::State& state) {
+  const MatrixPath path = state.range(0) ? MatrixPath::Avx2 : MatrixPath::Sse2;
+  const WaveTables& tables = SharedWaveTables();
+  const auto moments = SpreadMoments(1024);
+  std::vector<ChartRecord> charts(moments.size());
+  ComputeChartBatch(moments.data(), moments.size(), charts.data());
+  auto m = std::make_unique<HarmonicMatrices>();
+  std::size_t n = 0;
+  for (auto _ : state) {
+    const ChartRecord& c = charts[n++ & 1023];
+    BuildMatricesOnPath(tables, 5, c.pos, nullptr, kBodyPeriodsOrderP, &m->H, nullptr, nullptr, path);
+    BuildMatricesOnPath(tables, 5, c.pos, nullptr, kBodyPeriodsOrderP, nullptr, &m->I, nullptr, path);
+    BuildMatricesOnPath(tables, 5, c.pos, c.motion, kBodyPeriodsOrderP, nullptr, nullptr, &m->D, path);
+    benchmark::DoNotOptimize(*m);
+  }
+}
+BENCHMARK(BM_MatricesOnPath)->Arg(0)->Arg(1);
 
 void BM_ComputeChartBatch(benchmark::State& state) {
   const WaveTables& tables = SharedWaveTables();

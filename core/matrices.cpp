@@ -1,12 +1,15 @@
 #include "core/matrices.h"
 
 #include <emmintrin.h>
+#include <immintrin.h>
 
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 #include "core/lanes.h"
+#include "core/matrix_path.h"
 #include "core/self_value.h"
 
 namespace {
@@ -100,6 +103,99 @@ void PairCells(const double* A, const double* B, const double* pos, int n, Outpu
   }
 }
 
+// The pair loop four pairs at a time (AVX2, no fused multiply-add: the
+// same operations as the two-lane loop below, lane by lane), for
+// longitudes within 0..360. The pairs' differences are taken row by row,
+// pos[i] - pos[i+1..10] side by side, into the pair order; each row's last
+// vector runs into the next row's start, which that row then writes.
+// Table values k and k + 1 are one unaligned 16-byte load.
+namespace avx2 {
+
+__attribute__((target("avx2"))) inline __m256d TableValues(const double* T, uint64_t lo,
+                                                           uint64_t hi, __m256d& next) {
+  const auto k0 = static_cast<uint32_t>(lo), k1 = static_cast<uint32_t>(lo >> 32);
+  const auto k2 = static_cast<uint32_t>(hi), k3 = static_cast<uint32_t>(hi >> 32);
+  const __m256d a = _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_loadu_pd(T + k0)),
+                                         _mm_loadu_pd(T + k2), 1);
+  const __m256d b = _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_loadu_pd(T + k1)),
+                                         _mm_loadu_pd(T + k3), 1);
+  next = _mm256_unpackhi_pd(a, b);
+  return _mm256_unpacklo_pd(a, b);
+}
+
+// The four lanes of v into cells (i, j) and (j, i) of the pairs n..n+3
+// (those below 55).
+template <int n>
+__attribute__((target("avx2"))) inline void StoreBoth(HarmonicMatrix& m, __m256d v) {
+  const __m128d lo = _mm256_castpd256_pd128(v), hi = _mm256_extractf128_pd(v, 1);
+  const __m128d lanes[2] = {lo, hi};
+  for (int l = 0; l < 4; ++l) {
+    if (n + l >= 55) break;
+    const int i = kPairs.i[n + l], j = kPairs.j[n + l];
+    if (l % 2 == 0) {
+      _mm_store_sd(&m[i][j], lanes[l / 2]);
+      _mm_store_sd(&m[j][i], lanes[l / 2]);
+    } else {
+      _mm_storeh_pd(&m[i][j], lanes[l / 2]);
+      _mm_storeh_pd(&m[j][i], lanes[l / 2]);
+    }
+  }
+}
+
+template <bool kH, bool kI, bool kD, int n>
+__attribute__((target("avx2"))) inline void FourPairs(const double* A, const double* B,
+                                                      const double* e, Outputs out) {
+  const __m256d zero = _mm256_setzero_pd(), ten = _mm256_set1_pd(10), fifty = _mm256_set1_pd(50);
+  const __m256d signBit = _mm256_set1_pd(-0.0);
+  const __m256d ev = _mm256_load_pd(e + n);
+  const __m256d x = _mm256_mul_pd(_mm256_andnot_pd(signBit, ev), fifty);
+  const __m128i k = _mm256_cvttpd_epi32(x);
+  const __m256d f = _mm256_sub_pd(x, _mm256_cvtepi32_pd(k));
+  const auto lo = static_cast<uint64_t>(_mm_cvtsi128_si64(k));
+  const auto hi = static_cast<uint64_t>(_mm_extract_epi64(k, 1));
+  if (kH || kI) {
+    __m256d a1;
+    const __m256d a0 = TableValues(A, lo, hi, a1);
+    const __m256d h = _mm256_add_pd(
+        zero, _mm256_mul_pd(ten, _mm256_add_pd(a0, _mm256_mul_pd(_mm256_sub_pd(a1, a0), f))));
+    if (kH) StoreBoth<n>(*out.H, h);
+    if (kI) StoreBoth<n>(*out.I, _mm256_andnot_pd(signBit, h));
+  }
+  if (kD) {
+    __m256d b1;
+    const __m256d b0 = TableValues(B, lo, hi, b1);
+    const __m256d t = _mm256_add_pd(b0, _mm256_mul_pd(_mm256_sub_pd(b1, b0), f));
+    const __m256d v =
+        _mm256_add_pd(zero, _mm256_mul_pd(ten, _mm256_xor_pd(t, _mm256_and_pd(ev, signBit))));
+    StoreBoth<n>(*out.D, v);
+  }
+}
+
+template <bool kH, bool kI, bool kD, int... n>
+__attribute__((target("avx2"))) inline void AllPairs(const double* A, const double* B,
+                                                     const double* e, Outputs out,
+                                                     std::integer_sequence<int, n...>) {
+  (FourPairs<kH, kI, kD, 4 * n>(A, B, e, out), ...);
+}
+
+template <bool kH, bool kI, bool kD>
+__attribute__((target("avx2"), noinline)) void PairLoop(const double* A, const double* B,
+                                                        const double* pos, Outputs out) {
+  alignas(32) double padded[16] = {};
+  for (int b = 0; b < kBodies; ++b) padded[b] = pos[b];
+  alignas(32) double e[60];
+  int first = 0;  // pair index of (i, i + 1)
+  for (int i = 0; i < kBodies - 1; ++i) {
+    const __m256d p = _mm256_set1_pd(padded[i]);
+    for (int c = 0; c < kBodies - 1 - i; c += 4)
+      _mm256_storeu_pd(e + first + c, _mm256_sub_pd(p, _mm256_loadu_pd(padded + i + 1 + c)));
+    first += kBodies - 1 - i;
+  }
+  AllPairs<kH, kI, kD>(A, B, e, out, std::make_integer_sequence<int, 14>{});
+}
+
+}  // namespace avx2
+
 // One pass over the 55 pairs, two at a time (the last pair twice): a
 // pair's difference and table position are shared by the harmony and the
 // dynamic value, and both are symmetric in the pair (the dynamic value
@@ -108,7 +204,7 @@ void PairCells(const double* A, const double* B, const double* pos, int n, Outpu
 // and DynamicLookup, bit for bit.
 template <bool kH, bool kI, bool kD>
 void BuildPass(const WaveTables& tables, int p, const double* pos, const double* motion,
-               const double* periods, Outputs out) {
+               const double* periods, Outputs out, MatrixPath path) {
   using namespace core_detail;
   if (kH) ZeroBorder(*out.H);
   if (kI) ZeroBorder(*out.I);
@@ -122,8 +218,10 @@ void BuildPass(const WaveTables& tables, int p, const double* pos, const double*
   bool inTurn = true;
   for (int b = 0; b < kBodies; ++b) inTurn &= pos[b] >= 0 && pos[b] <= 360;
 
+  const bool wide = inTurn && path == MatrixPath::Avx2;
+  if (wide) avx2::PairLoop<kH, kI, kD>(A, B, pos, out);
 #pragma GCC unroll 28
-  for (int n = 0; n < 56; n += 2) {
+  for (int n = 0; n < 56 && !wide; n += 2) {
     const int n1 = n + 1 < 55 ? n + 1 : 54;
     const int i0 = kPairs.i[n], j0 = kPairs.j[n], i1 = kPairs.i[n1], j1 = kPairs.j[n1];
     const Pair e = Pair{pos[i0], pos[i1]} - Pair{pos[j0], pos[j1]};
@@ -192,15 +290,20 @@ void BuildPass(const WaveTables& tables, int p, const double* pos, const double*
 }
 
 void Build(const WaveTables& tables, int p, const double* pos, const double* motion,
-           const double* periods, Outputs out) {
+           const double* periods, Outputs out, MatrixPath path) {
   if (out.H && out.I && out.D)
-    BuildPass<true, true, true>(tables, p, pos, motion, periods, out);
+    BuildPass<true, true, true>(tables, p, pos, motion, periods, out, path);
   else if (out.H)
-    BuildPass<true, false, false>(tables, p, pos, motion, periods, out);
+    BuildPass<true, false, false>(tables, p, pos, motion, periods, out, path);
   else if (out.I)
-    BuildPass<false, true, false>(tables, p, pos, motion, periods, out);
+    BuildPass<false, true, false>(tables, p, pos, motion, periods, out, path);
   else
-    BuildPass<false, false, true>(tables, p, pos, motion, periods, out);
+    BuildPass<false, false, true>(tables, p, pos, motion, periods, out, path);
+}
+
+void Build(const WaveTables& tables, int p, const double* pos, const double* motion,
+           const double* periods, Outputs out) {
+  Build(tables, p, pos, motion, periods, out, DefaultMatrixPath());
 }
 
 }  // namespace
@@ -253,4 +356,25 @@ unsigned ComputeChartBatch(const WaveTables& tables, MatrixForm form, int p,
       for (std::size_t i = 0; i < n; ++i) BuildMatrices(tables, form, p, block[i], matrices[first + i]);
   }
   return warnings;
+}
+
+MatrixPath PathFor(bool hasAvx2) { return hasAvx2 ? MatrixPath::Avx2 : MatrixPath::Sse2; }
+
+MatrixPath DefaultMatrixPath() {
+  static const MatrixPath path = PathFor(__builtin_cpu_supports("avx2"));
+  return path;
+}
+
+void BuildMatricesOnPath(const WaveTables& tables, int p, const double* positions,
+                         const double* motion, const double* periods, HarmonicMatrix* H,
+                         HarmonicMatrix* I, HarmonicMatrix* D, MatrixPath path) {
+  if (!H && !I && !D) return;
+  if (H && I && D)
+    Build(tables, p, positions, motion, periods, {H, I, D}, path);
+  else {
+    // Each one alone, as the three builders run.
+    if (H) Build(tables, p, positions, motion, periods, {H, nullptr, nullptr}, path);
+    if (I) Build(tables, p, positions, motion, periods, {nullptr, I, nullptr}, path);
+    if (D) Build(tables, p, positions, motion, periods, {nullptr, nullptr, D}, path);
+  }
 }
