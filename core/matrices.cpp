@@ -1,3 +1,8 @@
+// The four-lane self values instantiate the shared lane templates with
+// 32-byte vectors; those are inlined into AVX2 functions only, so the
+// note that such a return would differ between ABIs does not apply.
+#pragma GCC diagnostic ignored "-Wpsabi"
+
 #include "core/matrices.h"
 
 #include <emmintrin.h>
@@ -194,6 +199,54 @@ __attribute__((target("avx2"), noinline)) void PairLoop(const double* A, const d
   AllPairs<kH, kI, kD>(A, B, e, out, std::make_integer_sequence<int, 14>{});
 }
 
+// The self values of bodies 0..9 four at a time (lanes 10 and 11 are
+// padding), for longitudes within 0..360: DegreeRotationInRange and
+// SelfValueFrom with the same operations, lane by lane.
+using Quad = double __attribute__((vector_size(32)));
+
+__attribute__((target("avx2"))) inline Quad LoadQuad(const double* p) {
+  Quad v;
+  __builtin_memcpy(&v, p, sizeof v);
+  return v;
+}
+
+__attribute__((target("avx2"))) inline Quad RoundQuad(Quad x) {
+  return (x + core_detail::fast_rotation::kRoundingShift) - core_detail::fast_rotation::kRoundingShift;
+}
+
+template <int v>
+__attribute__((target("avx2"))) inline Quad FourSelfValues(const double* padded) {
+  using namespace core_detail;
+  const SelfValueLanes& k = kSelfValueLanes;
+  const Quad degrees = LoadQuad(padded + 4 * v) - LoadQuad(k.shift + 4 * v);
+  const Quad n = RoundQuad(degrees);
+  const Quad d = (degrees - n) * kRadiansPerDegree;
+  const Quad d2 = d * d;
+  const Quad s = d + d * d2 * (-1.0 / 6 + d2 * (1.0 / 120));
+  const Quad c = 1 + d2 * (-0.5 + d2 * (1.0 / 24 + d2 * (-1.0 / 720)));
+  const Quad centered = n - 360.0 * RoundQuad(n * (1 / 360.0)) + 180.0;
+  // The table's rotations are (c, s) pairs: entry r starts at double 2 r.
+  const __m128i index = _mm256_cvttpd_epi32(reinterpret_cast<__m256d>(centered));
+  const __m128i twice = _mm_add_epi32(index, index);
+  const auto lo = static_cast<uint64_t>(_mm_cvtsi128_si64(twice));
+  const auto hi = static_cast<uint64_t>(_mm_extract_epi64(twice, 1));
+  __m256d tsv;
+  const __m256d tcv = TableValues(&kCenteredDegreeTable[0].c, lo, hi, tsv);
+  const Quad tc = reinterpret_cast<Quad>(tcv), ts = reinterpret_cast<Quad>(tsv);
+  const Quad cosA = tc * c - ts * s, sinA = ts * c + tc * s;
+  return SelfValueFrom(cosA, sinA, LoadQuad(k.turnC + 4 * v), LoadQuad(k.turnS + 4 * v));
+}
+
+__attribute__((target("avx2"), noinline)) void SelfValues(const double* pos, double (&out)[12]) {
+  alignas(32) double padded[12] = {};
+  for (int b = 0; b < kBodies - 1; ++b) padded[b] = pos[b];
+  const Quad a = FourSelfValues<0>(padded), b = FourSelfValues<1>(padded),
+             c = FourSelfValues<2>(padded);
+  __builtin_memcpy(out, &a, sizeof a);
+  __builtin_memcpy(out + 4, &b, sizeof b);
+  __builtin_memcpy(out + 8, &c, sizeof c);
+}
+
 }  // namespace avx2
 
 // One pass over the 55 pairs, two at a time (the last pair twice): a
@@ -268,7 +321,11 @@ void BuildPass(const WaveTables& tables, int p, const double* pos, const double*
   if ((kH || kI)) {
     // Bodies 0..9; the IC's self value would be cleared at once.
     Pair self[5];
-    if (inTurn)
+    if (wide) {
+      alignas(16) double four[12];
+      avx2::SelfValues(pos, four);
+      for (int q = 0; q < 5; ++q) self[q] = LoadPair(four + 2 * q);
+    } else if (inTurn)
       SelfValuesOfBodies<true>(pos, self);
     else
       SelfValuesOfBodies<false>(pos, self);
