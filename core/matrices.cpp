@@ -66,6 +66,19 @@ bool TablePosition(double difference, int& k, double& f) {
   return true;
 }
 
+// Whether longitudes 0..10 all lie within 0..360 (a NaN does not), two
+// at a time.
+bool AllInTurn(const double* pos) {
+  const __m128d zero = _mm_setzero_pd(), turn = _mm_set1_pd(360);
+  __m128d in = _mm_cmpeq_pd(zero, zero);
+#pragma GCC unroll 5
+  for (int b = 0; b < kBodies - 1; b += 2) {
+    const __m128d v = _mm_loadu_pd(pos + b);
+    in = _mm_and_pd(in, _mm_and_pd(_mm_cmpge_pd(v, zero), _mm_cmple_pd(v, turn)));
+  }
+  return _mm_movemask_pd(in) == 3 && pos[kBodies - 1] >= 0 && pos[kBodies - 1] <= 360;
+}
+
 // The 55 pairs (i < j) in order.
 struct PairTable {
   unsigned char i[55], j[55];
@@ -268,8 +281,7 @@ void BuildPass(const WaveTables& tables, int p, const double* pos, const double*
 
   // Longitudes within 0..360 (as charts give them) keep every difference
   // within the table; only other inputs need the test pair by pair.
-  bool inTurn = true;
-  for (int b = 0; b < kBodies; ++b) inTurn &= pos[b] >= 0 && pos[b] <= 360;
+  const bool inTurn = AllInTurn(pos);
 
   const bool wide = inTurn && path == MatrixPath::Avx2;
   if (wide) avx2::PairLoop<kH, kI, kD>(A, B, pos, out);

@@ -1,7 +1,9 @@
 // The builders' four-lane pair loop against the two-lane one, bit for bit.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -16,7 +18,8 @@ TEST(MatrixPath, ChoiceFollowsTheProcessor) {
 }
 
 // Longitudes of many charts over 1800..2200, a few with positions outside
-// 0..360 (the loop's other branch), and both period sets and all orders.
+// 0..360 or not a number (the two-lane loop on both paths, whose test
+// must see them), and both period sets and all orders.
 TEST(MatrixPath, FourLanesMatchTwoLanesBitForBit) {
   if (!__builtin_cpu_supports("avx2")) GTEST_SKIP() << "no AVX2 on this processor";
   const WaveTables& tables = SharedWaveTables();
@@ -41,6 +44,9 @@ TEST(MatrixPath, FourLanesMatchTwoLanesBitForBit) {
     if (n % 97 == 0) c.pos[n % 11] += 360;  // a difference past a full turn
     if (n % 101 == 0) c.pos[(n + 3) % 11] = -0.0;
     if (n % 103 == 0) c.pos[(n + 5) % 11] = c.pos[(n + 6) % 11];  // a zero difference
+    if (n % 107 == 0) c.pos[(n + 7) % 11] = std::numeric_limits<double>::quiet_NaN();
+    if (n % 109 == 0) c.pos[10] = std::nextafter(360.0, 361.0);  // just past the turn
+    if (n % 113 == 0) c.pos[n % 10] = -std::numeric_limits<double>::denorm_min();
     const int order = static_cast<int>(n % 14);  // 0 and 13 are clamped
     const double* periods = n % 2 ? kBodyPeriodsFixed3 : kBodyPeriodsOrderP;
     for (int which = 0; which < 4; ++which) {
