@@ -123,10 +123,8 @@ void PairCells(const double* A, const double* B, const double* pos, int n, Outpu
 
 // The pair loop four pairs at a time (AVX2, no fused multiply-add: the
 // same operations as the two-lane loop below, lane by lane), for
-// longitudes within 0..360. The pairs' differences are taken row by row,
-// pos[i] - pos[i+1..10] side by side, into the pair order; each row's last
-// vector runs into the next row's start, which that row then writes.
-// Table values k and k + 1 are one unaligned 16-byte load.
+// longitudes within 0..360, row by row: pos[i] - pos[j] for four columns
+// j side by side. Table values k and k + 1 are one unaligned 16-byte load.
 namespace avx2 {
 
 __attribute__((target("avx2"))) inline __m256d TableValues(const double* T, uint64_t lo,
@@ -141,31 +139,33 @@ __attribute__((target("avx2"))) inline __m256d TableValues(const double* T, uint
   return _mm256_unpacklo_pd(a, b);
 }
 
-// The four lanes of v into cells (i, j) and (j, i) of the pairs n..n+3
-// (those below 55).
-template <int n>
+// Cells (row, j) and (j, row) of the four columns j = kFirst..kFirst + 3
+// in v, for the columns right of the diagonal; below kLast only.
+template <int kRow, int kFirst, int kLast>
 __attribute__((target("avx2"))) inline void StoreBoth(HarmonicMatrix& m, __m256d v) {
-  const __m128d lo = _mm256_castpd256_pd128(v), hi = _mm256_extractf128_pd(v, 1);
-  const __m128d lanes[2] = {lo, hi};
+  const __m128d lanes[2] = {_mm256_castpd256_pd128(v), _mm256_extractf128_pd(v, 1)};
   for (int l = 0; l < 4; ++l) {
-    if (n + l >= 55) break;
-    const int i = kPairs.i[n + l], j = kPairs.j[n + l];
+    const int j = kFirst + l;
+    if (j <= kRow || j >= kLast) continue;
     if (l % 2 == 0) {
-      _mm_store_sd(&m[i][j], lanes[l / 2]);
-      _mm_store_sd(&m[j][i], lanes[l / 2]);
+      _mm_store_sd(&m[kRow][j], lanes[l / 2]);
+      _mm_store_sd(&m[j][kRow], lanes[l / 2]);
     } else {
-      _mm_storeh_pd(&m[i][j], lanes[l / 2]);
-      _mm_storeh_pd(&m[j][i], lanes[l / 2]);
+      _mm_storeh_pd(&m[kRow][j], lanes[l / 2]);
+      _mm_storeh_pd(&m[j][kRow], lanes[l / 2]);
     }
   }
 }
 
-template <bool kH, bool kI, bool kD, int n>
+// Pairs (row, j) for the four columns j from kFirst, those right of the
+// diagonal and below kLast: the difference pos[row] - pos[j] lane by lane.
+template <bool kH, bool kI, bool kD, int kRow, int kFirst, int kLast>
 __attribute__((target("avx2"))) inline void FourPairs(const double* A, const double* B,
-                                                      const double* e, Outputs out) {
+                                                      double rowPos, __m256d columns,
+                                                      Outputs out) {
   const __m256d zero = _mm256_setzero_pd(), ten = _mm256_set1_pd(10), fifty = _mm256_set1_pd(50);
   const __m256d signBit = _mm256_set1_pd(-0.0);
-  const __m256d ev = _mm256_load_pd(e + n);
+  const __m256d ev = _mm256_sub_pd(_mm256_set1_pd(rowPos), columns);
   const __m256d x = _mm256_mul_pd(_mm256_andnot_pd(signBit, ev), fifty);
   const __m128i k = _mm256_cvttpd_epi32(x);
   const __m256d f = _mm256_sub_pd(x, _mm256_cvtepi32_pd(k));
@@ -176,8 +176,8 @@ __attribute__((target("avx2"))) inline void FourPairs(const double* A, const dou
     const __m256d a0 = TableValues(A, lo, hi, a1);
     const __m256d h = _mm256_add_pd(
         zero, _mm256_mul_pd(ten, _mm256_add_pd(a0, _mm256_mul_pd(_mm256_sub_pd(a1, a0), f))));
-    if (kH) StoreBoth<n>(*out.H, h);
-    if (kI) StoreBoth<n>(*out.I, _mm256_andnot_pd(signBit, h));
+    if (kH) StoreBoth<kRow, kFirst, kLast>(*out.H, h);
+    if (kI) StoreBoth<kRow, kFirst, kLast>(*out.I, _mm256_andnot_pd(signBit, h));
   }
   if (kD) {
     __m256d b1;
@@ -185,31 +185,38 @@ __attribute__((target("avx2"))) inline void FourPairs(const double* A, const dou
     const __m256d t = _mm256_add_pd(b0, _mm256_mul_pd(_mm256_sub_pd(b1, b0), f));
     const __m256d v =
         _mm256_add_pd(zero, _mm256_mul_pd(ten, _mm256_xor_pd(t, _mm256_and_pd(ev, signBit))));
-    StoreBoth<n>(*out.D, v);
+    StoreBoth<kRow, kFirst, kLast>(*out.D, v);
   }
 }
 
-template <bool kH, bool kI, bool kD, int... n>
-__attribute__((target("avx2"))) inline void AllPairs(const double* A, const double* B,
-                                                     const double* e, Outputs out,
-                                                     std::integer_sequence<int, n...>) {
-  (FourPairs<kH, kI, kD, 4 * n>(A, B, e, out), ...);
+// Row i's pairs (i, i+1..10) against the columns 7..10, 3..6 and 0..2,
+// as far as they lie right of the diagonal.
+template <bool kH, bool kI, bool kD, int kRow>
+__attribute__((target("avx2"))) inline void RowPairs(const double* A, const double* B,
+                                                     const double* pos, const __m256d (&cols)[3],
+                                                     Outputs out) {
+  const double p = pos[kRow];
+  FourPairs<kH, kI, kD, kRow, 7, 11>(A, B, p, cols[2], out);
+  if constexpr (kRow < 6) FourPairs<kH, kI, kD, kRow, 3, 7>(A, B, p, cols[1], out);
+  if constexpr (kRow < 2) FourPairs<kH, kI, kD, kRow, 0, 3>(A, B, p, cols[0], out);
 }
 
+template <bool kH, bool kI, bool kD, int... kRows>
+__attribute__((target("avx2"))) inline void AllRows(const double* A, const double* B,
+                                                    const double* pos, const __m256d (&cols)[3],
+                                                    Outputs out,
+                                                    std::integer_sequence<int, kRows...>) {
+  (RowPairs<kH, kI, kD, kRows>(A, B, pos, cols, out), ...);
+}
+
+// The differences are taken in registers, the row's longitude against
+// the columns' (loads within pos[0..10] only).
 template <bool kH, bool kI, bool kD>
 __attribute__((target("avx2"), noinline)) void PairLoop(const double* A, const double* B,
                                                         const double* pos, Outputs out) {
-  alignas(32) double padded[16] = {};
-  for (int b = 0; b < kBodies; ++b) padded[b] = pos[b];
-  alignas(32) double e[60];
-  int first = 0;  // pair index of (i, i + 1)
-  for (int i = 0; i < kBodies - 1; ++i) {
-    const __m256d p = _mm256_set1_pd(padded[i]);
-    for (int c = 0; c < kBodies - 1 - i; c += 4)
-      _mm256_storeu_pd(e + first + c, _mm256_sub_pd(p, _mm256_loadu_pd(padded + i + 1 + c)));
-    first += kBodies - 1 - i;
-  }
-  AllPairs<kH, kI, kD>(A, B, e, out, std::make_integer_sequence<int, 14>{});
+  const __m256d cols[3] = {_mm256_loadu_pd(pos), _mm256_loadu_pd(pos + 3),
+                           _mm256_loadu_pd(pos + 7)};
+  AllRows<kH, kI, kD>(A, B, pos, cols, out, std::make_integer_sequence<int, kBodies - 1>{});
 }
 
 // The self values of bodies 0..9 four at a time (lanes 10 and 11 are
