@@ -234,11 +234,12 @@ __attribute__((target("avx2"))) inline Quad RoundQuad(Quad x) {
   return (x + core_detail::fast_rotation::kRoundingShift) - core_detail::fast_rotation::kRoundingShift;
 }
 
+// `x` the longitudes of bodies 4 v .. 4 v + 3.
 template <int v>
-__attribute__((target("avx2"))) inline Quad FourSelfValues(const double* padded) {
+__attribute__((target("avx2"))) inline Quad FourSelfValues(Quad x) {
   using namespace core_detail;
   const SelfValueLanes& k = kSelfValueLanes;
-  const Quad degrees = LoadQuad(padded + 4 * v) - LoadQuad(k.shift + 4 * v);
+  const Quad degrees = x - LoadQuad(k.shift + 4 * v);
   const Quad n = RoundQuad(degrees);
   const Quad d = (degrees - n) * kRadiansPerDegree;
   const Quad d2 = d * d;
@@ -258,10 +259,11 @@ __attribute__((target("avx2"))) inline Quad FourSelfValues(const double* padded)
 }
 
 __attribute__((target("avx2"), noinline)) void SelfValues(const double* pos, double (&out)[12]) {
-  alignas(32) double padded[12] = {};
-  for (int b = 0; b < kBodies - 1; ++b) padded[b] = pos[b];
-  const Quad a = FourSelfValues<0>(padded), b = FourSelfValues<1>(padded),
-             c = FourSelfValues<2>(padded);
+  // Bodies 8, 9 and twice the IC (whose values are not kept) from
+  // pos[7..10], so that nothing past pos[10] is read.
+  const __m256d last = _mm256_permute4x64_pd(_mm256_loadu_pd(pos + 7), 1 | 2 << 2 | 3 << 4 | 3 << 6);
+  const Quad a = FourSelfValues<0>(LoadQuad(pos)), b = FourSelfValues<1>(LoadQuad(pos + 4)),
+             c = FourSelfValues<2>(reinterpret_cast<Quad>(last));
   __builtin_memcpy(out, &a, sizeof a);
   __builtin_memcpy(out + 4, &b, sizeof b);
   __builtin_memcpy(out + 8, &c, sizeof c);
