@@ -1,5 +1,7 @@
 #include "core/chart.h"
 
+#include <cmath>
+
 #include "core/angles.h"
 #include "core/calendar.h"
 #include "core/core_print.h"
@@ -12,12 +14,11 @@ double MeanNode(double T) { return Reduce360(12.1128 - 1934.1399 * T + 0.0021 * 
 
 namespace {
 
-// Everything of a chart but the planets, in two halves around them.
-double ChartBeforePlanets(const ChartMoment& m, ChartRecord& chart) {
-  chart.jd = ChartTime(m);
-  // The sidereal time's 0h is that of the civil date as entered.
-  chart.lst = SiderealTime(chart.jd, JulianDay0h(m.year, m.month, m.day), m.longitudeDegrees,
-                           m.longitudeMinutes);
+// Everything of a chart but the planets, in two halves around them; jd0
+// is the 0h of the day the sidereal time counts from.
+double ChartBeforePlanets(double jd, double jd0, const ChartMoment& place, ChartRecord& chart) {
+  chart.jd = jd;
+  chart.lst = SiderealTime(jd, jd0, place.longitudeDegrees, place.longitudeMinutes);
   const LunarPosition moon = MoonPosition(chart.jd);
   chart.pos[1] = moon.longitude;
   chart.lat[0] = moon.latitude * kRadiansPerDegree;
@@ -37,12 +38,25 @@ void ChartAfterPlanets(const ChartMoment& m, double T, ChartRecord& chart) {
   }
 }
 
+// The sidereal time's 0h is that of the civil date as entered.
+double ChartBeforePlanets(const ChartMoment& m, ChartRecord& chart) {
+  return ChartBeforePlanets(ChartTime(m), JulianDay0h(m.year, m.month, m.day), m, chart);
+}
+
 }  // namespace
 
 unsigned ComputeChart(const ChartMoment& m, ChartRecord& chart) {
   const double T = ChartBeforePlanets(m, chart);
   const unsigned warnings = PlanetPositions(chart, T);
   ChartAfterPlanets(m, T, chart);
+  return warnings;
+}
+
+unsigned ChartAtJulianDate(double jd, const ChartMoment& place, ChartRecord& chart) {
+  // 0h UT of the universal-time date of the moment.
+  const double T = ChartBeforePlanets(jd, std::floor(jd - 0.5) + 0.5, place, chart);
+  const unsigned warnings = PlanetPositions(chart, T);
+  ChartAfterPlanets(place, T, chart);
   return warnings;
 }
 

@@ -50,6 +50,13 @@ enum ChartWarning : unsigned {
 // Fills every field of `chart` listed above except motion[1] and
 // motion[10], which keep their values. Returns 0 or ChartWarning bits.
 unsigned ComputeChart(const ChartMoment& moment, ChartRecord& chart);
+// The same chart at a universal-time Julian date rather than a clock
+// time, for time series that step through a period in fractions of a
+// minute: the houses for the longitude and latitude of `place` (its date
+// and time are not used), the sidereal time counted from 0h UT of the
+// moment's own day. At a whole minute in universal time it equals
+// ComputeChart bit for bit.
+unsigned ChartAtJulianDate(double jd, const ChartMoment& place, ChartRecord& chart);
 template <MomentRecord Record>
 unsigned ComputeChart(const Record& record, ChartRecord& chart) {
   return ComputeChart(MomentOf(record), chart);

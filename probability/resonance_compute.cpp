@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "probability/curves.h"
-#include "probability/curves_chart.h"
+#include "core/chart.h"
 #include "probability/resonance.h"
 
 ResonanceCurves::ResonanceCurves() {

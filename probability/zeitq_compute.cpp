@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "core/matrices.h"
-#include "probability/curves_chart.h"
+#include "core/chart.h"
 #include "probability/fluctuations.h"
 
 namespace {
