@@ -3,24 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/calendar.h"
 
 double RandomUnit(qzRandomState& state) {
   // The same long random number as qzrandom(): 31 bits of the generator.
   const long r = static_cast<long>(qzrandom_next32(state) >> 1);
   return static_cast<double>(r % 100000) / 99999.0;
-}
-
-ChartMoment ControlMoment(double jd) {
-  const CalendarDate date = CalendarFromJulian(jd);
-  ChartMoment m = kControlPlace;
-  m.year = date.year;
-  m.month = date.month;
-  m.day = date.day;
-  m.hour = date.hour;
-  m.minute = date.minute;
-  m.second = 0;
-  return m;
 }
 
 double CellFactor(const ControlGroupSettings& settings, int i, int j) {

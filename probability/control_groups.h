@@ -18,6 +18,7 @@
 // the same counts.
 #include <cstdint>
 
+#include "analyses/continuum.h"
 #include "core/chart.h"
 #include "core/matrices.h"
 #include "core/moment.h"
@@ -71,16 +72,15 @@ struct ProbabilityResult {
 };
 
 // The place of the drawn moments: only the moment matters for the bodies;
-// the IC is that of the continuum's observer (13 degrees 59 minutes east,
-// 51 degrees 11 minutes north, universal time).
+// the IC is that of the continuum's observer (universal time).
 inline constexpr ChartMoment kControlPlace = [] {
   ChartMoment m;
   m.timeZone = 0;
   m.summerTime = 0;
-  m.longitudeDegrees = 13;
-  m.longitudeMinutes = 59;
-  m.latitudeDegrees = 51;
-  m.latitudeMinutes = 11;
+  m.longitudeDegrees = kContinuumLongitudeDegrees;
+  m.longitudeMinutes = kContinuumLongitudeMinutes;
+  m.latitudeDegrees = kContinuumLatitudeDegrees;
+  m.latitudeMinutes = kContinuumLatitudeMinutes;
   return m;
 }();
 
@@ -88,8 +88,8 @@ inline constexpr ChartMoment kControlPlace = [] {
 double RandomUnit(qzRandomState& state);
 
 // The civil moment (to the minute, universal time) of a Julian date at
-// kControlPlace.
-ChartMoment ControlMoment(double jd);
+// kControlPlace: the continuum's own moment of that date.
+inline ChartMoment ControlMoment(double jd) { return ContinuumChartMoment(jd); }
 
 // The factor of cell (i, j): w_i w_j, and on the diagonal times the
 // self-correlation switch.
