@@ -4,6 +4,7 @@
 
 #include "core/angles.h"
 #include "core/calendar.h"
+#include "core/chart_path.h"
 #include "core/core_print.h"
 #include "core/houses.h"
 #include "core/planet_lanes.h"
@@ -60,21 +61,47 @@ unsigned ChartAtJulianDate(double jd, const ChartMoment& place, ChartRecord& cha
   return warnings;
 }
 
-unsigned ComputeChartBatch(const ChartMoment* moments, std::size_t count, ChartRecord* charts) {
+namespace {
+
+bool HasAvx2() {
+  static const bool has = __builtin_cpu_supports("avx2");
+  return has;
+}
+
+// Up to four moments: everything but the planets one moment at a time,
+// the planets side by side (four to a register when `four` and the
+// group is full).
+unsigned ChartGroup(const ChartMoment* moments, int group, ChartRecord* charts, bool four) {
+  double T[kMaxSideBySide];
+  ChartRecord* records[kMaxSideBySide];
+  for (int g = 0; g < group; ++g) {
+    records[g] = &charts[g];
+    *records[g] = ChartRecord{};
+    T[g] = ChartBeforePlanets(moments[g], *records[g]);
+  }
+  const unsigned warnings = four && group == kMaxSideBySide ? PlanetPositionsFour(records, T)
+                                                            : PlanetPositionsSideBySide(records, T, group);
+  for (int g = 0; g < group; ++g) ChartAfterPlanets(moments[g], T[g], *records[g]);
+  return warnings;
+}
+
+}  // namespace
+
+ChartPath DefaultChartPath() { return HasAvx2() ? ChartPath::Avx2 : ChartPath::Sse2; }
+
+unsigned ComputeChartBatchOnPath(const ChartMoment* moments, std::size_t count, ChartRecord* charts,
+                                 ChartPath path) {
+  const bool four = path == ChartPath::Avx2 && HasAvx2();
   unsigned warnings = 0;
   for (std::size_t first = 0; first < count; first += kMaxSideBySide) {
     const int group = static_cast<int>(count - first < kMaxSideBySide ? count - first : kMaxSideBySide);
-    double T[kMaxSideBySide];
-    ChartRecord* records[kMaxSideBySide];
-    for (int g = 0; g < group; ++g) {
-      records[g] = &charts[first + g];
-      *records[g] = ChartRecord{};
-      T[g] = ChartBeforePlanets(moments[first + g], *records[g]);
-    }
-    warnings |= PlanetPositionsSideBySide(records, T, group);
-    for (int g = 0; g < group; ++g) ChartAfterPlanets(moments[first + g], T[g], *records[g]);
+    warnings |= ChartGroup(moments + first, group, charts + first, four);
   }
   return warnings;
+}
+
+unsigned ComputeChartBatch(const ChartMoment* moments, std::size_t count, ChartRecord* charts) {
+  return ComputeChartBatchOnPath(moments, count, charts, DefaultChartPath());
 }
 
 const char* BodyName(int body) {

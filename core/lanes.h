@@ -53,6 +53,57 @@ inline Pair Sqrt(Pair x) {
 #endif
 }
 
+// Four doubles side by side (one AVX register), for the chart of four
+// moments at once. The operations below use the compiler's vector
+// arithmetic and SSE2 on the two halves only, so that the lane templates
+// of this file take them from code of any target; they are instantiated
+// inside functions compiled for AVX2, where they become 32-byte
+// instructions. (No fused multiply-add: the products and sums round as
+// in the two-lane and one-lane code.)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpsabi"
+using Quad = double __attribute__((vector_size(32)));
+using QuadMask = int64_t __attribute__((vector_size(32)));
+using QuadIndex = int32_t __attribute__((vector_size(16)));
+
+// Lanes of a lane type, and loads, stores and broadcasts for any of them.
+template <class V>
+inline constexpr int kLaneCount = sizeof(V) / sizeof(double);
+template <class V>
+CORE_LANE_INLINE V LoadLanes(const double* p) {
+  V v;
+  __builtin_memcpy(&v, p, sizeof v);
+  return v;
+}
+template <class V>
+CORE_LANE_INLINE void StoreLanes(double* p, V v) {
+  __builtin_memcpy(p, &v, sizeof v);
+}
+template <class V>
+CORE_LANE_INLINE V SplatLanes(double x) {
+  V v{};
+  for (int l = 0; l < kLaneCount<V>; ++l) v[l] = x;
+  return v;
+}
+
+CORE_LANE_INLINE Pair LowPair(Quad x) { return __builtin_shufflevector(x, x, 0, 1); }
+CORE_LANE_INLINE Pair HighPair(Quad x) { return __builtin_shufflevector(x, x, 2, 3); }
+CORE_LANE_INLINE Quad JoinPairs(Pair low, Pair high) { return __builtin_shufflevector(low, high, 0, 1, 2, 3); }
+
+CORE_LANE_INLINE Quad Select(QuadMask m, Quad a, Quad b) { return m ? a : b; }
+CORE_LANE_INLINE bool Any(QuadMask m) {
+  return Any(__builtin_shufflevector(m, m, 0, 1) | __builtin_shufflevector(m, m, 2, 3));
+}
+CORE_LANE_INLINE Quad Abs(Quad x) {
+  return reinterpret_cast<Quad>(reinterpret_cast<QuadMask>(x) & INT64_MAX);
+}
+CORE_LANE_INLINE Quad Sqrt(Quad x) { return JoinPairs(Sqrt(LowPair(x)), Sqrt(HighPair(x))); }
+
+// trunc of the four values for |x| < kInt32Range (the callers check).
+CORE_LANE_INLINE QuadIndex TruncIndex(Quad x) { return __builtin_convertvector(x, QuadIndex); }
+CORE_LANE_INLINE Quad TruncQuad(Quad x) { return __builtin_convertvector(TruncIndex(x), Quad); }
+#pragma GCC diagnostic pop
+
 // Round to the nearest whole number, ties to even, by adding and taking
 // away 1.5 * 2^52; exact for |x| < 2^51.
 template <class V>
@@ -82,6 +133,31 @@ CORE_LANE_INLINE Pair Reduce360(Pair x) {
   r = Select(r < 0, r + 360.0, r);
   return Select(r >= 360.0, r - 360.0, r);
 }
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpsabi"
+// FloorPair() on four values, |x| < kInt32Range.
+CORE_LANE_INLINE Quad FloorQuad(Quad x) {
+  const Quad t = TruncQuad(x);
+  return t - reinterpret_cast<Quad>(reinterpret_cast<QuadMask>(SplatLanes<Quad>(1)) & (t > x));
+}
+// Reduce360() on four values, each lane beyond the conversion's range
+// (or a NaN) through Reduce360 itself.
+CORE_LANE_INLINE Quad Reduce360(Quad x) {
+  const Quad q = x * (1 / 360.0);
+  if (Any(!(Abs(q) < kInt32Range))) {
+    Quad r = x;
+    for (int l = 0; l < 4; ++l) r[l] = Reduce360(x[l]);
+    return r;
+  }
+  Quad r = x - 360.0 * FloorQuad(q);
+  r = Select(r < 0, r + 360.0, r);
+  return Select(r >= 360.0, r - 360.0, r);
+}
+// The truncation of either lane type by the same name, for the templates.
+CORE_LANE_INLINE Pair TruncLanes(Pair x) { return TruncPair(x); }
+CORE_LANE_INLINE Quad TruncLanes(Quad x) { return TruncQuad(x); }
+#pragma GCC diagnostic pop
 
 // kDegreeTable by degrees -180..180 (index + 180).
 constexpr std::array<Rotation, 361> MakeCenteredDegreeTable() {
@@ -121,6 +197,61 @@ CORE_LANE_INLINE RotationPair DegreeRotation(Pair degrees) {
   return DegreeRotationInRange(degrees);
 }
 
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpsabi"
+// DegreeRotation() of four values: the same table entries and operations.
+struct RotationQuad {
+  Quad c, s;
+};
+// The rotation type of a lane type.
+template <class V>
+struct RotationsOf;
+template <>
+struct RotationsOf<Pair> {
+  using type = RotationPair;
+};
+template <>
+struct RotationsOf<Quad> {
+  using type = RotationQuad;
+};
+template <class V>
+using RotationLanes = typename RotationsOf<V>::type;
+
+// For |degrees| <= 1e6 only (the callers know).
+CORE_LANE_INLINE RotationQuad DegreeRotationInRange(Quad degrees) {
+  // RoundSmall, written out (its instantiation here would be one in every
+  // file that includes this one).
+  using fast_rotation::kRoundingShift;
+  const Quad n = (degrees + kRoundingShift) - kRoundingShift;
+  const Quad d = (degrees - n) * kRadiansPerDegree;
+  const Quad d2 = d * d;
+  const Quad s = d + d * d2 * (-1.0 / 6 + d2 * (1.0 / 120));
+  const Quad c = 1 + d2 * (-0.5 + d2 * (1.0 / 24 + d2 * (-1.0 / 720)));
+  const Quad centered = n - 360.0 * ((n * (1 / 360.0) + kRoundingShift) - kRoundingShift) + 180.0;
+  const QuadIndex index = TruncIndex(centered);
+  // Each entry is a (c, s) pair: two of them make a quad, two quads are
+  // taken apart into the cosines and the sines.
+  const Quad low = JoinPairs(LoadPair(&kCenteredDegreeTable[index[0]].c),
+                             LoadPair(&kCenteredDegreeTable[index[1]].c));
+  const Quad high = JoinPairs(LoadPair(&kCenteredDegreeTable[index[2]].c),
+                              LoadPair(&kCenteredDegreeTable[index[3]].c));
+  const Quad tc = __builtin_shufflevector(low, high, 0, 2, 4, 6);
+  const Quad ts = __builtin_shufflevector(low, high, 1, 3, 5, 7);
+  return {tc * c - ts * s, ts * c + tc * s};
+}
+CORE_LANE_INLINE RotationQuad DegreeRotation(Quad degrees) {
+  if (Any(!(Abs(degrees) <= 1e6))) {
+    RotationQuad r = {degrees, degrees};
+    for (int l = 0; l < 4; ++l) {
+      const Rotation a = core_detail::DegreeRotation(degrees[l]);
+      r.c[l] = a.c, r.s[l] = a.s;
+    }
+    return r;
+  }
+  return DegreeRotationInRange(degrees);
+}
+#pragma GCC diagnostic pop
+
 // atan(k / 64), k = 0..64, rounded correctly at compile time.
 struct AtanTable {
   double value[65];
@@ -139,6 +270,15 @@ inline double AtanTableValue(double k) { return kAtanTable.value[static_cast<int
 CORE_LANE_INLINE Pair AtanTableValue(Pair k) {
   return Pair{kAtanTable.value[static_cast<int>(k[0])], kAtanTable.value[static_cast<int>(k[1])]};
 }
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpsabi"
+CORE_LANE_INLINE Quad TruncTowardZero(Quad x) { return TruncQuad(x); }
+CORE_LANE_INLINE Quad AtanTableValue(Quad k) {
+  const QuadIndex i = TruncIndex(k);
+  return Quad{kAtanTable.value[i[0]], kAtanTable.value[i[1]], kAtanTable.value[i[2]], kAtanTable.value[i[3]]};
+}
+#pragma GCC diagnostic pop
 
 // atan of t in -1..1 (or NaN), within about 2e-16 of the library's: the
 // nearest k / 64 from the table and the remaining angle

@@ -14,4 +14,8 @@ inline constexpr int kMaxSideBySide = 4;
 // of the charts.
 unsigned PlanetPositionsSideBySide(ChartRecord* const* charts, const double* T, int count);
 
+// The same for exactly four charts with the orbits four to a register:
+// for processors with AVX2 only (the caller checks).
+unsigned PlanetPositionsFour(ChartRecord* const* charts, const double* T);
+
 }  // namespace core_detail

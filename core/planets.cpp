@@ -2,9 +2,15 @@
 // planets from mean Keplerian elements (planet_elements.h).
 //
 // The nine orbits (the Earth's and eight planets') of one or more moments
-// are computed side by side, two at a time in one register: every orbit
-// goes through the same operations, so each chart comes out the same
-// whichever moments share the pass with it.
+// are computed side by side, two at a time in one register, or four where
+// the processor has AVX2: every orbit goes through the same operations,
+// lane by lane, so each chart comes out the same whichever moments share
+// the pass with it and however wide the register. The code is written
+// once over the lane type V (Pair or Quad); the four-lane version is
+// instantiated inside a function compiled for AVX2 only (and without
+// fused multiply-add, which would round differently).
+#pragma GCC diagnostic ignored "-Wpsabi"
+
 #include <cmath>
 
 #include "core/angles.h"
@@ -21,9 +27,10 @@ namespace {
 constexpr int kOrbits = 9;  // the Earth and eight planets
 
 // Orbits of `Moments` moments, moment-major (orbit k of moment m in
-// m * 9 + k), rounded up to whole pairs; a spare lane repeats an orbit.
-template <int Moments>
-constexpr int kLanes = (kOrbits * Moments + 1) / 2 * 2;
+// m * 9 + k), rounded up to whole registers of V; a spare lane repeats
+// an orbit.
+template <class V, int Moments>
+constexpr int kLanes = (kOrbits * Moments + kLaneCount<V> - 1) / kLaneCount<V> * kLaneCount<V>;
 
 // The element table spread over the lanes, with 1/a and sqrt(a).
 template <int L>
@@ -58,11 +65,15 @@ inline constexpr LaneElements<L> kLaneElements = MakeLaneElements<L>();
 // Degrees less 360 times the truncated quotient (the sign is kept). The
 // product and the difference are exact; a quotient rounded across a whole
 // number only shifts the result by a full turn.
-CORE_LANE_INLINE Pair ElementDegrees(Pair degrees) {
-  const Pair q = degrees * (1 / 360.0);
-  if (Any(!(Abs(q) < kInt32Range)))
-    return Pair{degrees[0] - 360.0 * Trunc(q[0]), degrees[1] - 360.0 * Trunc(q[1])};
-  return degrees - 360.0 * TruncPair(q);
+template <class V>
+CORE_LANE_INLINE V ElementDegrees(V degrees) {
+  const V q = degrees * (1 / 360.0);
+  if (Any(!(Abs(q) < kInt32Range))) {
+    V r = degrees;
+    for (int l = 0; l < kLaneCount<V>; ++l) r[l] = degrees[l] - 360.0 * Trunc(q[l]);
+    return r;
+  }
+  return degrees - 360.0 * TruncLanes(q);
 }
 
 // One step of Kepler's equation moves E by delta, |delta| <= e^(n+1) in
@@ -73,9 +84,9 @@ CORE_LANE_INLINE Pair ElementDegrees(Pair degrees) {
 // or elements far out of range) takes the library's sine and cosine.
 constexpr double kStepBound[5] = {0.3, 0.09, 0.027, 0.0081, 0.00243};
 
-template <int Step>
-CORE_LANE_INLINE RotationPair StepRotation(Pair x) {
-  const Pair x2 = x * x;
+template <int Step, class V>
+CORE_LANE_INLINE RotationLanes<V> StepRotation(V x) {
+  const V x2 = x * x;
   if constexpr (Step == 0) {
     return {1 + x2 * (-0.5 + x2 * (1.0 / 24 + x2 * (-1.0 / 720 + x2 * (1.0 / 40320 +
                 x2 * (-1.0 / 3628800 + x2 * (1.0 / 479001600 - x2 / 87178291200.0)))))),
@@ -100,13 +111,14 @@ CORE_LANE_INLINE RotationPair StepRotation(Pair x) {
 // Kepler step's polynomial (|x1 T| <= 0.09 radians); beyond, the whole
 // angle reduced and turned by the table. The choice is made lane by
 // lane, so that a lane's value does not depend on its neighbour.
-CORE_LANE_INLINE RotationPair SlowRotation(Pair x0, Pair x1, Pair T, Pair c0, Pair s0) {
-  const Pair small = x1 * T * kRadiansPerDegree;
-  const RotationPair d = StepRotation<1>(small);
-  RotationPair r = {c0 * d.c - s0 * d.s, s0 * d.c + c0 * d.s};
-  const PairMask far = !(Abs(small) <= kStepBound[1]);
+template <class V>
+CORE_LANE_INLINE RotationLanes<V> SlowRotation(V x0, V x1, V T, V c0, V s0) {
+  const V small = x1 * T * kRadiansPerDegree;
+  const RotationLanes<V> d = StepRotation<1>(small);
+  RotationLanes<V> r = {c0 * d.c - s0 * d.s, s0 * d.c + c0 * d.s};
+  const auto far = !(Abs(small) <= kStepBound[1]);
   if (Any(far)) {
-    const RotationPair whole = DegreeRotation(ElementDegrees(x0 + x1 * T));
+    const RotationLanes<V> whole = DegreeRotation(ElementDegrees(x0 + x1 * T));
     r = {Select(far, whole.c, r.c), Select(far, whole.s, r.s)};
   }
   return r;
@@ -122,87 +134,88 @@ struct OrbitLanes {
 
 // Kepler's step `Step` on every lane: E' = M + e sin E, and cos, sin of
 // E' from those of E turned by E' - E.
-template <int Step, int L>
-void KeplerStep(OrbitLanes<L>& o) {
-  for (int l = 0; l < L; l += 2) {
-    const Pair E = LoadPair(o.E + l), c = LoadPair(o.Ec + l), s = LoadPair(o.Es + l);
-    const Pair next = LoadPair(o.M + l) + LoadPair(o.e + l) * s;
-    const Pair delta = next - E;
-    const RotationPair t = StepRotation<Step>(delta);
-    Pair nc = c * t.c - s * t.s, ns = s * t.c + c * t.s;
-    const PairMask far = !(Abs(delta) <= kStepBound[Step]);
+template <int Step, class V, int L>
+CORE_LANE_INLINE void KeplerStep(OrbitLanes<L>& o) {
+  for (int l = 0; l < L; l += kLaneCount<V>) {
+    const V E = LoadLanes<V>(o.E + l), c = LoadLanes<V>(o.Ec + l), s = LoadLanes<V>(o.Es + l);
+    const V next = LoadLanes<V>(o.M + l) + LoadLanes<V>(o.e + l) * s;
+    const V delta = next - E;
+    const RotationLanes<V> t = StepRotation<Step>(delta);
+    V nc = c * t.c - s * t.s, ns = s * t.c + c * t.s;
+    const auto far = !(Abs(delta) <= kStepBound[Step]);
     if (Any(far)) {
-      for (int lane = 0; lane < 2; ++lane)
+      for (int lane = 0; lane < kLaneCount<V>; ++lane)
         if (far[lane]) nc[lane] = std::cos(next[lane]), ns[lane] = std::sin(next[lane]);
     }
-    StorePair(o.Ec + l, nc);
-    StorePair(o.Es + l, ns);
-    StorePair(o.E + l, next);
+    StoreLanes(o.Ec + l, nc);
+    StoreLanes(o.Es + l, ns);
+    StoreLanes(o.E + l, next);
   }
 }
 
 // Heliocentric position, speed and the cosine of the angle between
 // velocity and radius of every lane at the lanes' T.
-template <int L>
-void Orbits(const double (&T)[L], OrbitLanes<L>& o) {
+template <class V, int L>
+CORE_LANE_INLINE void Orbits(const double (&T)[L], OrbitLanes<L>& o) {
+  constexpr int W = kLaneCount<V>;
   const LaneElements<L>& el = kLaneElements<L>;
-  for (int l = 0; l < L; l += 2) {
-    const Pair t = LoadPair(T + l);
-    StorePair(o.e + l, LoadPair(el.e0 + l) + LoadPair(el.e1 + l) * t);
-    const Pair M = ElementDegrees(LoadPair(el.M0 + l) + LoadPair(el.M1 + l) * t);
-    const Pair perihelion = ElementDegrees(LoadPair(el.P0 + l) + LoadPair(el.P1 + l) * t);
-    const Pair Mrad = M * kRadiansPerDegree;
-    StorePair(o.M + l, Mrad);
-    StorePair(o.E + l, Mrad);
-    const RotationPair rM = DegreeRotation(M);
-    StorePair(o.Ec + l, rM.c);
-    StorePair(o.Es + l, rM.s);
+  for (int l = 0; l < L; l += W) {
+    const V t = LoadLanes<V>(T + l);
+    StoreLanes(o.e + l, LoadLanes<V>(el.e0 + l) + LoadLanes<V>(el.e1 + l) * t);
+    const V M = ElementDegrees(LoadLanes<V>(el.M0 + l) + LoadLanes<V>(el.M1 + l) * t);
+    const V perihelion = ElementDegrees(LoadLanes<V>(el.P0 + l) + LoadLanes<V>(el.P1 + l) * t);
+    const V Mrad = M * kRadiansPerDegree;
+    StoreLanes(o.M + l, Mrad);
+    StoreLanes(o.E + l, Mrad);
+    const RotationLanes<V> rM = DegreeRotation(M);
+    StoreLanes(o.Ec + l, rM.c);
+    StoreLanes(o.Es + l, rM.s);
     // The Earth's orbit has no tilt and no node: both rotations are
     // exactly (1, 0) there and change nothing.
-    const RotationPair i = SlowRotation(LoadPair(el.i0 + l), LoadPair(el.i1 + l), t,
-                                        LoadPair(el.i0c + l), LoadPair(el.i0s + l));
-    const RotationPair N = SlowRotation(LoadPair(el.N0 + l), LoadPair(el.N1 + l), t,
-                                        LoadPair(el.N0c + l), LoadPair(el.N0s + l));
+    const RotationLanes<V> i = SlowRotation(LoadLanes<V>(el.i0 + l), LoadLanes<V>(el.i1 + l), t,
+                                            LoadLanes<V>(el.i0c + l), LoadLanes<V>(el.i0s + l));
+    const RotationLanes<V> N = SlowRotation(LoadLanes<V>(el.N0 + l), LoadLanes<V>(el.N1 + l), t,
+                                            LoadLanes<V>(el.N0c + l), LoadLanes<V>(el.N0s + l));
     // The perihelion's angle from the node: P turned back by N.
-    const RotationPair P = DegreeRotation(perihelion);
-    const RotationPair w = {P.c * N.c + P.s * N.s, P.s * N.c - P.c * N.s};
-    StorePair(o.wc + l, w.c), StorePair(o.ws + l, w.s);
-    StorePair(o.ic + l, i.c), StorePair(o.is + l, i.s);
-    StorePair(o.Nc + l, N.c), StorePair(o.Ns + l, N.s);
+    const RotationLanes<V> P = DegreeRotation(perihelion);
+    const RotationLanes<V> w = {P.c * N.c + P.s * N.s, P.s * N.c - P.c * N.s};
+    StoreLanes(o.wc + l, w.c), StoreLanes(o.ws + l, w.s);
+    StoreLanes(o.ic + l, i.c), StoreLanes(o.is + l, i.s);
+    StoreLanes(o.Nc + l, N.c), StoreLanes(o.Ns + l, N.s);
   }
-  KeplerStep<0>(o);
-  KeplerStep<1>(o);
-  KeplerStep<2>(o);
-  KeplerStep<3>(o);
-  KeplerStep<4>(o);
-  for (int l = 0; l < L; l += 2) {
-    const Pair a = LoadPair(el.a + l), e = LoadPair(o.e + l);
-    const Pair Es = LoadPair(o.Es + l);
-    const Pair x = a * (LoadPair(o.Ec + l) - e);
-    const Pair y = a * Sqrt(1 - e * e) * Es;
-    const Pair wc = LoadPair(o.wc + l), ws = LoadPair(o.ws + l);
-    const Pair x1 = x * wc - y * ws;
-    const Pair y1 = y * wc + x * ws;
-    const Pair z = y1 * LoadPair(o.is + l);
-    const Pair y2 = y1 * LoadPair(o.ic + l);
-    const Pair Nc = LoadPair(o.Nc + l), Ns = LoadPair(o.Ns + l);
-    const Pair X = x1 * Nc - y2 * Ns;
-    const Pair Y = y2 * Nc + x1 * Ns;
-    StorePair(o.X + l, X), StorePair(o.Y + l, Y), StorePair(o.z + l, z);
-    StorePair(o.r + l, Sqrt(X * X + Y * Y + z * z));
+  KeplerStep<0, V>(o);
+  KeplerStep<1, V>(o);
+  KeplerStep<2, V>(o);
+  KeplerStep<3, V>(o);
+  KeplerStep<4, V>(o);
+  for (int l = 0; l < L; l += W) {
+    const V a = LoadLanes<V>(el.a + l), e = LoadLanes<V>(o.e + l);
+    const V Es = LoadLanes<V>(o.Es + l);
+    const V x = a * (LoadLanes<V>(o.Ec + l) - e);
+    const V y = a * Sqrt(1 - e * e) * Es;
+    const V wc = LoadLanes<V>(o.wc + l), ws = LoadLanes<V>(o.ws + l);
+    const V x1 = x * wc - y * ws;
+    const V y1 = y * wc + x * ws;
+    const V z = y1 * LoadLanes<V>(o.is + l);
+    const V y2 = y1 * LoadLanes<V>(o.ic + l);
+    const V Nc = LoadLanes<V>(o.Nc + l), Ns = LoadLanes<V>(o.Ns + l);
+    const V X = x1 * Nc - y2 * Ns;
+    const V Y = y2 * Nc + x1 * Ns;
+    StoreLanes(o.X + l, X), StoreLanes(o.Y + l, Y), StoreLanes(o.z + l, z);
+    StoreLanes(o.r + l, Sqrt(X * X + Y * Y + z * z));
   }
   // The speeds in a pass of their own, so that the square roots and
   // quotients of all lanes overlap.
-  for (int l = 0; l < L; l += 2) {
-    const Pair e = LoadPair(o.e + l), Es = LoadPair(o.Es + l);
-    const Pair inverseR = 1 / LoadPair(o.r + l);
-    const Pair speedTerm = 2.0 * inverseR - LoadPair(el.invA + l);
-    const Pair speed = kGaussK * Sqrt(speedTerm);
+  for (int l = 0; l < L; l += W) {
+    const V e = LoadLanes<V>(o.e + l), Es = LoadLanes<V>(o.Es + l);
+    const V inverseR = 1 / LoadLanes<V>(o.r + l);
+    const V speedTerm = 2.0 * inverseR - LoadLanes<V>(el.invA + l);
+    const V speed = kGaussK * Sqrt(speedTerm);
     // The radial velocity k sqrt(a) e sin E / r over the speed.
-    const Pair cosG = (LoadPair(el.sqrtA + l) * kGaussK * e * Es * inverseR) / speed;
-    StorePair(o.speedTerm + l, speedTerm), StorePair(o.speed + l, speed);
-    StorePair(o.cosVelocityAngle + l, cosG);
-    StorePair(o.sinVelocityAngle + l, Sqrt(1 - cosG * cosG));  // g in 0..pi
+    const V cosG = (LoadLanes<V>(el.sqrtA + l) * kGaussK * e * Es * inverseR) / speed;
+    StoreLanes(o.speedTerm + l, speedTerm), StoreLanes(o.speed + l, speed);
+    StoreLanes(o.cosVelocityAngle + l, cosG);
+    StoreLanes(o.sinVelocityAngle + l, Sqrt(1 - cosG * cosG));  // g in 0..pi
   }
 }
 
@@ -231,15 +244,16 @@ unsigned CheckOrbit(int k, double e, double a, double speedTerm) {
 
 // sin(g + L - G) from cos g and sin g and the directions of L and G.
 template <class V>
-V SinVelocityAngle(V cosG, V sinG, V Lc, V Ls, V Gc, V Gs) {
+CORE_LANE_INLINE V SinVelocityAngle(V cosG, V sinG, V Lc, V Ls, V Gc, V Gs) {
   const V cosLG = Lc * Gc + Ls * Gs;
   const V sinLG = Ls * Gc - Lc * Gs;
   return sinG * cosLG + cosG * sinLG;
 }
 
 // The geocentric values of moment m's planets from its lanes.
-template <int L>
-void Geocentric(const OrbitLanes<L>& o, int m, ChartRecord& chart) {
+template <class V, int L>
+CORE_LANE_INLINE void Geocentric(const OrbitLanes<L>& o, int m, ChartRecord& chart) {
+  using Mask = decltype(V{} < V{});
   const int base = m * kOrbits;
   const double EX = o.X[base], EY = o.Y[base];
   const double rE = std::sqrt(EX * EX + EY * EY);
@@ -250,51 +264,54 @@ void Geocentric(const OrbitLanes<L>& o, int m, ChartRecord& chart) {
   chart.pos[0] = Reduce360((LE + kPi) * kDegreesPerRadian);
   chart.motion[0] = earthSpeed * kDegreesPerRadian / o.r[base];
 
-  // The eight planets as four pairs, stage by stage over all four, so
-  // that the long chains of square roots, quotients and arctangents of
-  // the pairs overlap.
-  constexpr int kPairs = (kOrbits - 1) / 2;
-  Pair dx[kPairs], dy[kPairs], planar[kPairs], inversePlanar[kPairs], G[kPairs], latitude[kPairs];
-  for (int p = 0; p < kPairs; ++p) {
-    const int l = base + 1 + 2 * p;
-    dx[p] = LoadPair(o.X + l) - EX;
-    dy[p] = LoadPair(o.Y + l) - EY;
+  // The eight planets as four pairs (or two quads), stage by stage over
+  // all of them, so that the long chains of square roots, quotients and
+  // arctangents overlap.
+  constexpr int W = kLaneCount<V>;
+  constexpr int kGroups = (kOrbits - 1) / W;
+  V dx[kGroups], dy[kGroups], planar[kGroups], inversePlanar[kGroups], G[kGroups], latitude[kGroups];
+  for (int p = 0; p < kGroups; ++p) {
+    const int l = base + 1 + W * p;
+    dx[p] = LoadLanes<V>(o.X + l) - EX;
+    dy[p] = LoadLanes<V>(o.Y + l) - EY;
     planar[p] = Sqrt(dx[p] * dx[p] + dy[p] * dy[p]);
     inversePlanar[p] = 1 / planar[p];
   }
-  for (int p = 0; p < kPairs; ++p) {
-    const int l = base + 1 + 2 * p;
+  for (int p = 0; p < kGroups; ++p) {
+    const int l = base + 1 + W * p;
     G[p] = HalfAngle(dx[p], dy[p], planar[p]);
-    latitude[p] = Atan(LoadPair(o.z + l) * inversePlanar[p]);
+    latitude[p] = Atan(LoadLanes<V>(o.z + l) * inversePlanar[p]);
   }
-  for (int p = 0; p < kPairs; ++p) {
-    const int l = base + 1 + 2 * p, k = 1 + 2 * p;
-    const Pair X = LoadPair(o.X + l), Y = LoadPair(o.Y + l), z = LoadPair(o.z + l);
-    const Pair rho = Sqrt(dx[p] * dx[p] + dy[p] * dy[p] + z * z);
-    const PairMask atEarth = planar[p] == 0;
-    const Pair GdC = Select(atEarth, Splat(1), dx[p] * inversePlanar[p]);
-    const Pair GdS = Select(atEarth, Splat(0), dy[p] * inversePlanar[p]);
-    const Pair rh = Sqrt(X * X + Y * Y);
-    const PairMask atSun = rh == 0;
-    const Pair inverseRh = 1 / rh;
-    const Pair HdC = Select(atSun, Splat(1), X * inverseRh), HdS = Select(atSun, Splat(0), Y * inverseRh);
-    const Pair transverse =
-        LoadPair(o.speed + l) * SinVelocityAngle(LoadPair(o.cosVelocityAngle + l),
-                                                 LoadPair(o.sinVelocityAngle + l), HdC, HdS, GdC, GdS) -
-        earthSpeed * SinVelocityAngle(Splat(earthCosG), Splat(earthSinG), Splat(EdC), Splat(EdS), GdC, GdS);
-    StorePair(chart.lat + k, latitude[p]);
-    StorePair(chart.motion + k + 1, transverse * kDegreesPerRadian / rho);
-    StorePair(chart.pos + k + 1, Reduce360(G[p] * kDegreesPerRadian));
+  for (int p = 0; p < kGroups; ++p) {
+    const int l = base + 1 + W * p, k = 1 + W * p;
+    const V X = LoadLanes<V>(o.X + l), Y = LoadLanes<V>(o.Y + l), z = LoadLanes<V>(o.z + l);
+    const V rho = Sqrt(dx[p] * dx[p] + dy[p] * dy[p] + z * z);
+    const Mask atEarth = planar[p] == 0;
+    const V GdC = Select(atEarth, SplatLanes<V>(1), dx[p] * inversePlanar[p]);
+    const V GdS = Select(atEarth, SplatLanes<V>(0), dy[p] * inversePlanar[p]);
+    const V rh = Sqrt(X * X + Y * Y);
+    const Mask atSun = rh == 0;
+    const V inverseRh = 1 / rh;
+    const V HdC = Select(atSun, SplatLanes<V>(1), X * inverseRh);
+    const V HdS = Select(atSun, SplatLanes<V>(0), Y * inverseRh);
+    const V transverse =
+        LoadLanes<V>(o.speed + l) * SinVelocityAngle(LoadLanes<V>(o.cosVelocityAngle + l),
+                                                     LoadLanes<V>(o.sinVelocityAngle + l), HdC, HdS, GdC, GdS) -
+        earthSpeed * SinVelocityAngle(SplatLanes<V>(earthCosG), SplatLanes<V>(earthSinG), SplatLanes<V>(EdC),
+                                      SplatLanes<V>(EdS), GdC, GdS);
+    StoreLanes(chart.lat + k, latitude[p]);
+    StoreLanes(chart.motion + k + 1, transverse * kDegreesPerRadian / rho);
+    StoreLanes(chart.pos + k + 1, Reduce360(G[p] * kDegreesPerRadian));
   }
 }
 
-template <int Moments>
-unsigned PlanetsSideBySide(ChartRecord* const* charts, const double* T) {
-  constexpr int L = kLanes<Moments>;
+template <class V, int Moments>
+CORE_LANE_INLINE unsigned PlanetsSideBySide(ChartRecord* const* charts, const double* T) {
+  constexpr int L = kLanes<V, Moments>;
   double laneT[L];
   for (int l = 0; l < L; ++l) laneT[l] = T[l / kOrbits < Moments ? l / kOrbits : Moments - 1];
   OrbitLanes<L> o;
-  Orbits(laneT, o);
+  Orbits<V>(laneT, o);
   unsigned warnings = 0;
   for (int m = 0; m < Moments; ++m) {
     for (int k = 0; k < kOrbits; ++k) {
@@ -302,9 +319,20 @@ unsigned PlanetsSideBySide(ChartRecord* const* charts, const double* T) {
       if (o.e[l] > 1 || !(o.speedTerm[l] >= 0))
         warnings |= CheckOrbit(k, o.e[l], kOrbitalElements[k].a, o.speedTerm[l]);
     }
-    Geocentric(o, m, *charts[m]);
+    Geocentric<V>(o, m, *charts[m]);
   }
   return warnings;
+}
+
+// The two-lane passes, for any processor.
+template <int Moments>
+unsigned PairPlanets(ChartRecord* const* charts, const double* T) {
+  return PlanetsSideBySide<Pair, Moments>(charts, T);
+}
+
+// Four moments in quads, on processors with AVX2.
+__attribute__((target("avx2"), noinline)) unsigned QuadPlanets(ChartRecord* const* charts, const double* T) {
+  return PlanetsSideBySide<Quad, 4>(charts, T);
 }
 
 }  // namespace
@@ -322,10 +350,10 @@ namespace core_detail {
 unsigned PlanetPositionsSideBySide(ChartRecord* const* charts, const double* T, int count) {
   switch (count) {
     case 0: return 0;
-    case 1: return PlanetsSideBySide<1>(charts, T);
-    case 2: return PlanetsSideBySide<2>(charts, T);
-    case 3: return PlanetsSideBySide<3>(charts, T);
-    case 4: return PlanetsSideBySide<4>(charts, T);
+    case 1: return PairPlanets<1>(charts, T);
+    case 2: return PairPlanets<2>(charts, T);
+    case 3: return PairPlanets<3>(charts, T);
+    case 4: return PairPlanets<4>(charts, T);
     default: {
       // More than fit side by side: four at a time.
       unsigned warnings = 0;
@@ -337,9 +365,11 @@ unsigned PlanetPositionsSideBySide(ChartRecord* const* charts, const double* T, 
   }
 }
 
+unsigned PlanetPositionsFour(ChartRecord* const* charts, const double* T) { return QuadPlanets(charts, T); }
+
 }  // namespace core_detail
 
 unsigned PlanetPositions(ChartRecord& chart, double T) {
   ChartRecord* const charts[1] = {&chart};
-  return PlanetsSideBySide<1>(charts, &T);
+  return PairPlanets<1>(charts, &T);
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/chart.h"
+#include "core/chart_path.h"
 #include "core/core_print.h"
 #include "core/houses.h"
 #include "core/lunar_arguments.h"
@@ -268,6 +269,75 @@ TEST(ChartRegression, FarMomentsAloneAndSideBySide) {
     const ChartRecord ref = ReferenceChart(moments[n]);
     for (int b = 0; b < 14; ++b) EXPECT_LT(Gap(fast.pos[b], ref.pos[b]), 1e-9) << "moment " << n << " body " << b;
   }
+}
+
+// Both register widths of the batch against single charts, moment by
+// moment: ordinary and far moments, odd places (the equator, the polar
+// circles, the date line), counts that leave one to three moments over.
+std::vector<ChartMoment> PathMoments() {
+  std::vector<ChartMoment> out = RandomMoments(1001, 4242);
+  std::vector<ChartMoment> far = RandomMoments(47, 7);
+  for (std::size_t n = 0; n < far.size(); ++n) far[n].year = n % 2 ? 6000 - 131 * int(n) : -3000 + 173 * int(n);
+  out.insert(out.end(), far.begin(), far.end());
+  for (int lat : {0, 66, -66, 89, -89}) {
+    for (int hour : {0, 6, 12, 18}) {
+      ChartMoment m;
+      m.year = 2000;
+      m.hour = hour;
+      m.latitudeDegrees = lat;
+      m.longitudeDegrees = lat == 0 ? 180 : -180;
+      out.push_back(m);
+    }
+  }
+  return out;
+}
+
+void ExpectPathGivesSingleCharts(ChartPath path, const std::vector<ChartMoment>& moments) {
+  for (std::size_t count : {moments.size(), std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{5}}) {
+    std::vector<ChartRecord> batch(count);
+    std::memset(batch.data(), 0x5a, count * sizeof(ChartRecord));  // stale contents are overwritten
+    ComputeChartBatchOnPath(moments.data(), count, batch.data(), path);
+    for (std::size_t n = 0; n < count; ++n) {
+      ChartRecord single{};
+      ComputeChart(moments[n], single);
+      ASSERT_EQ(std::memcmp(&single, &batch[n], sizeof single), 0)
+          << "path " << int(path) << " count " << count << " chart " << n << " year " << moments[n].year;
+    }
+  }
+}
+
+TEST(ChartPath, BothWidthsGiveTheSingleChartsBitForBit) {
+  const std::vector<ChartMoment> moments = PathMoments();
+  ExpectPathGivesSingleCharts(ChartPath::Sse2, moments);
+  if (!__builtin_cpu_supports("avx2")) GTEST_SKIP() << "no AVX2 on this processor: four-moment path not run";
+  EXPECT_EQ(DefaultChartPath(), ChartPath::Avx2);
+  ExpectPathGivesSingleCharts(ChartPath::Avx2, moments);
+}
+
+// Far beyond the elements' range (Pluto's eccentricity passes 1 about
+// 26000 years out) both widths print the same diagnostics in the order of
+// the charts and return the same bits.
+TEST(ChartPath, DiagnosticsTheSameOnBothWidths) {
+  std::vector<ChartMoment> moments = RandomMoments(9, 31);
+  for (std::size_t n = 0; n < moments.size(); ++n) moments[n].year = n % 3 ? 2000 : 30000 + 1000 * int(n);
+  static std::string printed;
+  auto run = [&](ChartPath path, std::vector<ChartRecord>& charts) {
+    printed.clear();
+    SetCorePrinter([](const char* text) { printed += text; });
+    const unsigned warnings = ComputeChartBatchOnPath(moments.data(), moments.size(), charts.data(), path);
+    SetCorePrinter(nullptr);
+    return warnings;
+  };
+  std::vector<ChartRecord> pairs(moments.size()), quads(moments.size());
+  const unsigned pairWarnings = run(ChartPath::Sse2, pairs);
+  const std::string pairText = printed;
+  EXPECT_TRUE(pairWarnings & kWarnEccentricity);
+  EXPECT_NE(pairText.find("740 Test tafeln !!! exc "), std::string::npos) << pairText;
+  const unsigned quadWarnings = run(ChartPath::Avx2, quads);
+  EXPECT_EQ(quadWarnings, pairWarnings);
+  EXPECT_EQ(printed, pairText);
+  for (std::size_t n = 0; n < moments.size(); ++n)
+    EXPECT_EQ(std::memcmp(&pairs[n], &quads[n], sizeof(ChartRecord)), 0) << n;
 }
 
 // The chart's three angles at once agree with the three functions,
