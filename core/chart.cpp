@@ -6,6 +6,7 @@
 #include "core/calendar.h"
 #include "core/chart_path.h"
 #include "core/core_print.h"
+#include "core/four_moments.h"
 #include "core/houses.h"
 #include "core/planet_lanes.h"
 
@@ -69,9 +70,8 @@ bool HasAvx2() {
 }
 
 // Up to four moments: everything but the planets one moment at a time,
-// the planets side by side (four to a register when `four` and the
-// group is full).
-unsigned ChartGroup(const ChartMoment* moments, int group, ChartRecord* charts, bool four) {
+// the planets side by side.
+unsigned ChartGroup(const ChartMoment* moments, int group, ChartRecord* charts) {
   double T[kMaxSideBySide];
   ChartRecord* records[kMaxSideBySide];
   for (int g = 0; g < group; ++g) {
@@ -79,9 +79,31 @@ unsigned ChartGroup(const ChartMoment* moments, int group, ChartRecord* charts, 
     *records[g] = ChartRecord{};
     T[g] = ChartBeforePlanets(moments[g], *records[g]);
   }
-  const unsigned warnings = four && group == kMaxSideBySide ? PlanetPositionsFour(records, T)
-                                                            : PlanetPositionsSideBySide(records, T, group);
+  const unsigned warnings = PlanetPositionsSideBySide(records, T, group);
   for (int g = 0; g < group; ++g) ChartAfterPlanets(moments[g], T[g], *records[g]);
+  return warnings;
+}
+
+// Four moments side by side through the Moon and the planets (AVX2).
+unsigned ChartFour(const ChartMoment* moments, ChartRecord* charts) {
+  double jd[4], T[4], longitude[4], latitude[4];
+  ChartRecord* records[4];
+  for (int g = 0; g < 4; ++g) {
+    const ChartMoment& m = moments[g];
+    records[g] = &charts[g];
+    *records[g] = ChartRecord{};
+    jd[g] = records[g]->jd = ChartTime(m);
+    records[g]->lst = SiderealTime(jd[g], JulianDay0h(m.year, m.month, m.day), m.longitudeDegrees,
+                                   m.longitudeMinutes);
+  }
+  MoonPositionsFour(jd, longitude, latitude);
+  for (int g = 0; g < 4; ++g) {
+    records[g]->pos[1] = longitude[g];
+    records[g]->lat[0] = latitude[g] * kRadiansPerDegree;
+    T[g] = Centuries1950(jd[g]);
+  }
+  const unsigned warnings = PlanetPositionsFour(records, T);
+  for (int g = 0; g < 4; ++g) ChartAfterPlanets(moments[g], T[g], *records[g]);
   return warnings;
 }
 
@@ -95,7 +117,8 @@ unsigned ComputeChartBatchOnPath(const ChartMoment* moments, std::size_t count, 
   unsigned warnings = 0;
   for (std::size_t first = 0; first < count; first += kMaxSideBySide) {
     const int group = static_cast<int>(count - first < kMaxSideBySide ? count - first : kMaxSideBySide);
-    warnings |= ChartGroup(moments + first, group, charts + first, four);
+    warnings |= four && group == 4 ? ChartFour(moments + first, charts + first)
+                                   : ChartGroup(moments + first, group, charts + first);
   }
   return warnings;
 }
