@@ -121,10 +121,16 @@ void PairCells(const double* A, const double* B, const double* pos, int n, Outpu
   }
 }
 
-// The pair loop four pairs at a time (AVX2, no fused multiply-add: the
+// The builders four cells at a time (AVX2, no fused multiply-add: the
 // same operations as the two-lane loop below, lane by lane), for
-// longitudes within 0..360, row by row: pos[i] - pos[j] for four columns
-// j side by side. Table values k and k + 1 are one unaligned 16-byte load.
+// longitudes within 0..360, whole rows at once: row r's cells
+// [r][0..3], [r][4..7] and [r][8..11] are three 32-byte vectors (the
+// columns' longitudes pos[0..3], pos[4..7] and pos[8], pos[9], pos[10],
+// pos[10], whose last lane, column 11, is cleared before it is stored).
+// The matrices are symmetric, so a block of 4 x 4 cells right of the
+// diagonal blocks is computed and its transpose stored below; the
+// diagonal blocks are computed whole. Table values k and k + 1 are one
+// unaligned 16-byte load.
 namespace avx2 {
 
 __attribute__((target("avx2"))) inline __m256d TableValues(const double* T, uint64_t lo,
@@ -139,89 +145,117 @@ __attribute__((target("avx2"))) inline __m256d TableValues(const double* T, uint
   return _mm256_unpacklo_pd(a, b);
 }
 
-// Cells (row, j) and (j, row) of the four columns j = kFirst..kFirst + 3
-// in v, for the columns right of the diagonal; below kLast only.
-template <int kRow, int kFirst, int kLast>
-__attribute__((target("avx2"))) inline void StoreBoth(HarmonicMatrix& m, __m256d v) {
-  const __m128d lanes[2] = {_mm256_castpd256_pd128(v), _mm256_extractf128_pd(v, 1)};
-  for (int l = 0; l < 4; ++l) {
-    const int j = kFirst + l;
-    if (j <= kRow || j >= kLast) continue;
-    if (l % 2 == 0) {
-      _mm_store_sd(&m[kRow][j], lanes[l / 2]);
-      _mm_store_sd(&m[j][kRow], lanes[l / 2]);
-    } else {
-      _mm_storeh_pd(&m[kRow][j], lanes[l / 2]);
-      _mm_storeh_pd(&m[j][kRow], lanes[l / 2]);
-    }
-  }
-}
+// Four cells of H (before the absolute of I) and of D.
+struct Cells {
+  __m256d h, d;
+};
 
-// Pairs (row, j) for the four columns j from kFirst, those right of the
-// diagonal and below kLast: the difference pos[row] - pos[j] lane by lane.
-template <bool kH, bool kI, bool kD, int kRow, int kFirst, int kLast>
-__attribute__((target("avx2"))) inline void FourPairs(const double* A, const double* B,
-                                                      double rowPos, __m256d columns,
-                                                      Outputs out) {
+// Cells (kRow, 4 kBlock + l), l = 0..3, of the pairs of kRow with the
+// four columns' longitudes. H is symmetric in the pair, |pos[r] - pos[c]|
+// being |pos[c] - pos[r]| exactly. D takes, in both cells of a pair
+// i < j, 10 t with the sign of pos[i] - pos[j] (see BuildPass): right of
+// the diagonal that is the row minus the column, left of it (lanes below
+// kLower) the column minus the row, which is the same but for a zero
+// difference, where it keeps the two-lane loop's sign too.
+template <bool kHI, bool kD, int kLower>
+__attribute__((target("avx2"))) inline Cells RowCells(const double* A, const double* B,
+                                                      __m256d rowPos, __m256d columns) {
   const __m256d zero = _mm256_setzero_pd(), ten = _mm256_set1_pd(10), fifty = _mm256_set1_pd(50);
   const __m256d signBit = _mm256_set1_pd(-0.0);
-  const __m256d ev = _mm256_sub_pd(_mm256_set1_pd(rowPos), columns);
+  const __m256d ev = _mm256_sub_pd(rowPos, columns);
   const __m256d x = _mm256_mul_pd(_mm256_andnot_pd(signBit, ev), fifty);
   const __m128i k = _mm256_cvttpd_epi32(x);
   const __m256d f = _mm256_sub_pd(x, _mm256_cvtepi32_pd(k));
   const auto lo = static_cast<uint64_t>(_mm_cvtsi128_si64(k));
   const auto hi = static_cast<uint64_t>(_mm_extract_epi64(k, 1));
-  if (kH || kI) {
+  Cells out{zero, zero};
+  if (kHI) {
     __m256d a1;
     const __m256d a0 = TableValues(A, lo, hi, a1);
-    const __m256d h = _mm256_add_pd(
+    out.h = _mm256_add_pd(
         zero, _mm256_mul_pd(ten, _mm256_add_pd(a0, _mm256_mul_pd(_mm256_sub_pd(a1, a0), f))));
-    if (kH) StoreBoth<kRow, kFirst, kLast>(*out.H, h);
-    if (kI) StoreBoth<kRow, kFirst, kLast>(*out.I, _mm256_andnot_pd(signBit, h));
   }
   if (kD) {
     __m256d b1;
     const __m256d b0 = TableValues(B, lo, hi, b1);
     const __m256d t = _mm256_add_pd(b0, _mm256_mul_pd(_mm256_sub_pd(b1, b0), f));
-    const __m256d v =
-        _mm256_add_pd(zero, _mm256_mul_pd(ten, _mm256_xor_pd(t, _mm256_and_pd(ev, signBit))));
-    StoreBoth<kRow, kFirst, kLast>(*out.D, v);
+    __m256d e = ev;
+    if constexpr (kLower > 0) e = _mm256_blend_pd(ev, _mm256_sub_pd(columns, rowPos), kLower);
+    out.d = _mm256_add_pd(zero, _mm256_mul_pd(ten, _mm256_xor_pd(t, _mm256_and_pd(e, signBit))));
   }
+  return out;
 }
 
-// Row i's pairs (i, i+1..10) against the columns 7..10, 3..6 and 0..2,
-// as far as they lie right of the diagonal.
-template <bool kH, bool kI, bool kD, int kRow>
-__attribute__((target("avx2"))) inline void RowPairs(const double* A, const double* B,
-                                                     const double* pos, const __m256d (&cols)[3],
-                                                     Outputs out) {
-  const double p = pos[kRow];
-  FourPairs<kH, kI, kD, kRow, 7, 11>(A, B, p, cols[2], out);
-  if constexpr (kRow < 6) FourPairs<kH, kI, kD, kRow, 3, 7>(A, B, p, cols[1], out);
-  if constexpr (kRow < 2) FourPairs<kH, kI, kD, kRow, 0, 3>(A, B, p, cols[0], out);
+// Row kRow's cells against column block kBlock, the diagonal cell (if in
+// the block) taken from `self`, column 11 (lane 3 of block 2) cleared.
+template <bool kHI, bool kD, int kRow, int kBlock>
+__attribute__((target("avx2"))) inline Cells BlockRow(const double* A, const double* B,
+                                                      const double* pos, __m256d columns,
+                                                      const Cells& self) {
+  constexpr bool kDiagonal = kRow / 4 == kBlock;
+  constexpr int kLane = kRow % 4;
+  constexpr int kLower = kDiagonal ? (1 << kLane) - 1 : 0;
+  Cells c = RowCells<kHI, kD, kLower>(A, B, _mm256_broadcast_sd(pos + kRow), columns);
+  if constexpr (kDiagonal) {
+    c.h = _mm256_blend_pd(c.h, self.h, 1 << kLane);
+    c.d = _mm256_blend_pd(c.d, self.d, 1 << kLane);
+  }
+  if constexpr (kBlock == 2) {
+    c.h = _mm256_blend_pd(c.h, _mm256_setzero_pd(), 8);
+    c.d = _mm256_blend_pd(c.d, _mm256_setzero_pd(), 8);
+  }
+  return c;
 }
 
-template <bool kH, bool kI, bool kD, int... kRows>
-__attribute__((target("avx2"))) inline void AllRows(const double* A, const double* B,
-                                                    const double* pos, const __m256d (&cols)[3],
-                                                    Outputs out,
-                                                    std::integer_sequence<int, kRows...>) {
-  (RowPairs<kH, kI, kD, kRows>(A, B, pos, cols, out), ...);
-}
-
-// The differences are taken in registers, the row's longitude against
-// the columns' (loads within pos[0..10] only).
 template <bool kH, bool kI, bool kD>
-__attribute__((target("avx2"), noinline)) void PairLoop(const double* A, const double* B,
-                                                        const double* pos, Outputs out) {
-  const __m256d cols[3] = {_mm256_loadu_pd(pos), _mm256_loadu_pd(pos + 3),
-                           _mm256_loadu_pd(pos + 7)};
-  AllRows<kH, kI, kD>(A, B, pos, cols, out, std::make_integer_sequence<int, kBodies - 1>{});
+__attribute__((target("avx2"))) inline void StoreCells(const Outputs& out, int row, int column,
+                                                       const Cells& c) {
+  if (kH) _mm256_storeu_pd(&(*out.H)[row][column], c.h);
+  if (kI) _mm256_storeu_pd(&(*out.I)[row][column], _mm256_andnot_pd(_mm256_set1_pd(-0.0), c.h));
+  if (kD) _mm256_storeu_pd(&(*out.D)[row][column], c.d);
 }
 
-// The self values of bodies 0..9 four at a time (lanes 10 and 11 are
-// padding), for longitudes within 0..360: DegreeRotationInRange and
-// SelfValueFrom with the same operations, lane by lane.
+__attribute__((target("avx2"))) inline void Transpose(__m256d (&v)[4]) {
+  const __m256d t0 = _mm256_unpacklo_pd(v[0], v[1]), t1 = _mm256_unpackhi_pd(v[0], v[1]);
+  const __m256d t2 = _mm256_unpacklo_pd(v[2], v[3]), t3 = _mm256_unpackhi_pd(v[2], v[3]);
+  v[0] = _mm256_permute2f128_pd(t0, t2, 0x20);
+  v[1] = _mm256_permute2f128_pd(t1, t3, 0x20);
+  v[2] = _mm256_permute2f128_pd(t0, t2, 0x31);
+  v[3] = _mm256_permute2f128_pd(t1, t3, 0x31);
+}
+
+// The block of rows 4 kR .. 4 kR + 3 and column block kC > kR, and its
+// transpose, rows 4 kC .. against column block kR (a row 11 left out).
+template <bool kH, bool kI, bool kD, int kR, int kC>
+__attribute__((target("avx2"))) inline void OffDiagonalBlock(const double* A, const double* B,
+                                                             const double* pos, __m256d columns,
+                                                             const Outputs& out) {
+  constexpr bool kHI = kH || kI;
+  const Cells none{};
+  Cells c[4] = {BlockRow<kHI, kD, 4 * kR, kC>(A, B, pos, columns, none),
+                BlockRow<kHI, kD, 4 * kR + 1, kC>(A, B, pos, columns, none),
+                BlockRow<kHI, kD, 4 * kR + 2, kC>(A, B, pos, columns, none),
+                BlockRow<kHI, kD, 4 * kR + 3, kC>(A, B, pos, columns, none)};
+  for (int l = 0; l < 4; ++l) StoreCells<kH, kI, kD>(out, 4 * kR + l, 4 * kC, c[l]);
+  __m256d h[4] = {c[0].h, c[1].h, c[2].h, c[3].h}, d[4] = {c[0].d, c[1].d, c[2].d, c[3].d};
+  if (kHI) Transpose(h);
+  if (kD) Transpose(d);
+  constexpr int kRows = kC == 2 ? 3 : 4;
+  for (int l = 0; l < kRows; ++l) StoreCells<kH, kI, kD>(out, 4 * kC + l, 4 * kR, Cells{h[l], d[l]});
+}
+
+template <bool kH, bool kI, bool kD, int kRow>
+__attribute__((target("avx2"))) inline void DiagonalRow(const double* A, const double* B,
+                                                        const double* pos, __m256d columns,
+                                                        const Cells& self, const Outputs& out) {
+  constexpr int kBlock = kRow / 4;
+  StoreCells<kH, kI, kD>(out, kRow, 4 * kBlock,
+                         BlockRow<kH || kI, kD, kRow, kBlock>(A, B, pos, columns, self));
+}
+
+// The self values of bodies 4 v .. 4 v + 3 (longitudes `x`),
+// DegreeRotationInRange and SelfValueFrom with the same operations, lane
+// by lane.
 using Quad = double __attribute__((vector_size(32)));
 
 __attribute__((target("avx2"))) inline Quad LoadQuad(const double* p) {
@@ -234,39 +268,103 @@ __attribute__((target("avx2"))) inline Quad RoundQuad(Quad x) {
   return (x + core_detail::fast_rotation::kRoundingShift) - core_detail::fast_rotation::kRoundingShift;
 }
 
-// `x` the longitudes of bodies 4 v .. 4 v + 3.
 template <int v>
-__attribute__((target("avx2"))) inline Quad FourSelfValues(Quad x) {
+__attribute__((target("avx2"), always_inline)) inline __m256d FourSelfValues(__m256d longitudes) {
   using namespace core_detail;
   const SelfValueLanes& k = kSelfValueLanes;
-  const Quad degrees = x - LoadQuad(k.shift + 4 * v);
+  const Quad degrees = reinterpret_cast<Quad>(longitudes) - LoadQuad(k.shift + 4 * v);
   const Quad n = RoundQuad(degrees);
   const Quad d = (degrees - n) * kRadiansPerDegree;
   const Quad d2 = d * d;
   const Quad s = d + d * d2 * (-1.0 / 6 + d2 * (1.0 / 120));
   const Quad c = 1 + d2 * (-0.5 + d2 * (1.0 / 24 + d2 * (-1.0 / 720)));
-  const Quad centered = n - 360.0 * RoundQuad(n * (1 / 360.0)) + 180.0;
-  // The table's rotations are (c, s) pairs: entry r starts at double 2 r.
-  const __m128i index = _mm256_cvttpd_epi32(reinterpret_cast<__m256d>(centered));
+  // The whole degree n lies within -360..360 (the longitudes within
+  // 0..360): kWideDegreeTable takes it as it is, the same entry as the
+  // two-lane loop's kCenteredDegreeTable. The rotations are (c, s)
+  // pairs: entry r starts at double 2 r.
+  const __m128i index = _mm_add_epi32(_mm256_cvttpd_epi32(reinterpret_cast<__m256d>(n)),
+                                      _mm_set1_epi32(360));
   const __m128i twice = _mm_add_epi32(index, index);
   const auto lo = static_cast<uint64_t>(_mm_cvtsi128_si64(twice));
   const auto hi = static_cast<uint64_t>(_mm_extract_epi64(twice, 1));
   __m256d tsv;
-  const __m256d tcv = TableValues(&kCenteredDegreeTable[0].c, lo, hi, tsv);
+  const __m256d tcv = TableValues(&kWideDegreeTable[0].c, lo, hi, tsv);
   const Quad tc = reinterpret_cast<Quad>(tcv), ts = reinterpret_cast<Quad>(tsv);
   const Quad cosA = tc * c - ts * s, sinA = ts * c + tc * s;
-  return SelfValueFrom(cosA, sinA, LoadQuad(k.turnC + 4 * v), LoadQuad(k.turnS + 4 * v));
+  return reinterpret_cast<__m256d>(
+      SelfValueFrom(cosA, sinA, LoadQuad(k.turnC + 4 * v), LoadQuad(k.turnS + 4 * v)));
 }
 
-__attribute__((target("avx2"), noinline)) void SelfValues(const double* pos, double (&out)[12]) {
-  // Bodies 8, 9 and twice the IC (whose values are not kept) from
-  // pos[7..10], so that nothing past pos[10] is read.
-  const __m256d last = _mm256_permute4x64_pd(_mm256_loadu_pd(pos + 7), 1 | 2 << 2 | 3 << 4 | 3 << 6);
-  const Quad a = FourSelfValues<0>(LoadQuad(pos)), b = FourSelfValues<1>(LoadQuad(pos + 4)),
-             c = FourSelfValues<2>(reinterpret_cast<Quad>(last));
-  __builtin_memcpy(out, &a, sizeof a);
-  __builtin_memcpy(out + 4, &b, sizeof b);
-  __builtin_memcpy(out + 8, &c, sizeof c);
+// Lanes 8, 9, 10, 10 of an array of 11 doubles, nothing past [10] read.
+__attribute__((target("avx2"))) inline __m256d LastLanes(const double* p) {
+  return _mm256_permute4x64_pd(_mm256_loadu_pd(p + 7), 1 | 2 << 2 | 3 << 4 | 3 << 6);
+}
+
+// The diagonal cells of bodies 4 v .. 4 v + 3: H's 0 + 10 SelfValue (the
+// IC's 0), D's 0 + (c P) m with c = 10 for the Sun, 100 for the Moon
+// (whose motion is taken as 1, exactly) and -10 for the others.
+template <bool kHI, bool kD, int v>
+__attribute__((target("avx2"))) inline Cells SelfCells(__m256d longitudes, const double* motion,
+                                                       const double* periods) {
+  const __m256d zero = _mm256_setzero_pd();
+  Cells c{zero, zero};
+  if (kHI) {
+    c.h = _mm256_add_pd(zero, _mm256_mul_pd(_mm256_set1_pd(10), FourSelfValues<v>(longitudes)));
+    if (v == 2) c.h = _mm256_blend_pd(c.h, zero, 4);
+  }
+  if (kD) {
+    const __m256d m = v == 2 ? LastLanes(motion) : _mm256_loadu_pd(motion + 4 * v);
+    const __m256d P = v == 2 ? LastLanes(periods) : _mm256_loadu_pd(periods + 4 * v);
+    const __m256d factor = v == 0 ? _mm256_setr_pd(10, 100, -10, -10) : _mm256_set1_pd(-10);
+    const __m256d motions = v == 0 ? _mm256_blend_pd(m, _mm256_set1_pd(1), 2) : m;
+    c.d = _mm256_add_pd(zero, _mm256_mul_pd(_mm256_mul_pd(factor, P), motions));
+  }
+  return c;
+}
+
+// The matrices wanted, every cell [0..12][0..12]; false (nothing
+// written) unless the longitudes 0..10 all lie within 0..360.
+template <bool kH, bool kI, bool kD>
+__attribute__((target("avx2"), noinline)) bool Build(const double* A, const double* B,
+                                                     const double* pos, const double* motion,
+                                                     const double* periods, Outputs out) {
+  constexpr bool kHI = kH || kI;
+  const __m256d cols[3] = {_mm256_loadu_pd(pos), _mm256_loadu_pd(pos + 4), LastLanes(pos)};
+  const __m256d zero = _mm256_setzero_pd(), turn = _mm256_set1_pd(360);
+  __m256d in = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
+  for (const __m256d& v : cols)
+    in = _mm256_and_pd(in, _mm256_and_pd(_mm256_cmp_pd(v, zero, _CMP_GE_OQ),
+                                         _mm256_cmp_pd(v, turn, _CMP_LE_OQ)));
+  if (_mm256_movemask_pd(in) != 15) return false;
+
+  // The diagonal first: its chain of operations is the longest.
+  const Cells self[3] = {SelfCells<kHI, kD, 0>(cols[0], motion, periods),
+                         SelfCells<kHI, kD, 1>(cols[1], motion, periods),
+                         SelfCells<kHI, kD, 2>(cols[2], motion, periods)};
+  OffDiagonalBlock<kH, kI, kD, 0, 1>(A, B, pos, cols[1], out);
+  OffDiagonalBlock<kH, kI, kD, 0, 2>(A, B, pos, cols[2], out);
+  OffDiagonalBlock<kH, kI, kD, 1, 2>(A, B, pos, cols[2], out);
+  DiagonalRow<kH, kI, kD, 0>(A, B, pos, cols[0], self[0], out);
+  DiagonalRow<kH, kI, kD, 1>(A, B, pos, cols[0], self[0], out);
+  DiagonalRow<kH, kI, kD, 2>(A, B, pos, cols[0], self[0], out);
+  DiagonalRow<kH, kI, kD, 3>(A, B, pos, cols[0], self[0], out);
+  DiagonalRow<kH, kI, kD, 4>(A, B, pos, cols[1], self[1], out);
+  DiagonalRow<kH, kI, kD, 5>(A, B, pos, cols[1], self[1], out);
+  DiagonalRow<kH, kI, kD, 6>(A, B, pos, cols[1], self[1], out);
+  DiagonalRow<kH, kI, kD, 7>(A, B, pos, cols[1], self[1], out);
+  DiagonalRow<kH, kI, kD, 8>(A, B, pos, cols[2], self[2], out);
+  DiagonalRow<kH, kI, kD, 9>(A, B, pos, cols[2], self[2], out);
+  DiagonalRow<kH, kI, kD, 10>(A, B, pos, cols[2], self[2], out);
+  // Rows 11 and 12 and column 12 hold no terms.
+  const Cells none{zero, zero};
+  for (int row = 11; row < 13; ++row)
+    for (int column = 0; column < 12; column += 4) StoreCells<kH, kI, kD>(out, row, column, none);
+  for (int row = 0; row < 13; ++row) {
+    if (kH) (*out.H)[row][12] = 0;
+    if (kI) (*out.I)[row][12] = 0;
+    if (kD) (*out.D)[row][12] = 0;
+  }
+  return true;
 }
 
 }  // namespace avx2
@@ -281,21 +379,20 @@ template <bool kH, bool kI, bool kD>
 void BuildPass(const WaveTables& tables, int p, const double* pos, const double* motion,
                const double* periods, Outputs out, MatrixPath path) {
   using namespace core_detail;
-  if (kH) ZeroBorder(*out.H);
-  if (kI) ZeroBorder(*out.I);
-  if (kD) ZeroBorder(*out.D);
   const int order = p < 1 ? 1 : (p > 12 ? 12 : p);
   const double* A = tables.harmony[order];
   const double* B = tables.dynamic[order];
+  if (path == MatrixPath::Avx2 && avx2::Build<kH, kI, kD>(A, B, pos, motion, periods, out)) return;
 
+  if (kH) ZeroBorder(*out.H);
+  if (kI) ZeroBorder(*out.I);
+  if (kD) ZeroBorder(*out.D);
   // Longitudes within 0..360 (as charts give them) keep every difference
   // within the table; only other inputs need the test pair by pair.
   const bool inTurn = AllInTurn(pos);
 
-  const bool wide = inTurn && path == MatrixPath::Avx2;
-  if (wide) avx2::PairLoop<kH, kI, kD>(A, B, pos, out);
 #pragma GCC unroll 28
-  for (int n = 0; n < 56 && !wide; n += 2) {
+  for (int n = 0; n < 56; n += 2) {
     const int n1 = n + 1 < 55 ? n + 1 : 54;
     const int i0 = kPairs.i[n], j0 = kPairs.j[n], i1 = kPairs.i[n1], j1 = kPairs.j[n1];
     const Pair e = Pair{pos[i0], pos[i1]} - Pair{pos[j0], pos[j1]};
@@ -342,11 +439,7 @@ void BuildPass(const WaveTables& tables, int p, const double* pos, const double*
   if ((kH || kI)) {
     // Bodies 0..9; the IC's self value would be cleared at once.
     Pair self[5];
-    if (wide) {
-      alignas(16) double four[12];
-      avx2::SelfValues(pos, four);
-      for (int q = 0; q < 5; ++q) self[q] = LoadPair(four + 2 * q);
-    } else if (inTurn)
+    if (inTurn)
       SelfValuesOfBodies<true>(pos, self);
     else
       SelfValuesOfBodies<false>(pos, self);
