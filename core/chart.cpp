@@ -1,3 +1,7 @@
+// The batch's four-moment path runs in AVX2 registers (no fused
+// multiply-add: the same roundings as one moment alone).
+#pragma GCC diagnostic ignored "-Wpsabi"
+
 #include "core/chart.h"
 
 #include <cmath>
@@ -8,11 +12,17 @@
 #include "core/core_print.h"
 #include "core/four_moments.h"
 #include "core/houses.h"
+#include "core/lanes.h"
 #include "core/planet_lanes.h"
 
 using namespace core_detail;
 
 double MeanNode(double T) { return Reduce360(12.1128 - 1934.1399 * T + 0.0021 * T * T); }
+
+__attribute__((target("avx2"), noinline)) void core_detail::MeanNodesFour(const double (&T)[4], double (&node)[4]) {
+  const Quad t = LoadLanes<Quad>(T);
+  StoreLanes(node, Reduce360(12.1128 - 1934.1399 * t + 0.0021 * t * t));
+}
 
 namespace {
 
@@ -84,26 +94,53 @@ unsigned ChartGroup(const ChartMoment* moments, int group, ChartRecord* charts) 
   return warnings;
 }
 
-// Four moments side by side through the Moon and the planets (AVX2).
-unsigned ChartFour(const ChartMoment* moments, ChartRecord* charts) {
-  double jd[4], T[4], longitude[4], latitude[4];
+// Step 6 of the chart on one record, four positions to a register.
+__attribute__((target("avx2"))) void FoldPositionsFour(ChartRecord& chart) {
+  for (int i = 0; i < 12; i += 4) {
+    Quad p = LoadLanes<Quad>(chart.pos + i);
+    p = p < 0 ? p + 360 : p;
+    p = p > 360 ? p - 360 : p;
+    StoreLanes(chart.pos + i, p);
+  }
+  double& last = chart.pos[12];
+  if (last < 0) last += 360;
+  if (last > 360) last -= 360;
+}
+
+// Four moments side by side, one to a lane (AVX2): the same steps as
+// ComputeChart on each. The civil dates one by one.
+__attribute__((target("avx2"), noinline)) unsigned ChartFour(const ChartMoment* moments, ChartRecord* charts) {
+  double jd[4], jd0[4], lst[4], T[4], longitude[4], latitude[4], node[4];
+  int lonDeg[4], lonMin[4], latDeg[4], latMin[4];
   ChartRecord* records[4];
   for (int g = 0; g < 4; ++g) {
     const ChartMoment& m = moments[g];
     records[g] = &charts[g];
     *records[g] = ChartRecord{};
-    jd[g] = records[g]->jd = ChartTime(m);
-    records[g]->lst = SiderealTime(jd[g], JulianDay0h(m.year, m.month, m.day), m.longitudeDegrees,
-                                   m.longitudeMinutes);
-  }
-  MoonPositionsFour(jd, longitude, latitude);
-  for (int g = 0; g < 4; ++g) {
-    records[g]->pos[1] = longitude[g];
-    records[g]->lat[0] = latitude[g] * kRadiansPerDegree;
+    jd[g] = ChartTime(m);
+    jd0[g] = JulianDay0h(m.year, m.month, m.day);
+    lonDeg[g] = m.longitudeDegrees, lonMin[g] = m.longitudeMinutes;
+    latDeg[g] = m.latitudeDegrees, latMin[g] = m.latitudeMinutes;
     T[g] = Centuries1950(jd[g]);
   }
+  SiderealTimesFour(jd, jd0, lonDeg, lonMin, lst);
+  MoonPositionsFour(jd, longitude, latitude);
   const unsigned warnings = PlanetPositionsFour(records, T);
-  for (int g = 0; g < 4; ++g) ChartAfterPlanets(moments[g], T[g], *records[g]);
+  MeanNodesFour(T, node);
+  HouseAngles angles[4];
+  HouseAnglesFour(lst, latDeg, latMin, angles);
+  for (int g = 0; g < 4; ++g) {
+    ChartRecord& chart = *records[g];
+    chart.jd = jd[g];
+    chart.lst = lst[g];
+    chart.pos[1] = longitude[g];
+    chart.lat[0] = latitude[g] * kRadiansPerDegree;
+    chart.pos[13] = node[g];
+    chart.pos[11] = angles[g].ascendant;
+    chart.pos[12] = angles[g].midheaven;
+    chart.pos[10] = angles[g].imumCoeli;
+    FoldPositionsFour(chart);
+  }
   return warnings;
 }
 

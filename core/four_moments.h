@@ -10,4 +10,16 @@ namespace core_detail {
 // MoonPosition of each Julian date: longitudes and latitudes, degrees.
 void MoonPositionsFour(const double (&jd)[4], double (&longitude)[4], double (&latitude)[4]);
 
+// SiderealTime of each moment (jd and the 0h of its civil date jd0).
+void SiderealTimesFour(const double (&jd)[4], const double (&jd0)[4], const int (&lonDeg)[4],
+                       const int (&lonMin)[4], double (&lst)[4]);
+
+// HouseAnglesAt of each sidereal time and latitude (a lane outside the
+// day goes through HouseAnglesAt itself, messages included, in order).
+void HouseAnglesFour(const double (&lst)[4], const int (&latDeg)[4], const int (&latMin)[4],
+                     HouseAngles (&out)[4]);
+
+// MeanNode of each T.
+void MeanNodesFour(const double (&T)[4], double (&node)[4]);
+
 }  // namespace core_detail

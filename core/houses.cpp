@@ -1,9 +1,15 @@
+// Four moments go side by side where the processor has AVX2 (the chart
+// batch): one to a lane, the same operations as alone, no fused
+// multiply-add.
+#pragma GCC diagnostic ignored "-Wpsabi"
+
 #include "core/houses.h"
 
 #include <cmath>
 
 #include "core/angles.h"
 #include "core/core_print.h"
+#include "core/four_moments.h"
 #include "core/lanes.h"
 
 namespace {
@@ -163,3 +169,88 @@ HouseAngles HouseAnglesAt(double lst, int latDeg, int latMin) {
   out.imumCoeli = IfLess(e, 0, e + 360, e);
   return out;
 }
+
+namespace {
+
+using core_detail::Quad;
+using core_detail::QuadMask;
+
+CORE_LANE_INLINE Quad IfLessFour(Quad a, Quad b, Quad yes, Quad no) { return a < b ? yes : no; }
+CORE_LANE_INLINE Quad IntsAsQuad(const int (&v)[4]) {
+  return Quad{double(v[0]), double(v[1]), double(v[2]), double(v[3])};
+}
+CORE_LANE_INLINE Quad Hours(double h) { return core_detail::SplatLanes<Quad>(h); }
+
+// RisingRoot's circular distance; `far` collects the lanes that would
+// need the remainder (none within the day: the caller takes them alone).
+CORE_LANE_INLINE Quad CircularFour(Quad a, Quad b, QuadMask& far) {
+  Quad d = core_detail::Abs(a - b);
+  far |= !(d < 48);
+  d = IfLessFour(d, Hours(24), d, d - 24);
+  return IfLessFour(Hours(12), d, 24 - d, d);
+}
+
+CORE_LANE_INLINE Quad RisingRootFour(Quad lst, Quad root, QuadMask& far) {
+  Quad t = root * 24 / (2 * kPi);
+  t = IfLessFour(t, Quad{}, t + 24, t);
+  Quad x = lst + 6;
+  x = IfLessFour(Hours(24), x, x - 24, x);
+  t = IfLessFour(CircularFour(t + 12, x, far), CircularFour(t, x, far), t + 12, t);
+  t = IfLessFour(t, Hours(24), t, t - 24);
+  return t * 360 / 24;
+}
+
+}  // namespace
+
+namespace core_detail {
+
+__attribute__((target("avx2"), noinline)) void SiderealTimesFour(const double (&jd)[4], const double (&jd0)[4],
+                                                                 const int (&lonDeg)[4], const int (&lonMin)[4],
+                                                                 double (&lst)[4]) {
+  const Quad day = LoadLanes<Quad>(jd), day0 = LoadLanes<Quad>(jd0);
+  const Quad T = (day0 - 2451545) / 36525;
+  const Quad theta = 280.46061837 + 360.98564736629 * (day - 2451545) + 0.000387933 * T * T -
+                     T * T * T / 38710000;
+  const Quad q = theta * (1 / 360.0);
+  if (!Any(!(Abs(q) < kInt32Range))) {
+    // ReduceSiderealAngle, then the longitude and the hours.
+    Quad r = theta - 360.0 * FloorQuad(q);
+    r = r < 0 ? r + 360.0 : r;
+    r = r >= 360.0 ? r - 360.0 : r;
+    const Quad reduced = theta > 0 ? (r == 0 ? Quad{} : r - 360.0) : r;
+    Quad h = IntsAsQuad(lonDeg) + reduced + IntsAsQuad(lonMin) / 60.0;
+    h = h > 360 ? h - 360 : h;
+    const Quad s = h / 360 * 24;
+    if (!Any(!(s > -48 && s <= 24))) {
+      const Quad once = s + 24;
+      StoreLanes(lst, IfLessFour(s, Quad{}, IfLessFour(once, Quad{}, once + 24, once), s));
+      return;
+    }
+  }
+  // A lane far out of range: every lane as SiderealTime computes it.
+  for (int l = 0; l < 4; ++l) lst[l] = SiderealTime(jd[l], jd0[l], lonDeg[l], lonMin[l]);
+}
+
+__attribute__((target("avx2"), noinline)) void HouseAnglesFour(const double (&lst)[4], const int (&latDeg)[4],
+                                                               const int (&latMin)[4], HouseAngles (&out)[4]) {
+  const Quad s = LoadLanes<Quad>(lst);
+  QuadMask alone = !(s >= 0 && s <= 24);
+  const RotationQuad R = DegreeRotation(s * 15);
+  const RotationQuad phi = DegreeRotation(IntsAsQuad(latDeg) + IntsAsQuad(latMin) / 60.0);
+  const Quad X = R.c * kCosObliquity, Y = R.s;
+  const Quad length = Sqrt(X * X + Y * Y);
+  // As HouseAnglesAt: the horizon's root and the MC's half angle.
+  const Quad root = Atan((-R.c * phi.c) / (R.s * kCosObliquity * phi.c + phi.s * kSinObliquity));
+  const Quad half = Atan(Y / (Abs(X) + length));
+  const Quad ascendant = RisingRootFour(s, root, alone);
+  const Quad q = 2 * half;
+  Quad m = IfLessFour(X, Quad{}, core_detail::kPi - q, IfLessFour(Y, Quad{}, q + core_detail::kTwoPi, q)) * kDegrees;
+  m = X == 0 && Y == 0 ? Quad{} : m;
+  m = m >= 360 ? m - 360 : m;
+  const Quad e = m - 180;
+  const Quad imumCoeli = IfLessFour(e, Quad{}, e + 360, e);
+  for (int l = 0; l < 4; ++l)
+    out[l] = alone[l] ? HouseAnglesAt(lst[l], latDeg[l], latMin[l]) : HouseAngles{ascendant[l], m[l], imumCoeli[l]};
+}
+
+}  // namespace core_detail

@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <string>
 
 #include "core/calendar.h"
 #include "core/core_print.h"
+#include "core/four_moments.h"
 #include "core/houses.h"
 
 namespace {
@@ -138,6 +140,51 @@ TEST(Midheaven, QuadrantMessageOutsideTheDay) {
   const double b = std::tan(48.5 * 2 * M_PI / 24) * 1.0899931656883515;
   EXPECT_DOUBLE_EQ(mc, b < 0 ? b + 360 : b);
   EXPECT_GE(ic, 0);
+}
+
+// The four-moment forms give each lane what the one-moment functions
+// give, bit for bit: whole hours, the ends of the day, the equator and
+// the polar circles, a sidereal time outside the day (its message
+// printed once, from that lane alone) and moments far from the epoch.
+TEST(HousesFour, SameAsOneMomentAtATime) {
+  if (!__builtin_cpu_supports("avx2")) GTEST_SKIP() << "no AVX2 on this processor: four-moment houses not run";
+  static std::string printed;
+  printed.clear();
+  SetCorePrinter([](const char* text) { printed += text; });
+  const int lats[] = {0, -66, 66, 50, -1, 12, 89, -89};
+  int n = 0;
+  for (int step = 0; step <= 24 * 8 + 3; step += 4) {
+    double lst[4];
+    int latDeg[4], latMin[4];
+    for (int l = 0; l < 4; ++l, ++n) {
+      lst[l] = (step + l) / 8.0 + ((step + l) % 3 == 1 ? 1e-7 : 0);
+      latDeg[l] = lats[n % 8];
+      latMin[l] = latDeg[l] < 0 ? -(n % 60) : n % 60;
+    }
+    if (step == 100) lst[2] = 50.25;  // outside the day
+    HouseAngles four[4];
+    core_detail::HouseAnglesFour(lst, latDeg, latMin, four);
+    for (int l = 0; l < 4; ++l) {
+      const HouseAngles one = HouseAnglesAt(lst[l], latDeg[l], latMin[l]);
+      EXPECT_EQ(std::memcmp(&one, &four[l], sizeof one), 0) << lst[l] << " " << latDeg[l];
+    }
+  }
+  SetCorePrinter(nullptr);
+  // Once from the four-moment call, once from the check above.
+  const std::size_t first = printed.find("error MC!");
+  ASSERT_NE(first, std::string::npos) << printed;
+  EXPECT_NE(printed.find("error MC!", first + 1), std::string::npos) << printed;
+
+  for (double jd : {2451545.0, 2415020.5, 2488069.75, 625000.25, 4500000.5, 1e7 + 0.125}) {
+    double day[4], day0[4], lst[4];
+    int lonDeg[4] = {0, 179, -180, 13}, lonMin[4] = {0, 59, -59, 30};
+    for (int l = 0; l < 4; ++l) {
+      day[l] = jd + l * 0.3;
+      day0[l] = std::floor(day[l] - 0.5) + 0.5;
+    }
+    core_detail::SiderealTimesFour(day, day0, lonDeg, lonMin, lst);
+    for (int l = 0; l < 4; ++l) EXPECT_EQ(lst[l], SiderealTime(day[l], day0[l], lonDeg[l], lonMin[l])) << jd;
+  }
 }
 
 }  // namespace
