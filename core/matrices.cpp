@@ -376,14 +376,10 @@ __attribute__((target("avx2"), noinline)) bool Build(const double* A, const doub
 // once and written to both cells. The values are those of HarmonyLookup
 // and DynamicLookup, bit for bit.
 template <bool kH, bool kI, bool kD>
-void BuildPass(const WaveTables& tables, int p, const double* pos, const double* motion,
-               const double* periods, Outputs out, MatrixPath path) {
+__attribute__((noinline)) void BuildPass(const double* A, const double* B, const double* pos,
+                                         const double* motion, const double* periods,
+                                         Outputs out) {
   using namespace core_detail;
-  const int order = p < 1 ? 1 : (p > 12 ? 12 : p);
-  const double* A = tables.harmony[order];
-  const double* B = tables.dynamic[order];
-  if (path == MatrixPath::Avx2 && avx2::Build<kH, kI, kD>(A, B, pos, motion, periods, out)) return;
-
   if (kH) ZeroBorder(*out.H);
   if (kI) ZeroBorder(*out.I);
   if (kD) ZeroBorder(*out.D);
@@ -460,56 +456,80 @@ void BuildPass(const WaveTables& tables, int p, const double* pos, const double*
   }
 }
 
+// The builders of the matrices given by the template arguments: the
+// four-lane loop where the path has it and the longitudes allow it, else
+// the two-lane one.
+template <bool kH, bool kI, bool kD>
+inline void Build(const WaveTables& tables, int p, const double* pos, const double* motion,
+                  const double* periods, Outputs out, MatrixPath path) {
+  const int order = p < 1 ? 1 : (p > 12 ? 12 : p);
+  const double* A = tables.harmony[order];
+  const double* B = tables.dynamic[order];
+  if (path == MatrixPath::Avx2 && avx2::Build<kH, kI, kD>(A, B, pos, motion, periods, out)) return;
+  BuildPass<kH, kI, kD>(A, B, pos, motion, periods, out);
+}
+
+// The same, the matrices chosen by the pointers that are not null.
 void Build(const WaveTables& tables, int p, const double* pos, const double* motion,
            const double* periods, Outputs out, MatrixPath path) {
   if (out.H && out.I && out.D)
-    BuildPass<true, true, true>(tables, p, pos, motion, periods, out, path);
+    Build<true, true, true>(tables, p, pos, motion, periods, out, path);
   else if (out.H)
-    BuildPass<true, false, false>(tables, p, pos, motion, periods, out, path);
+    Build<true, false, false>(tables, p, pos, motion, periods, out, path);
   else if (out.I)
-    BuildPass<false, true, false>(tables, p, pos, motion, periods, out, path);
+    Build<false, true, false>(tables, p, pos, motion, periods, out, path);
   else
-    BuildPass<false, false, true>(tables, p, pos, motion, periods, out, path);
+    Build<false, false, true>(tables, p, pos, motion, periods, out, path);
 }
 
-void Build(const WaveTables& tables, int p, const double* pos, const double* motion,
-           const double* periods, Outputs out) {
-  Build(tables, p, pos, motion, periods, out, DefaultMatrixPath());
-}
+// This processor's path, found once at start-up (a builder run by some
+// other start-up code before that takes the two-lane loop, which gives
+// the same values).
+const MatrixPath kProcessorPath = [] {
+  __builtin_cpu_init();
+  return PathFor(__builtin_cpu_supports("avx2"));
+}();
 
 }  // namespace
 
 void BuildHarmony(const WaveTables& tables, int p, const double* positions, HarmonicMatrix& H) {
-  Build(tables, p, positions, nullptr, kBodyPeriodsOrderP, {&H, nullptr, nullptr});
+  Build<true, false, false>(tables, p, positions, nullptr, kBodyPeriodsOrderP, {&H, nullptr, nullptr},
+                            kProcessorPath);
 }
 
 void BuildEnergy(const WaveTables& tables, int p, const double* positions, HarmonicMatrix& I) {
-  Build(tables, p, positions, nullptr, kBodyPeriodsOrderP, {nullptr, &I, nullptr});
+  Build<false, true, false>(tables, p, positions, nullptr, kBodyPeriodsOrderP, {nullptr, &I, nullptr},
+                            kProcessorPath);
 }
 
 void BuildDynamic(const WaveTables& tables, int p, const double* positions, HarmonicMatrix& D,
                   const double* motion) {
-  Build(tables, p, positions, motion, kBodyPeriodsOrderP, {nullptr, nullptr, &D});
+  Build<false, false, true>(tables, p, positions, motion, kBodyPeriodsOrderP, {nullptr, nullptr, &D},
+                            kProcessorPath);
 }
 
 void BuildHarmony(const WaveTables& tables, const double* positions, HarmonicMatrix& H) {
-  Build(tables, 3, positions, nullptr, kBodyPeriodsFixed3, {&H, nullptr, nullptr});
+  Build<true, false, false>(tables, 3, positions, nullptr, kBodyPeriodsFixed3, {&H, nullptr, nullptr},
+                            kProcessorPath);
 }
 
 void BuildEnergy(const WaveTables& tables, const double* positions, HarmonicMatrix& I) {
-  Build(tables, 3, positions, nullptr, kBodyPeriodsFixed3, {nullptr, &I, nullptr});
+  Build<false, true, false>(tables, 3, positions, nullptr, kBodyPeriodsFixed3, {nullptr, &I, nullptr},
+                            kProcessorPath);
 }
 
 void BuildDynamic(const WaveTables& tables, const double* positions, HarmonicMatrix& D,
                   const double* motion) {
-  Build(tables, 3, positions, motion, kBodyPeriodsFixed3, {nullptr, nullptr, &D});
+  Build<false, false, true>(tables, 3, positions, motion, kBodyPeriodsFixed3, {nullptr, nullptr, &D},
+                            kProcessorPath);
 }
 
 void BuildMatrices(const WaveTables& tables, MatrixForm form, int p, const ChartRecord& chart,
                    HarmonicMatrices& out) {
   const bool fixed = form == MatrixForm::Fixed3;
-  Build(tables, fixed ? 3 : p, chart.pos, chart.motion, fixed ? kBodyPeriodsFixed3 : kBodyPeriodsOrderP,
-        {&out.H, &out.I, &out.D});
+  Build<true, true, true>(tables, fixed ? 3 : p, chart.pos, chart.motion,
+                          fixed ? kBodyPeriodsFixed3 : kBodyPeriodsOrderP, {&out.H, &out.I, &out.D},
+                          kProcessorPath);
 }
 
 unsigned ComputeChartBatch(const WaveTables& tables, MatrixForm form, int p,
@@ -531,10 +551,7 @@ unsigned ComputeChartBatch(const WaveTables& tables, MatrixForm form, int p,
 
 MatrixPath PathFor(bool hasAvx2) { return hasAvx2 ? MatrixPath::Avx2 : MatrixPath::Sse2; }
 
-MatrixPath DefaultMatrixPath() {
-  static const MatrixPath path = PathFor(__builtin_cpu_supports("avx2"));
-  return path;
-}
+MatrixPath DefaultMatrixPath() { return kProcessorPath; }
 
 void BuildMatricesOnPath(const WaveTables& tables, int p, const double* positions,
                          const double* motion, const double* periods, HarmonicMatrix* H,
