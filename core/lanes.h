@@ -97,11 +97,26 @@ CORE_LANE_INLINE bool Any(QuadMask m) {
 CORE_LANE_INLINE Quad Abs(Quad x) {
   return reinterpret_cast<Quad>(reinterpret_cast<QuadMask>(x) & INT64_MAX);
 }
-CORE_LANE_INLINE Quad Sqrt(Quad x) { return JoinPairs(Sqrt(LowPair(x)), Sqrt(HighPair(x))); }
+// Square root and the conversion back from 32-bit integers as one
+// instruction each on the whole register: the compiler's generic forms
+// split them in halves, and the instructions' own builtins may not be
+// named outside AVX functions. The asm is only ever inlined into AVX2
+// functions (as everything on Quad is); both are exact (the root
+// correctly rounded) and give what the halves give.
+CORE_LANE_INLINE Quad Sqrt(Quad x) {
+  Quad r;
+  asm("vsqrtpd %1, %0" : "=x"(r) : "x"(x));
+  return r;
+}
 
 // trunc of the four values for |x| < kInt32Range (the callers check).
 CORE_LANE_INLINE QuadIndex TruncIndex(Quad x) { return __builtin_convertvector(x, QuadIndex); }
-CORE_LANE_INLINE Quad TruncQuad(Quad x) { return __builtin_convertvector(TruncIndex(x), Quad); }
+CORE_LANE_INLINE Quad QuadOfIndex(QuadIndex i) {
+  Quad r;
+  asm("vcvtdq2pd %1, %0" : "=x"(r) : "x"(i));
+  return r;
+}
+CORE_LANE_INLINE Quad TruncQuad(Quad x) { return QuadOfIndex(TruncIndex(x)); }
 #pragma GCC diagnostic pop
 
 // Round to the nearest whole number, ties to even, by adding and taking
