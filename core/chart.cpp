@@ -116,7 +116,11 @@ __attribute__((target("avx2"), noinline)) unsigned ChartFour(const ChartMoment* 
   for (int g = 0; g < 4; ++g) {
     const ChartMoment& m = moments[g];
     records[g] = &charts[g];
-    *records[g] = ChartRecord{};
+    // What the steps below leave alone, as in a fresh record; the rest
+    // they all write.
+    ChartRecord& chart = charts[g];
+    chart.lat[9] = chart.lat[10] = chart.lat[11] = 0;
+    chart.motion[1] = chart.motion[10] = chart.motion[11] = chart.motion[12] = 0;
     jd[g] = ChartTime(m);
     jd0[g] = JulianDay0h(m.year, m.month, m.day);
     lonDeg[g] = m.longitudeDegrees, lonMin[g] = m.longitudeMinutes;

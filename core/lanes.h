@@ -81,9 +81,10 @@ CORE_LANE_INLINE void StoreLanes(double* p, V v) {
 }
 template <class V>
 CORE_LANE_INLINE V SplatLanes(double x) {
-  V v{};
-  for (int l = 0; l < kLaneCount<V>; ++l) v[l] = x;
-  return v;
+  if constexpr (kLaneCount<V> == 4)
+    return V{x, x, x, x};
+  else
+    return V{x, x};
 }
 
 CORE_LANE_INLINE Pair LowPair(Quad x) { return __builtin_shufflevector(x, x, 0, 1); }
@@ -91,9 +92,7 @@ CORE_LANE_INLINE Pair HighPair(Quad x) { return __builtin_shufflevector(x, x, 2,
 CORE_LANE_INLINE Quad JoinPairs(Pair low, Pair high) { return __builtin_shufflevector(low, high, 0, 1, 2, 3); }
 
 CORE_LANE_INLINE Quad Select(QuadMask m, Quad a, Quad b) { return m ? a : b; }
-CORE_LANE_INLINE bool Any(QuadMask m) {
-  return Any(__builtin_shufflevector(m, m, 0, 1) | __builtin_shufflevector(m, m, 2, 3));
-}
+CORE_LANE_INLINE bool Any(QuadMask m);
 CORE_LANE_INLINE Quad Abs(Quad x) {
   return reinterpret_cast<Quad>(reinterpret_cast<QuadMask>(x) & INT64_MAX);
 }
@@ -111,6 +110,11 @@ CORE_LANE_INLINE Quad Sqrt(Quad x) {
 
 // trunc of the four values for |x| < kInt32Range (the callers check).
 CORE_LANE_INLINE QuadIndex TruncIndex(Quad x) { return __builtin_convertvector(x, QuadIndex); }
+CORE_LANE_INLINE bool Any(QuadMask m) {
+  int bits;
+  asm("vmovmskpd %1, %0" : "=r"(bits) : "x"(m));
+  return bits != 0;
+}
 CORE_LANE_INLINE Quad QuadOfIndex(QuadIndex i) {
   Quad r;
   asm("vcvtdq2pd %1, %0" : "=x"(r) : "x"(i));

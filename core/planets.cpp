@@ -309,12 +309,25 @@ template <class V, int Moments>
 CORE_LANE_INLINE unsigned PlanetsSideBySide(ChartRecord* const* charts, const double* T) {
   constexpr int L = kLanes<V, Moments>;
   double laneT[L];
-  for (int l = 0; l < L; ++l) laneT[l] = T[l / kOrbits < Moments ? l / kOrbits : Moments - 1];
+  if constexpr (L == kOrbits * Moments) {
+    for (int m = 0; m < Moments; ++m)
+      for (int k = 0; k < kOrbits; ++k) laneT[m * kOrbits + k] = T[m];
+  } else {
+    for (int l = 0; l < L; ++l) laneT[l] = T[l / kOrbits < Moments ? l / kOrbits : Moments - 1];
+  }
   OrbitLanes<L> o;
   Orbits<V>(laneT, o);
+  // Four lanes: any orbit to check, register by register first (the
+  // spare lanes repeat orbits of the last moment and change nothing).
+  bool check = true;
+  if constexpr (kLaneCount<V> == 4) {
+    check = false;
+    for (int l = 0; l < L; l += kLaneCount<V>)
+      check |= Any(LoadLanes<V>(o.e + l) > 1 || !(LoadLanes<V>(o.speedTerm + l) >= 0));
+  }
   unsigned warnings = 0;
   for (int m = 0; m < Moments; ++m) {
-    for (int k = 0; k < kOrbits; ++k) {
+    for (int k = 0; check && k < kOrbits; ++k) {
       const int l = m * kOrbits + k;
       if (o.e[l] > 1 || !(o.speedTerm[l] >= 0))
         warnings |= CheckOrbit(k, o.e[l], kOrbitalElements[k].a, o.speedTerm[l]);
