@@ -212,7 +212,7 @@ __attribute__((target("avx2"), noinline)) void SiderealTimesFour(const double (&
   const Quad theta = 280.46061837 + 360.98564736629 * (day - 2451545) + 0.000387933 * T * T -
                      T * T * T / 38710000;
   const Quad q = theta * (1 / 360.0);
-  if (!Any(!(Abs(q) < kInt32Range))) {
+  if (All(Abs(q) < kInt32Range)) {
     // ReduceSiderealAngle, then the longitude and the hours.
     Quad r = theta - 360.0 * FloorQuad(q);
     r = r < 0 ? r + 360.0 : r;
@@ -221,7 +221,7 @@ __attribute__((target("avx2"), noinline)) void SiderealTimesFour(const double (&
     Quad h = IntsAsQuad(lonDeg) + reduced + IntsAsQuad(lonMin) / 60.0;
     h = h > 360 ? h - 360 : h;
     const Quad s = h / 360 * 24;
-    if (!Any(!(s > -48 && s <= 24))) {
+    if (All(s > -48 && s <= 24)) {
       const Quad once = s + 24;
       StoreLanes(lst, IfLessFour(s, Quad{}, IfLessFour(once, Quad{}, once + 24, once), s));
       return;

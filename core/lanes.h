@@ -32,6 +32,10 @@ inline double Select(bool m, double a, double b) { return m ? a : b; }
 CORE_LANE_INLINE Pair Select(PairMask m, Pair a, Pair b) { return m ? a : b; }
 inline bool Any(bool m) { return m; }
 inline bool Any(PairMask m) { return _mm_movemask_pd(reinterpret_cast<__m128d>(m)) != 0; }
+// Every lane set: !All(inside) tests for a lane outside without the
+// inverted mask.
+inline bool All(bool m) { return m; }
+inline bool All(PairMask m) { return _mm_movemask_pd(reinterpret_cast<__m128d>(m)) == 3; }
 
 // a < b ? yes : no without a branch (for choices that go either way
 // from one chart to the next); a NaN gives `no`.
@@ -93,6 +97,7 @@ CORE_LANE_INLINE Quad JoinPairs(Pair low, Pair high) { return __builtin_shufflev
 
 CORE_LANE_INLINE Quad Select(QuadMask m, Quad a, Quad b) { return m ? a : b; }
 CORE_LANE_INLINE bool Any(QuadMask m);
+CORE_LANE_INLINE bool All(QuadMask m);
 CORE_LANE_INLINE Quad Abs(Quad x) {
   return reinterpret_cast<Quad>(reinterpret_cast<QuadMask>(x) & INT64_MAX);
 }
@@ -110,11 +115,13 @@ CORE_LANE_INLINE Quad Sqrt(Quad x) {
 
 // trunc of the four values for |x| < kInt32Range (the callers check).
 CORE_LANE_INLINE QuadIndex TruncIndex(Quad x) { return __builtin_convertvector(x, QuadIndex); }
-CORE_LANE_INLINE bool Any(QuadMask m) {
+CORE_LANE_INLINE int MaskBits(QuadMask m) {
   int bits;
   asm("vmovmskpd %1, %0" : "=r"(bits) : "x"(m));
-  return bits != 0;
+  return bits;
 }
+CORE_LANE_INLINE bool Any(QuadMask m) { return MaskBits(m) != 0; }
+CORE_LANE_INLINE bool All(QuadMask m) { return MaskBits(m) == 15; }
 CORE_LANE_INLINE Quad QuadOfIndex(QuadIndex i) {
   Quad r;
   asm("vcvtdq2pd %1, %0" : "=x"(r) : "x"(i));
@@ -164,7 +171,7 @@ CORE_LANE_INLINE Quad FloorQuad(Quad x) {
 // (or a NaN) through Reduce360 itself.
 CORE_LANE_INLINE Quad Reduce360(Quad x) {
   const Quad q = x * (1 / 360.0);
-  if (Any(!(Abs(q) < kInt32Range))) {
+  if (!All(Abs(q) < kInt32Range)) {
     Quad r = x;
     for (int l = 0; l < 4; ++l) r[l] = Reduce360(x[l]);
     return r;
@@ -259,7 +266,7 @@ CORE_LANE_INLINE RotationQuad DegreeRotationInRange(Quad degrees) {
   return {tc * c - ts * s, ts * c + tc * s};
 }
 CORE_LANE_INLINE RotationQuad DegreeRotation(Quad degrees) {
-  if (Any(!(Abs(degrees) <= 1e6))) {
+  if (!All(Abs(degrees) <= 1e6)) {
     RotationQuad r = {degrees, degrees};
     for (int l = 0; l < 4; ++l) {
       const Rotation a = core_detail::DegreeRotation(degrees[l]);

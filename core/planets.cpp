@@ -68,7 +68,7 @@ inline constexpr LaneElements<L> kLaneElements = MakeLaneElements<L>();
 template <class V>
 CORE_LANE_INLINE V ElementDegrees(V degrees) {
   const V q = degrees * (1 / 360.0);
-  if (Any(!(Abs(q) < kInt32Range))) {
+  if (!All(Abs(q) < kInt32Range)) {
     V r = degrees;
     for (int l = 0; l < kLaneCount<V>; ++l) r[l] = degrees[l] - 360.0 * Trunc(q[l]);
     return r;
@@ -116,10 +116,10 @@ CORE_LANE_INLINE RotationLanes<V> SlowRotation(V x0, V x1, V T, V c0, V s0) {
   const V small = x1 * T * kRadiansPerDegree;
   const RotationLanes<V> d = StepRotation<1>(small);
   RotationLanes<V> r = {c0 * d.c - s0 * d.s, s0 * d.c + c0 * d.s};
-  const auto far = !(Abs(small) <= kStepBound[1]);
-  if (Any(far)) {
+  const auto near = Abs(small) <= kStepBound[1];
+  if (!All(near)) {
     const RotationLanes<V> whole = DegreeRotation(ElementDegrees(x0 + x1 * T));
-    r = {Select(far, whole.c, r.c), Select(far, whole.s, r.s)};
+    r = {Select(near, r.c, whole.c), Select(near, r.s, whole.s)};
   }
   return r;
 }
@@ -142,10 +142,10 @@ CORE_LANE_INLINE void KeplerStep(OrbitLanes<L>& o) {
     const V delta = next - E;
     const RotationLanes<V> t = StepRotation<Step>(delta);
     V nc = c * t.c - s * t.s, ns = s * t.c + c * t.s;
-    const auto far = !(Abs(delta) <= kStepBound[Step]);
-    if (Any(far)) {
+    if (!All(Abs(delta) <= kStepBound[Step])) {
       for (int lane = 0; lane < kLaneCount<V>; ++lane)
-        if (far[lane]) nc[lane] = std::cos(next[lane]), ns[lane] = std::sin(next[lane]);
+        if (!(std::fabs(delta[lane]) <= kStepBound[Step]))
+          nc[lane] = std::cos(next[lane]), ns[lane] = std::sin(next[lane]);
     }
     StoreLanes(o.Ec + l, nc);
     StoreLanes(o.Es + l, ns);
