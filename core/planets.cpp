@@ -310,8 +310,14 @@ CORE_LANE_INLINE unsigned PlanetsSideBySide(ChartRecord* const* charts, const do
   constexpr int L = kLanes<V, Moments>;
   double laneT[L];
   if constexpr (L == kOrbits * Moments) {
-    for (int m = 0; m < Moments; ++m)
-      for (int k = 0; k < kOrbits; ++k) laneT[m * kOrbits + k] = T[m];
+    // Each moment's T over its nine lanes: whole registers, then the
+    // lanes left over.
+    constexpr int W = kLaneCount<V>;
+    for (int m = 0; m < Moments; ++m) {
+      const V t = SplatLanes<V>(T[m]);
+      for (int k = 0; k + W <= kOrbits; k += W) StoreLanes(laneT + m * kOrbits + k, t);
+      for (int k = kOrbits / W * W; k < kOrbits; ++k) laneT[m * kOrbits + k] = T[m];
+    }
   } else {
     for (int l = 0; l < L; ++l) laneT[l] = T[l / kOrbits < Moments ? l / kOrbits : Moments - 1];
   }
