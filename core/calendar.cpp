@@ -36,24 +36,18 @@ DayTerms DayTermsOf(int year, int month, int day) {
   return {core_detail::Trunc(365.25 * (year + 4716)), core_detail::Trunc(30.6001 * (month + 1)), B};
 }
 
-}  // namespace
-
-double JulianDate(int year, int month, int day, int hour, int minute, int second, int zone) {
+double JulianDateOf(const DayTerms& d, int day, int hour, int minute, int second, int zone) {
   const double t = day + (hour - zone) / 24.0 + minute / 1440.0;
-  const DayTerms d = DayTermsOf(year, month, day);
   return d.years + d.months + t + d.B - 1524.5 + second / 86400.0;
 }
 
-double JulianDay0h(int year, int month, int day) {
-  const DayTerms d = DayTermsOf(year, month, day);
-  return d.years + d.months + day + d.B - 1524.5;
-}
+double Day0hOf(const DayTerms& d, int day) { return d.years + d.months + day + d.B - 1524.5; }
 
-double EventJulianDate(const ChartMoment& m) {
-  return JulianDate(m.year, m.month, m.day, m.hour, m.minute, m.second, m.timeZone);
-}
-
-double ChartTime(const ChartMoment& m) {
+// The clock hour less the summer time, the day carried by one either way.
+struct CarriedTime {
+  int day, hour;
+};
+CarriedTime CarriedTimeOf(const ChartMoment& m) {
   int hour = m.hour - m.summerTime;
   int day = m.day;
   if (hour >= 24) {
@@ -64,7 +58,34 @@ double ChartTime(const ChartMoment& m) {
     hour += 24;
     day -= 1;
   }
-  return JulianDate(m.year, m.month, day, hour, m.minute, 0, m.timeZone);
+  return {day, hour};
+}
+
+}  // namespace
+
+double JulianDate(int year, int month, int day, int hour, int minute, int second, int zone) {
+  return JulianDateOf(DayTermsOf(year, month, day), day, hour, minute, second, zone);
+}
+
+double JulianDay0h(int year, int month, int day) { return Day0hOf(DayTermsOf(year, month, day), day); }
+
+double EventJulianDate(const ChartMoment& m) {
+  return JulianDate(m.year, m.month, m.day, m.hour, m.minute, m.second, m.timeZone);
+}
+
+double ChartTime(const ChartMoment& m) {
+  const CarriedTime c = CarriedTimeOf(m);
+  return JulianDate(m.year, m.month, c.day, c.hour, m.minute, 0, m.timeZone);
+}
+
+ChartDays ChartDaysOf(const ChartMoment& m) {
+  const CarriedTime c = CarriedTimeOf(m);
+  const DayTerms civil = DayTermsOf(m.year, m.month, m.day);
+  // The day terms depend on the day only through the side of the reform
+  // it falls on.
+  const bool sameSide = c.day == m.day || IsGregorian(m.year, m.month, c.day) == IsGregorian(m.year, m.month, m.day);
+  const DayTerms carried = sameSide ? civil : DayTermsOf(m.year, m.month, c.day);
+  return {JulianDateOf(carried, c.day, c.hour, m.minute, 0, m.timeZone), Day0hOf(civil, m.day)};
 }
 
 CalendarDate CalendarFromJulian(double jd) {

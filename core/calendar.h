@@ -35,6 +35,13 @@ double ChartTime(const ChartMoment& m);
 template <MomentRecord Record>
 double ChartTime(const Record& r) { return ChartTime(MomentOf(r)); }
 
+// ChartTime(m) and JulianDay0h of the moment's civil date (the 0h its
+// sidereal time counts from) at once, the same values as the two calls.
+struct ChartDays {
+  double jd, jd0;
+};
+ChartDays ChartDaysOf(const ChartMoment& m);
+
 struct CalendarDate {
   int year;
   int month;   // 1..12

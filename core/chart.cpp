@@ -52,7 +52,8 @@ void ChartAfterPlanets(const ChartMoment& m, double T, ChartRecord& chart) {
 
 // The sidereal time's 0h is that of the civil date as entered.
 double ChartBeforePlanets(const ChartMoment& m, ChartRecord& chart) {
-  return ChartBeforePlanets(ChartTime(m), JulianDay0h(m.year, m.month, m.day), m, chart);
+  const ChartDays days = ChartDaysOf(m);
+  return ChartBeforePlanets(days.jd, days.jd0, m, chart);
 }
 
 }  // namespace
@@ -121,8 +122,9 @@ __attribute__((target("avx2"), noinline)) unsigned ChartFour(const ChartMoment* 
     ChartRecord& chart = charts[g];
     chart.lat[9] = chart.lat[10] = chart.lat[11] = 0;
     chart.motion[1] = chart.motion[10] = chart.motion[11] = chart.motion[12] = 0;
-    jd[g] = ChartTime(m);
-    jd0[g] = JulianDay0h(m.year, m.month, m.day);
+    const ChartDays days = ChartDaysOf(m);
+    jd[g] = days.jd;
+    jd0[g] = days.jd0;
     lonDeg[g] = m.longitudeDegrees, lonMin[g] = m.longitudeMinutes;
     latDeg[g] = m.latitudeDegrees, latMin[g] = m.latitudeMinutes;
     T[g] = Centuries1950(jd[g]);

@@ -246,6 +246,27 @@ TEST(ComputeChartBatch, SameAsSingleChartsInAnyOrder) {
   }
 }
 
+// The chart's two Julian dates at once are the two calls', also where
+// summer time carries the day across the Gregorian reform or a month's end.
+TEST(ChartDaysOf, SameAsChartTimeAndJulianDay0h) {
+  for (int day : {3, 4, 5, 14, 15, 16, 31})
+    for (int month : {1, 2, 10, 12})
+      for (int hour : {0, 1, 12, 23})
+        for (int summer : {-1, 0, 1, 2}) {
+          ChartMoment m;
+          m.year = month == 10 ? 1582 : 1900;
+          m.month = month;
+          m.day = day;
+          m.hour = hour;
+          m.minute = 59;
+          m.summerTime = summer;
+          m.timeZone = hour % 3 - 1;
+          const ChartDays d = ChartDaysOf(m);
+          EXPECT_EQ(d.jd, ChartTime(m)) << m.year << "-" << month << "-" << day << " " << hour << " st " << summer;
+          EXPECT_EQ(d.jd0, JulianDay0h(m.year, m.month, m.day)) << m.year << "-" << month << "-" << day;
+        }
+}
+
 TEST(MeanNode, Values) {
   EXPECT_DOUBLE_EQ(MeanNode(0), 12.1128);
   EXPECT_NEAR(MeanNode(1), 237.975, 1e-9);
