@@ -150,22 +150,20 @@ struct Cells {
   __m256d h, d;
 };
 
-// Cells (kRow, 4 kBlock + l), l = 0..3, of the pairs of kRow with the
-// four columns' longitudes. H is symmetric in the pair, |pos[r] - pos[c]|
-// being |pos[c] - pos[r]| exactly. D takes, in both cells of a pair
-// i < j, 10 t with the sign of pos[i] - pos[j] (see BuildPass): right of
-// the diagonal that is the row minus the column, left of it (lanes below
-// kLower) the column minus the row, which is the same but for a zero
-// difference, where it keeps the two-lane loop's sign too.
-template <bool kHI, bool kD, int kLower>
-__attribute__((target("avx2"))) inline Cells RowCells(const double* A, const double* B,
-                                                      __m256d rowPos, __m256d columns) {
+// The cells of four pairs (i, j), the longitudes of the i side by side
+// in `rows`, of the j in `columns`, for both cells of each pair. H is
+// symmetric in the pair; D takes 10 t with the sign of pos[i] - pos[j]
+// in both cells (see BuildPass), so the i are the pairs' smaller indexes.
+template <bool kHI, bool kD>
+__attribute__((target("avx2"))) inline Cells FourCells(const double* A, const double* B,
+                                                       __m256d rows, __m256d columns) {
   const __m256d zero = _mm256_setzero_pd(), ten = _mm256_set1_pd(10), fifty = _mm256_set1_pd(50);
   const __m256d signBit = _mm256_set1_pd(-0.0);
-  const __m256d ev = _mm256_sub_pd(rowPos, columns);
+  const __m256d ev = _mm256_sub_pd(rows, columns);
   const __m256d x = _mm256_mul_pd(_mm256_andnot_pd(signBit, ev), fifty);
   const __m128i k = _mm256_cvttpd_epi32(x);
-  const __m256d f = _mm256_sub_pd(x, _mm256_cvtepi32_pd(k));
+  // k as a double, exactly as the conversion back would give it.
+  const __m256d f = _mm256_sub_pd(x, _mm256_round_pd(x, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC));
   const auto lo = static_cast<uint64_t>(_mm_cvtsi128_si64(k));
   const auto hi = static_cast<uint64_t>(_mm_extract_epi64(k, 1));
   Cells out{zero, zero};
@@ -179,27 +177,18 @@ __attribute__((target("avx2"))) inline Cells RowCells(const double* A, const dou
     __m256d b1;
     const __m256d b0 = TableValues(B, lo, hi, b1);
     const __m256d t = _mm256_add_pd(b0, _mm256_mul_pd(_mm256_sub_pd(b1, b0), f));
-    __m256d e = ev;
-    if constexpr (kLower > 0) e = _mm256_blend_pd(ev, _mm256_sub_pd(columns, rowPos), kLower);
-    out.d = _mm256_add_pd(zero, _mm256_mul_pd(ten, _mm256_xor_pd(t, _mm256_and_pd(e, signBit))));
+    out.d = _mm256_add_pd(zero, _mm256_mul_pd(ten, _mm256_xor_pd(t, _mm256_and_pd(ev, signBit))));
   }
   return out;
 }
 
-// Row kRow's cells against column block kBlock, the diagonal cell (if in
-// the block) taken from `self`, column 11 (lane 3 of block 2) cleared.
+// Row kRow's cells against column block kBlock right of the diagonal
+// block, column 11 (lane 3 of block 2) cleared.
 template <bool kHI, bool kD, int kRow, int kBlock>
 __attribute__((target("avx2"))) inline Cells BlockRow(const double* A, const double* B,
-                                                      const double* pos, __m256d columns,
-                                                      const Cells& self) {
-  constexpr bool kDiagonal = kRow / 4 == kBlock;
-  constexpr int kLane = kRow % 4;
-  constexpr int kLower = kDiagonal ? (1 << kLane) - 1 : 0;
-  Cells c = RowCells<kHI, kD, kLower>(A, B, _mm256_broadcast_sd(pos + kRow), columns);
-  if constexpr (kDiagonal) {
-    c.h = _mm256_blend_pd(c.h, self.h, 1 << kLane);
-    c.d = _mm256_blend_pd(c.d, self.d, 1 << kLane);
-  }
+                                                      const double* pos, __m256d columns) {
+  static_assert(kRow / 4 < kBlock);
+  Cells c = FourCells<kHI, kD>(A, B, _mm256_broadcast_sd(pos + kRow), columns);
   if constexpr (kBlock == 2) {
     c.h = _mm256_blend_pd(c.h, _mm256_setzero_pd(), 8);
     c.d = _mm256_blend_pd(c.d, _mm256_setzero_pd(), 8);
@@ -231,11 +220,10 @@ __attribute__((target("avx2"))) inline void OffDiagonalBlock(const double* A, co
                                                              const double* pos, __m256d columns,
                                                              const Outputs& out) {
   constexpr bool kHI = kH || kI;
-  const Cells none{};
-  Cells c[4] = {BlockRow<kHI, kD, 4 * kR, kC>(A, B, pos, columns, none),
-                BlockRow<kHI, kD, 4 * kR + 1, kC>(A, B, pos, columns, none),
-                BlockRow<kHI, kD, 4 * kR + 2, kC>(A, B, pos, columns, none),
-                BlockRow<kHI, kD, 4 * kR + 3, kC>(A, B, pos, columns, none)};
+  Cells c[4] = {BlockRow<kHI, kD, 4 * kR, kC>(A, B, pos, columns),
+                BlockRow<kHI, kD, 4 * kR + 1, kC>(A, B, pos, columns),
+                BlockRow<kHI, kD, 4 * kR + 2, kC>(A, B, pos, columns),
+                BlockRow<kHI, kD, 4 * kR + 3, kC>(A, B, pos, columns)};
   for (int l = 0; l < 4; ++l) StoreCells<kH, kI, kD>(out, 4 * kR + l, 4 * kC, c[l]);
   __m256d h[4] = {c[0].h, c[1].h, c[2].h, c[3].h}, d[4] = {c[0].d, c[1].d, c[2].d, c[3].d};
   if (kHI) Transpose(h);
@@ -244,13 +232,63 @@ __attribute__((target("avx2"))) inline void OffDiagonalBlock(const double* A, co
   for (int l = 0; l < kRows; ++l) StoreCells<kH, kI, kD>(out, 4 * kC + l, 4 * kR, Cells{h[l], d[l]});
 }
 
-template <bool kH, bool kI, bool kD, int kRow>
-__attribute__((target("avx2"))) inline void DiagonalRow(const double* A, const double* B,
-                                                        const double* pos, __m256d columns,
-                                                        const Cells& self, const Outputs& out) {
-  constexpr int kBlock = kRow / 4;
-  StoreCells<kH, kI, kD>(out, kRow, 4 * kBlock,
-                         BlockRow<kH || kI, kD, kRow, kBlock>(A, B, pos, columns, self));
+// Lanes of one vector, by index.
+template <int a, int b, int c, int d>
+__attribute__((target("avx2"))) inline __m256d Lanes(__m256d v) {
+  return _mm256_permute4x64_pd(v, a | b << 2 | c << 4 | d << 6);
+}
+
+// Rows 4 q .. 4 q + 3 of a diagonal block of four bodies, from the
+// cells `v` of its pairs (0,1) (0,2) (0,3) (1,2) and lanes kW, kW + 1 of
+// `w` holding (1,3) (2,3), the diagonal from `self`.
+template <int kW>
+__attribute__((target("avx2"))) inline void FourRows(__m256d v, __m256d w, __m256d self,
+                                                     __m256d (&rows)[4]) {
+  rows[0] = _mm256_blend_pd(Lanes<0, 0, 1, 2>(v), self, 1);
+  rows[1] = _mm256_blend_pd(_mm256_blend_pd(Lanes<0, 0, 3, 3>(v), Lanes<kW, kW, kW, kW>(w), 8), self, 2);
+  rows[2] = _mm256_blend_pd(_mm256_blend_pd(Lanes<1, 3, 3, 3>(v), Lanes<kW + 1, kW + 1, kW + 1, kW + 1>(w), 8),
+                            self, 4);
+  rows[3] = _mm256_blend_pd(_mm256_blend_pd(Lanes<kW, kW, kW + 1, kW + 1>(w), Lanes<2, 2, 2, 2>(v), 1), self, 8);
+}
+
+// Rows 8..10 of the last diagonal block from the cells `v` of its pairs
+// (8,9) (8,10) (9,10), the diagonal and column 11 from `self`.
+__attribute__((target("avx2"))) inline void ThreeRows(__m256d v, __m256d self, __m256d (&rows)[4]) {
+  rows[0] = _mm256_blend_pd(Lanes<0, 0, 1, 1>(v), self, 1 | 8);
+  rows[1] = _mm256_blend_pd(Lanes<0, 0, 2, 2>(v), self, 2 | 8);
+  rows[2] = _mm256_blend_pd(Lanes<1, 2, 2, 2>(v), self, 4 | 8);
+}
+
+// The diagonal blocks: their 15 pairs in four vectors, (0,1) (0,2)
+// (0,3) (1,2) of bodies 0..3, the same of bodies 4..7, then (1,3) (2,3)
+// of both, and (8,9) (8,10) (9,10) (9,10 again); each pair's smaller
+// index on the row side.
+template <bool kH, bool kI, bool kD>
+__attribute__((target("avx2"))) inline void DiagonalBlocks(const double* A, const double* B,
+                                                           const __m256d (&cols)[3],
+                                                           const Cells (&self)[3],
+                                                           const Outputs& out) {
+  constexpr bool kHI = kH || kI;
+  const Cells first = FourCells<kHI, kD>(A, B, Lanes<0, 0, 0, 1>(cols[0]), Lanes<1, 2, 3, 2>(cols[0]));
+  const Cells second = FourCells<kHI, kD>(A, B, Lanes<0, 0, 0, 1>(cols[1]), Lanes<1, 2, 3, 2>(cols[1]));
+  const Cells both = FourCells<kHI, kD>(
+      A, B, _mm256_blend_pd(Lanes<1, 2, 1, 2>(cols[0]), Lanes<1, 2, 1, 2>(cols[1]), 12),
+      _mm256_blend_pd(Lanes<3, 3, 3, 3>(cols[0]), Lanes<3, 3, 3, 3>(cols[1]), 12));
+  const Cells last = FourCells<kHI, kD>(A, B, Lanes<0, 0, 1, 1>(cols[2]), Lanes<1, 2, 2, 2>(cols[2]));
+  __m256d h[3][4], d[3][4];
+  if (kHI) {
+    FourRows<0>(first.h, both.h, self[0].h, h[0]);
+    FourRows<2>(second.h, both.h, self[1].h, h[1]);
+    ThreeRows(last.h, self[2].h, h[2]);
+  }
+  if (kD) {
+    FourRows<0>(first.d, both.d, self[0].d, d[0]);
+    FourRows<2>(second.d, both.d, self[1].d, d[1]);
+    ThreeRows(last.d, self[2].d, d[2]);
+  }
+  for (int q = 0; q < 3; ++q)
+    for (int l = 0; l < (q == 2 ? 3 : 4); ++l)
+      StoreCells<kH, kI, kD>(out, 4 * q + l, 4 * q, Cells{kHI ? h[q][l] : __m256d{}, kD ? d[q][l] : __m256d{}});
 }
 
 // The self values of bodies 4 v .. 4 v + 3 (longitudes `x`),
@@ -310,7 +348,7 @@ __attribute__((target("avx2"))) inline Cells SelfCells(__m256d longitudes, const
   Cells c{zero, zero};
   if (kHI) {
     c.h = _mm256_add_pd(zero, _mm256_mul_pd(_mm256_set1_pd(10), FourSelfValues<v>(longitudes)));
-    if (v == 2) c.h = _mm256_blend_pd(c.h, zero, 4);
+    if (v == 2) c.h = _mm256_blend_pd(c.h, zero, 4 | 8);  // the IC and column 11
   }
   if (kD) {
     const __m256d m = v == 2 ? LastLanes(motion) : _mm256_loadu_pd(motion + 4 * v);
@@ -318,6 +356,7 @@ __attribute__((target("avx2"))) inline Cells SelfCells(__m256d longitudes, const
     const __m256d factor = v == 0 ? _mm256_setr_pd(10, 100, -10, -10) : _mm256_set1_pd(-10);
     const __m256d motions = v == 0 ? _mm256_blend_pd(m, _mm256_set1_pd(1), 2) : m;
     c.d = _mm256_add_pd(zero, _mm256_mul_pd(_mm256_mul_pd(factor, P), motions));
+    if (v == 2) c.d = _mm256_blend_pd(c.d, zero, 8);  // column 11
   }
   return c;
 }
@@ -344,17 +383,7 @@ __attribute__((target("avx2"), noinline)) bool Build(const double* A, const doub
   OffDiagonalBlock<kH, kI, kD, 0, 1>(A, B, pos, cols[1], out);
   OffDiagonalBlock<kH, kI, kD, 0, 2>(A, B, pos, cols[2], out);
   OffDiagonalBlock<kH, kI, kD, 1, 2>(A, B, pos, cols[2], out);
-  DiagonalRow<kH, kI, kD, 0>(A, B, pos, cols[0], self[0], out);
-  DiagonalRow<kH, kI, kD, 1>(A, B, pos, cols[0], self[0], out);
-  DiagonalRow<kH, kI, kD, 2>(A, B, pos, cols[0], self[0], out);
-  DiagonalRow<kH, kI, kD, 3>(A, B, pos, cols[0], self[0], out);
-  DiagonalRow<kH, kI, kD, 4>(A, B, pos, cols[1], self[1], out);
-  DiagonalRow<kH, kI, kD, 5>(A, B, pos, cols[1], self[1], out);
-  DiagonalRow<kH, kI, kD, 6>(A, B, pos, cols[1], self[1], out);
-  DiagonalRow<kH, kI, kD, 7>(A, B, pos, cols[1], self[1], out);
-  DiagonalRow<kH, kI, kD, 8>(A, B, pos, cols[2], self[2], out);
-  DiagonalRow<kH, kI, kD, 9>(A, B, pos, cols[2], self[2], out);
-  DiagonalRow<kH, kI, kD, 10>(A, B, pos, cols[2], self[2], out);
+  DiagonalBlocks<kH, kI, kD>(A, B, cols, self, out);
   // Rows 11 and 12 and column 12 hold no terms.
   const Cells none{zero, zero};
   for (int row = 11; row < 13; ++row)
