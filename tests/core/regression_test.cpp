@@ -293,7 +293,8 @@ std::vector<ChartMoment> PathMoments() {
 }
 
 void ExpectPathGivesSingleCharts(ChartPath path, const std::vector<ChartMoment>& moments) {
-  for (std::size_t count : {moments.size(), std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{5}}) {
+  for (std::size_t count : {moments.size(), moments.size() - 1, std::size_t{1}, std::size_t{2}, std::size_t{3},
+                            std::size_t{5}}) {
     std::vector<ChartRecord> batch(count);
     std::memset(batch.data(), 0x5a, count * sizeof(ChartRecord));  // stale contents are overwritten
     ComputeChartBatchOnPath(moments.data(), count, batch.data(), path);
