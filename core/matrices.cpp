@@ -291,9 +291,8 @@ __attribute__((target("avx2"))) inline void DiagonalBlocks(const double* A, cons
       StoreCells<kH, kI, kD>(out, 4 * q + l, 4 * q, Cells{kHI ? h[q][l] : __m256d{}, kD ? d[q][l] : __m256d{}});
 }
 
-// The self values of bodies 4 v .. 4 v + 3 (longitudes `x`),
-// DegreeRotationInRange and SelfValueFrom with the same operations, lane
-// by lane.
+// The self values of bodies 4 v .. 4 v + 3 (longitudes within 0..360),
+// SelfValuesOfBodies' operations lane by lane.
 using Quad = double __attribute__((vector_size(32)));
 
 __attribute__((target("avx2"))) inline Quad LoadQuad(const double* p) {
@@ -302,35 +301,23 @@ __attribute__((target("avx2"))) inline Quad LoadQuad(const double* p) {
   return v;
 }
 
-__attribute__((target("avx2"))) inline Quad RoundQuad(Quad x) {
-  return (x + core_detail::fast_rotation::kRoundingShift) - core_detail::fast_rotation::kRoundingShift;
-}
-
 template <int v>
-__attribute__((target("avx2"), always_inline)) inline __m256d FourSelfValues(__m256d longitudes) {
+__attribute__((target("avx2"), always_inline)) inline __m256d FourSelfValues(__m256d x) {
   using namespace core_detail;
   const SelfValueLanes& k = kSelfValueLanes;
-  const Quad degrees = reinterpret_cast<Quad>(longitudes) - LoadQuad(k.shift + 4 * v);
-  const Quad n = RoundQuad(degrees);
-  const Quad d = (degrees - n) * kRadiansPerDegree;
-  const Quad d2 = d * d;
-  const Quad s = d + d * d2 * (-1.0 / 6 + d2 * (1.0 / 120));
-  const Quad c = 1 + d2 * (-0.5 + d2 * (1.0 / 24 + d2 * (-1.0 / 720)));
-  // The whole degree n lies within -360..360 (the longitudes within
-  // 0..360): kWideDegreeTable takes it as it is, the same entry as the
-  // two-lane loop's kCenteredDegreeTable. The rotations are (c, s)
-  // pairs: entry r starts at double 2 r.
-  const __m128i index = _mm_add_epi32(_mm256_cvttpd_epi32(reinterpret_cast<__m256d>(n)),
-                                      _mm_set1_epi32(360));
-  const __m128i twice = _mm_add_epi32(index, index);
-  const auto lo = static_cast<uint64_t>(_mm_cvtsi128_si64(twice));
-  const auto hi = static_cast<uint64_t>(_mm_extract_epi64(twice, 1));
+  // Rounded to the nearest, ties to even, as RoundSmall does.
+  const __m256d n = _mm256_round_pd(x, _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
+  const SmallTurn<Quad> r = SmallRotation(reinterpret_cast<Quad>(_mm256_sub_pd(x, n)) * kRadiansPerDegree);
+  const __m128i whole = _mm256_cvttpd_epi32(n);
+  const __m128i start = _mm_loadu_si128(reinterpret_cast<const __m128i*>(k.tableStart + 4 * v));
+  const __m128i index = _mm_add_epi32(_mm_add_epi32(whole, whole), start);
+  const auto lo = static_cast<uint64_t>(_mm_cvtsi128_si64(index));
+  const auto hi = static_cast<uint64_t>(_mm_extract_epi64(index, 1));
   __m256d tsv;
   const __m256d tcv = TableValues(&kWideDegreeTable[0].c, lo, hi, tsv);
-  const Quad tc = reinterpret_cast<Quad>(tcv), ts = reinterpret_cast<Quad>(tsv);
-  const Quad cosA = tc * c - ts * s, sinA = ts * c + tc * s;
   return reinterpret_cast<__m256d>(
-      SelfValueFrom(cosA, sinA, LoadQuad(k.turnC + 4 * v), LoadQuad(k.turnS + 4 * v)));
+      SelfValueFromTable(reinterpret_cast<Quad>(tcv), reinterpret_cast<Quad>(tsv), r,
+                         LoadQuad(k.turnC + 4 * v), LoadQuad(k.turnS + 4 * v)));
 }
 
 // Lanes 8, 9, 10, 10 of an array of 11 doubles, nothing past [10] read.

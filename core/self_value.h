@@ -6,12 +6,18 @@
 // The weights are those of (1 + z + z^2)(1 + z + z^2 + z^3) with
 // z = e^(2it), so F is the real part of e^(6it) sin 3t sin 4t / sin^2 t:
 //   F(t) = cos 6t (sin 3t / sin t)(sin 4t / sin t)
-//        = w (4 w^2 - 3) (2 w + 1) 4 c w,  c = cos t, w = cos 2t = 2 c^2 - 1,
-// a product of short factors from cos t alone (within 2e-14 of the
-// twelve cosines, closer than their sum by a recurrence). cos B comes
-// from cos A and sin A turned by the body's constant angle
-// q * 0.523598775.
+//        = 32 c v (w + 1/2)(v - 3/4),  c = cos t, w = cos 2t, v = w^2,
+// a product of short factors (within 2e-14 of the twelve cosines,
+// closer than their sum by a recurrence).
+//
+// cos A and sin A: s + 15 is a whole number of degrees, so A is the
+// table's whole degree n - s - 15 (n = x rounded) turned by the exact
+// remainder x - n; cos B and sin B are A's turned by the body's
+// constant angle q * 0.523598775. The same operations for one body
+// (double), two (Pair) and, in the matrix builders, four.
 #include <array>
+#include <cmath>
+#include <cstdint>
 
 #include "core/angles.h"
 #include "core/lanes.h"
@@ -19,27 +25,52 @@
 
 namespace core_detail {
 
-// F(t) / 4 from c = cos t (double or Pair), the product above; the
-// factor 4 is taken into the weights (a power of two, so exactly).
+// weight * F(t) from c = cos t and s = sin t, the product above, the
+// factor 32 and the weight taken to c first.
 template <class V>
-CORE_LANE_INLINE V QuarterOddCosineWave(V c) {
-  const V u = c * c;
-  const V w = (u + u) - 1.0;
+CORE_LANE_INLINE V WeightedOddCosineWave(double weight, V c, V s) {
+  const V w = (c - s) * (c + s);
   const V v = w * w;
-  return (c * v) * (((w + w) + 1.0) * (4.0 * v - 3.0));
+  return (((32 * weight) * c) * v) * ((w + 0.5) * (v - 0.75));
 }
 
-// Per body: the shift s + 15 degrees and cos, sin of q * 0.523598775, in
-// lanes (a 12th lane repeats the IC).
+// cos and sin of a small angle d (radians, |d| <= pi/360): the next
+// terms, d^7/7! and d^8/8!, are below 1e-18.
+template <class V>
+struct SmallTurn {
+  V c, s;
+};
+template <class V>
+CORE_LANE_INLINE SmallTurn<V> SmallRotation(V d) {
+  const V d2 = d * d;
+  const V s = d + (d * d2) * (-1.0 / 6 + d2 * (1.0 / 120));
+  const V c = (1.0 + d2 * -0.5) + (d2 * d2) * (1.0 / 24 + d2 * (-1.0 / 720));
+  return {c, s};
+}
+
+// kDegreeTable by whole degrees -360..360 (index + 360).
+constexpr std::array<Rotation, 721> MakeWideDegreeTable() {
+  std::array<Rotation, 721> t{};
+  for (int m = -360; m <= 360; ++m) t[m + 360] = kDegreeTable[(m + 720) % 360];
+  return t;
+}
+inline constexpr std::array<Rotation, 721> kWideDegreeTable = MakeWideDegreeTable();
+
+// Per body, in lanes (a 12th lane repeats the IC): the shift s + 15
+// degrees (a whole number), where its rotations start in
+// kWideDegreeTable counted in doubles (for n = 0 .. 360, 2 (n + 360 -
+// s - 15) + this start), and cos, sin of q * 0.523598775.
 struct SelfValueLanes {
-  double shift[12];
+  int shift[12];
+  int tableStart[12];
   double turnC[12], turnS[12];
 };
 constexpr SelfValueLanes MakeSelfValueLanes() {
   SelfValueLanes out{};
   for (int lane = 0; lane < 12; ++lane) {
     const int b = lane < 11 ? lane : 10;
-    out.shift[lane] = kSelfValueRows[b].shift + 15;
+    out.shift[lane] = static_cast<int>(kSelfValueRows[b].shift) + 15;
+    out.tableStart[lane] = 2 * (360 - out.shift[lane]);
     const Rotation r = ConstantRotation(kSelfValueRows[b].step * 0.523598775);
     out.turnC[lane] = r.c;
     out.turnS[lane] = r.s;
@@ -48,44 +79,63 @@ constexpr SelfValueLanes MakeSelfValueLanes() {
 }
 inline constexpr SelfValueLanes kSelfValueLanes = MakeSelfValueLanes();
 
-// kDegreeTable by whole degrees -360..360 (index + 360): for a degree
-// within -180..180 the same entry as kCenteredDegreeTable, so that the
-// four-lane self values index it with the degree itself.
-constexpr std::array<Rotation, 721> MakeWideDegreeTable() {
-  std::array<Rotation, 721> t{};
-  for (int m = -360; m <= 360; ++m) t[m + 360] = kDegreeTable[(m + 720) % 360];
-  return t;
-}
-inline constexpr std::array<Rotation, 721> kWideDegreeTable = MakeWideDegreeTable();
-
-// cos B = cos(A - d) = cos A cos d + sin A sin d.
+// The self value from cos A and sin A.
 template <class V>
 CORE_LANE_INLINE V SelfValueFrom(V cosA, V sinA, V turnC, V turnS) {
-  return (4 * kSelfValueWeightA) * QuarterOddCosineWave(cosA) +
-         (4 * kSelfValueWeightB) * QuarterOddCosineWave(cosA * turnC + sinA * turnS);
+  const V cosB = cosA * turnC + sinA * turnS;  // cos(A - d) = cos A cos d + sin A sin d
+  const V sinB = sinA * turnC - cosA * turnS;
+  return WeightedOddCosineWave(kSelfValueWeightA, cosA, sinA) +
+         WeightedOddCosineWave(kSelfValueWeightB, cosB, sinB);
 }
 
-// body 0..10 (the caller checks).
+// cos A, sin A from the table's whole degree and the remainder's turn.
+template <class V>
+CORE_LANE_INLINE V SelfValueFromTable(V tc, V ts, SmallTurn<V> r, V turnC, V turnS) {
+  return SelfValueFrom(tc * r.c - ts * r.s, ts * r.c + tc * r.s, turnC, turnS);
+}
+
+// body 0..10 (the caller checks), any x.
 inline double SelfValueOf(int body, double x) {
   const SelfValueLanes& k = kSelfValueLanes;
-  const Rotation z = DegreeRotation(x - k.shift[body]);
-  return SelfValueFrom(z.c, z.s, k.turnC[body], k.turnS[body]);
+  if (!(std::fabs(x) <= 1e6)) {
+    const Rotation z = RotationOf((x - k.shift[body]) * kRadiansPerDegree);
+    return SelfValueFrom(z.c, z.s, k.turnC[body], k.turnS[body]);
+  }
+  const double n = RoundSmall(x);
+  const SmallTurn<double> r = SmallRotation((x - n) * kRadiansPerDegree);  // x - n exact
+  int index = static_cast<int>(static_cast<int64_t>(n) - k.shift[body]) % 360;
+  if (index < 0) index += 360;
+  const Rotation& t = kDegreeTable[index];
+  return SelfValueFromTable(t.c, t.s, r, k.turnC[body], k.turnS[body]);
 }
 
 // The self values of bodies 0..9 at once (the IC's is never kept), the
 // same operations as SelfValueOf on each: every stage runs over all five
 // pairs before the next, so that their chains overlap.
-// kInTurn: the caller knows the longitudes to lie within 0..360.
+// kInTurn: the caller knows the longitudes to lie within 0..360;
+// otherwise each body goes through SelfValueOf.
 template <bool kInTurn>
 void SelfValuesOfBodies(const double* pos, Pair (&out)[5]) {
   const SelfValueLanes& k = kSelfValueLanes;
-  RotationPair z[5];
+  if (!kInTurn) {
+    for (int p = 0; p < 5; ++p) out[p] = Pair{SelfValueOf(2 * p, pos[2 * p]), SelfValueOf(2 * p + 1, pos[2 * p + 1])};
+    return;
+  }
+  SmallTurn<Pair> r[5];
+  Pair tc[5], ts[5];
   for (int p = 0; p < 5; ++p) {
-    const Pair a = LoadPair(pos + 2 * p) - LoadPair(k.shift + 2 * p);
-    z[p] = kInTurn ? DegreeRotationInRange(a) : DegreeRotation(a);
+    const Pair x = LoadPair(pos + 2 * p);
+    const Pair n = RoundSmall(x);
+    r[p] = SmallRotation((x - n) * kRadiansPerDegree);
+    const __m128i whole = _mm_cvttpd_epi32(n);
+    const int i0 = 2 * _mm_cvtsi128_si32(whole) + k.tableStart[2 * p];
+    const int i1 = 2 * _mm_cvtsi128_si32(_mm_shuffle_epi32(whole, 1)) + k.tableStart[2 * p + 1];
+    const double* table = &kWideDegreeTable[0].c;
+    tc[p] = Pair{table[i0], table[i1]};
+    ts[p] = Pair{table[i0 + 1], table[i1 + 1]};
   }
   for (int p = 0; p < 5; ++p)
-    out[p] = SelfValueFrom(z[p].c, z[p].s, LoadPair(k.turnC + 2 * p), LoadPair(k.turnS + 2 * p));
+    out[p] = SelfValueFromTable(tc[p], ts[p], r[p], LoadPair(k.turnC + 2 * p), LoadPair(k.turnS + 2 * p));
 }
 
 }  // namespace core_detail
