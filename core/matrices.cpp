@@ -350,17 +350,19 @@ __attribute__((target("avx2"))) inline Cells SelfCells(__m256d longitudes, const
 
 // The matrices wanted, every cell [0..12][0..12]; false (nothing
 // written) unless the longitudes 0..10 all lie within 0..360.
+// Everything inlined (flatten), so that the vectors stay in registers.
 template <bool kH, bool kI, bool kD>
-__attribute__((target("avx2"), noinline)) bool Build(const double* A, const double* B,
-                                                     const double* pos, const double* motion,
-                                                     const double* periods, Outputs out) {
+__attribute__((target("avx2"), noinline, flatten)) bool Build(const double* A, const double* B,
+                                                              const double* pos,
+                                                              const double* motion,
+                                                              const double* periods, Outputs out) {
   constexpr bool kHI = kH || kI;
   const __m256d cols[3] = {_mm256_loadu_pd(pos), _mm256_loadu_pd(pos + 4), LastLanes(pos)};
   const __m256d zero = _mm256_setzero_pd(), turn = _mm256_set1_pd(360);
-  __m256d in = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
-  for (const __m256d& v : cols)
-    in = _mm256_and_pd(in, _mm256_and_pd(_mm256_cmp_pd(v, zero, _CMP_GE_OQ),
-                                         _mm256_cmp_pd(v, turn, _CMP_LE_OQ)));
+  auto inTurn = [&](__m256d v) __attribute__((target("avx2"))) {
+    return _mm256_and_pd(_mm256_cmp_pd(v, zero, _CMP_GE_OQ), _mm256_cmp_pd(v, turn, _CMP_LE_OQ));
+  };
+  const __m256d in = _mm256_and_pd(_mm256_and_pd(inTurn(cols[0]), inTurn(cols[1])), inTurn(cols[2]));
   if (_mm256_movemask_pd(in) != 15) return false;
 
   // The diagonal first: its chain of operations is the longest.
