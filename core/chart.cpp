@@ -95,17 +95,11 @@ unsigned ChartGroup(const ChartMoment* moments, int group, ChartRecord* charts) 
   return warnings;
 }
 
-// Step 6 of the chart on one record, four positions to a register.
-__attribute__((target("avx2"))) void FoldPositionsFour(ChartRecord& chart) {
-  for (int i = 0; i < 12; i += 4) {
-    Quad p = LoadLanes<Quad>(chart.pos + i);
-    p = p < 0 ? p + 360 : p;
-    p = p > 360 ? p - 360 : p;
-    StoreLanes(chart.pos + i, p);
-  }
-  double& last = chart.pos[12];
-  if (last < 0) last += 360;
-  if (last > 360) last -= 360;
+// Step 6 of the chart on one value.
+CORE_LANE_INLINE double Folded(double x) {
+  if (x < 0) x += 360;
+  if (x > 360) x -= 360;
+  return x;
 }
 
 // Four moments side by side, one to a lane (AVX2): the same steps as
@@ -139,13 +133,15 @@ __attribute__((target("avx2"), noinline)) unsigned ChartFour(const ChartMoment* 
     ChartRecord& chart = *records[g];
     chart.jd = jd[g];
     chart.lst = lst[g];
-    chart.pos[1] = longitude[g];
+    // Step 6 changes nothing in the Sun's and the planets' longitudes,
+    // which Reduce360 left within 0..360 (or NaN): only the Moon's and
+    // the house angles' are folded.
+    chart.pos[1] = Folded(longitude[g]);
     chart.lat[0] = latitude[g] * kRadiansPerDegree;
     chart.pos[13] = node[g];
-    chart.pos[11] = angles[g].ascendant;
-    chart.pos[12] = angles[g].midheaven;
-    chart.pos[10] = angles[g].imumCoeli;
-    FoldPositionsFour(chart);
+    chart.pos[11] = Folded(angles[g].ascendant);
+    chart.pos[12] = Folded(angles[g].midheaven);
+    chart.pos[10] = Folded(angles[g].imumCoeli);
   }
   return warnings;
 }
