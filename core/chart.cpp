@@ -75,14 +75,9 @@ unsigned ChartAtJulianDate(double jd, const ChartMoment& place, ChartRecord& cha
 
 namespace {
 
-bool HasAvx2() {
-  static const bool has = __builtin_cpu_supports("avx2");
-  return has;
-}
-
 // Up to four moments: everything but the planets one moment at a time,
-// the planets side by side.
-unsigned ChartGroup(const ChartMoment* moments, int group, ChartRecord* charts) {
+// the planets side by side (in quads where `quads`).
+unsigned ChartGroup(const ChartMoment* moments, int group, ChartRecord* charts, bool quads) {
   double T[kMaxSideBySide];
   ChartRecord* records[kMaxSideBySide];
   for (int g = 0; g < group; ++g) {
@@ -90,7 +85,8 @@ unsigned ChartGroup(const ChartMoment* moments, int group, ChartRecord* charts) 
     *records[g] = ChartRecord{};
     T[g] = ChartBeforePlanets(moments[g], *records[g]);
   }
-  const unsigned warnings = PlanetPositionsSideBySide(records, T, group);
+  const unsigned warnings =
+      quads ? PlanetPositionsInQuads(records, T, group) : PlanetPositionsSideBySide(records, T, group);
   for (int g = 0; g < group; ++g) ChartAfterPlanets(moments[g], T[g], *records[g]);
   return warnings;
 }
@@ -125,7 +121,7 @@ __attribute__((target("avx2"), noinline)) unsigned ChartFour(const ChartMoment* 
   }
   SiderealTimesFour(jd, jd0, lonDeg, lonMin, lst);
   MoonPositionsFour(jd, longitude, latitude);
-  const unsigned warnings = PlanetPositionsFour(records, T);
+  const unsigned warnings = PlanetPositionsInQuads(records, T, 4);
   MeanNodesFour(T, node);
   HouseAngles angles[4];
   HouseAnglesFour(lst, latDeg, latMin, angles);
@@ -148,16 +144,16 @@ __attribute__((target("avx2"), noinline)) unsigned ChartFour(const ChartMoment* 
 
 }  // namespace
 
-ChartPath DefaultChartPath() { return HasAvx2() ? ChartPath::Avx2 : ChartPath::Sse2; }
+ChartPath DefaultChartPath() { return ProcessorHasAvx2() ? ChartPath::Avx2 : ChartPath::Sse2; }
 
 unsigned ComputeChartBatchOnPath(const ChartMoment* moments, std::size_t count, ChartRecord* charts,
                                  ChartPath path) {
-  const bool four = path == ChartPath::Avx2 && HasAvx2();
+  const bool four = path == ChartPath::Avx2 && ProcessorHasAvx2();
   unsigned warnings = 0;
   for (std::size_t first = 0; first < count; first += kMaxSideBySide) {
     const int group = static_cast<int>(count - first < kMaxSideBySide ? count - first : kMaxSideBySide);
     warnings |= four && group == 4 ? ChartFour(moments + first, charts + first)
-                                   : ChartGroup(moments + first, group, charts + first);
+                                   : ChartGroup(moments + first, group, charts + first, four);
   }
   return warnings;
 }

@@ -57,6 +57,12 @@ inline Pair Sqrt(Pair x) {
 #endif
 }
 
+// Whether this processor has AVX2 (checked once per process).
+inline bool ProcessorHasAvx2() {
+  static const bool has = __builtin_cpu_supports("avx2");
+  return has;
+}
+
 // Four doubles side by side (one AVX register), for the chart of four
 // moments at once. The operations below use the compiler's vector
 // arithmetic and SSE2 on the two halves only, so that the lane templates

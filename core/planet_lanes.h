@@ -14,8 +14,8 @@ inline constexpr int kMaxSideBySide = 4;
 // of the charts.
 unsigned PlanetPositionsSideBySide(ChartRecord* const* charts, const double* T, int count);
 
-// The same for exactly four charts with the orbits four to a register:
-// for processors with AVX2 only (the caller checks).
-unsigned PlanetPositionsFour(ChartRecord* const* charts, const double* T);
+// The same for one to four charts (count) with the orbits four to a
+// register: for processors with AVX2 only (the caller checks).
+unsigned PlanetPositionsInQuads(ChartRecord* const* charts, const double* T, int count);
 
 }  // namespace core_detail

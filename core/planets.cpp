@@ -349,9 +349,10 @@ unsigned PairPlanets(ChartRecord* const* charts, const double* T) {
   return PlanetsSideBySide<Pair, Moments>(charts, T);
 }
 
-// Four moments in quads, on processors with AVX2.
+// The same passes in quads, on processors with AVX2.
+template <int Moments>
 __attribute__((target("avx2"), noinline)) unsigned QuadPlanets(ChartRecord* const* charts, const double* T) {
-  return PlanetsSideBySide<Quad, 4>(charts, T);
+  return PlanetsSideBySide<Quad, Moments>(charts, T);
 }
 
 }  // namespace
@@ -384,11 +385,19 @@ unsigned PlanetPositionsSideBySide(ChartRecord* const* charts, const double* T, 
   }
 }
 
-unsigned PlanetPositionsFour(ChartRecord* const* charts, const double* T) { return QuadPlanets(charts, T); }
+unsigned PlanetPositionsInQuads(ChartRecord* const* charts, const double* T, int count) {
+  switch (count) {
+    case 1: return QuadPlanets<1>(charts, T);
+    case 2: return QuadPlanets<2>(charts, T);
+    case 3: return QuadPlanets<3>(charts, T);
+    case 4: return QuadPlanets<4>(charts, T);
+    default: return 0;
+  }
+}
 
 }  // namespace core_detail
 
 unsigned PlanetPositions(ChartRecord& chart, double T) {
   ChartRecord* const charts[1] = {&chart};
-  return PairPlanets<1>(charts, &T);
+  return ProcessorHasAvx2() ? QuadPlanets<1>(charts, &T) : PairPlanets<1>(charts, &T);
 }
