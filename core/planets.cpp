@@ -24,6 +24,8 @@ using namespace core_detail;
 
 namespace {
 
+#define CORE_INLINE_LAMBDA __attribute__((always_inline))
+
 constexpr int kOrbits = 9;  // the Earth and eight planets
 
 // Orbits of `Moments` moments, moment-major (orbit k of moment m in
@@ -250,19 +252,60 @@ CORE_LANE_INLINE V SinVelocityAngle(V cosG, V sinG, V Lc, V Ls, V Gc, V Gs) {
   return sinG * cosLG + cosG * sinLG;
 }
 
-// The geocentric values of moment m's planets from its lanes.
-template <class V, int L>
-CORE_LANE_INLINE void Geocentric(const OrbitLanes<L>& o, int m, ChartRecord& chart) {
-  using Mask = decltype(V{} < V{});
+// What the planets of a moment need of its Earth: the heliocentric
+// position, its direction, the speed and the angle between velocity and
+// radius.
+struct EarthLane {
+  double X, Y, directionC, directionS, speed, cosG, sinG;
+};
+
+// Moment m's Earth from its lanes; the Sun's longitude and motion into
+// the chart.
+template <int L>
+CORE_LANE_INLINE EarthLane EarthOf(const OrbitLanes<L>& o, int m, ChartRecord& chart) {
   const int base = m * kOrbits;
   const double EX = o.X[base], EY = o.Y[base];
   const double rE = std::sqrt(EX * EX + EY * EY);
   const double LE = HalfAngle(EX, EY, rE);
   const double EdC = rE == 0 ? 1 : EX / rE, EdS = rE == 0 ? 0 : EY / rE;
-  const double earthSpeed = o.speed[base], earthCosG = o.cosVelocityAngle[base];
-  const double earthSinG = o.sinVelocityAngle[base];
   chart.pos[0] = Reduce360((LE + kPi) * kDegreesPerRadian);
-  chart.motion[0] = earthSpeed * kDegreesPerRadian / o.r[base];
+  chart.motion[0] = o.speed[base] * kDegreesPerRadian / o.r[base];
+  return {EX, EY, EdC, EdS, o.speed[base], o.cosVelocityAngle[base], o.sinVelocityAngle[base]};
+}
+
+// The same for all the moments at once, one to a lane of a quad (a
+// spare lane repeats the last moment).
+template <int L, int Moments>
+CORE_LANE_INLINE void EarthsInQuad(const OrbitLanes<L>& o, ChartRecord* const* charts, EarthLane (&out)[Moments]) {
+  auto gather = [&o](const double* lanes) CORE_INLINE_LAMBDA {
+    Quad v;
+    for (int m = 0; m < 4; ++m) v[m] = lanes[(m < Moments ? m : Moments - 1) * kOrbits];
+    return v;
+  };
+  const Quad EX = gather(o.X), EY = gather(o.Y), speed = gather(o.speed), r = gather(o.r);
+  const Quad rE = Sqrt(EX * EX + EY * EY);
+  const Quad LE = HalfAngle(EX, EY, rE);
+  const QuadMask atSun = rE == 0;
+  const Quad EdC = Select(atSun, SplatLanes<Quad>(1), EX / rE);
+  const Quad EdS = Select(atSun, SplatLanes<Quad>(0), EY / rE);
+  const Quad sun = Reduce360((LE + kPi) * kDegreesPerRadian);
+  const Quad motion = speed * kDegreesPerRadian / r;
+  for (int m = 0; m < Moments; ++m) {
+    charts[m]->pos[0] = sun[m];
+    charts[m]->motion[0] = motion[m];
+    const int base = m * kOrbits;
+    out[m] = {EX[m], EY[m], EdC[m], EdS[m], speed[m], o.cosVelocityAngle[base], o.sinVelocityAngle[base]};
+  }
+}
+
+// The geocentric values of moment m's planets from its lanes.
+template <class V, int L>
+CORE_LANE_INLINE void Geocentric(const OrbitLanes<L>& o, int m, const EarthLane& earth, ChartRecord& chart) {
+  using Mask = decltype(V{} < V{});
+  const int base = m * kOrbits;
+  const double EX = earth.X, EY = earth.Y;
+  const double EdC = earth.directionC, EdS = earth.directionS;
+  const double earthSpeed = earth.speed, earthCosG = earth.cosG, earthSinG = earth.sinG;
 
   // The eight planets as four pairs (or two quads), stage by stage over
   // all of them, so that the long chains of square roots, quotients and
@@ -331,6 +374,8 @@ CORE_LANE_INLINE unsigned PlanetsSideBySide(ChartRecord* const* charts, const do
     for (int l = 0; l < L; l += kLaneCount<V>)
       check |= Any(LoadLanes<V>(o.e + l) > 1 || !(LoadLanes<V>(o.speedTerm + l) >= 0));
   }
+  EarthLane earth[Moments];
+  if constexpr (kLaneCount<V> == 4) EarthsInQuad(o, charts, earth);
   unsigned warnings = 0;
   for (int m = 0; m < Moments; ++m) {
     for (int k = 0; check && k < kOrbits; ++k) {
@@ -338,7 +383,8 @@ CORE_LANE_INLINE unsigned PlanetsSideBySide(ChartRecord* const* charts, const do
       if (o.e[l] > 1 || !(o.speedTerm[l] >= 0))
         warnings |= CheckOrbit(k, o.e[l], kOrbitalElements[k].a, o.speedTerm[l]);
     }
-    Geocentric<V>(o, m, *charts[m]);
+    if constexpr (kLaneCount<V> != 4) earth[m] = EarthOf(o, m, *charts[m]);
+    Geocentric<V>(o, m, earth[m], *charts[m]);
   }
   return warnings;
 }
