@@ -37,6 +37,13 @@ double ChartBeforePlanets(double jd, double jd0, const ChartMoment& place, Chart
   return Centuries1950(chart.jd);
 }
 
+// Step 6 of the chart on one value.
+CORE_LANE_INLINE double Folded(double x) {
+  if (x < 0) x += 360;
+  if (x > 360) x -= 360;
+  return x;
+}
+
 void ChartAfterPlanets(const ChartMoment& m, double T, ChartRecord& chart) {
   chart.pos[13] = MeanNode(T);
   const HouseAngles angles = HouseAnglesAt(chart.lst, m.latitudeDegrees, m.latitudeMinutes);
@@ -44,10 +51,10 @@ void ChartAfterPlanets(const ChartMoment& m, double T, ChartRecord& chart) {
   chart.pos[12] = angles.midheaven;
   chart.pos[10] = angles.imumCoeli;
 
-  for (int i = 0; i <= 12; ++i) {
-    if (chart.pos[i] < 0) chart.pos[i] += 360;
-    if (chart.pos[i] > 360) chart.pos[i] -= 360;
-  }
+  // Step 6: the Sun's and the planets' longitudes leave Reduce360 within
+  // 0..360 (or NaN), where the fold changes nothing; the Moon's and the
+  // house angles' are folded.
+  for (int i : {1, 10, 11, 12}) chart.pos[i] = Folded(chart.pos[i]);
 }
 
 // The sidereal time's 0h is that of the civil date as entered.
@@ -89,13 +96,6 @@ unsigned ChartGroup(const ChartMoment* moments, int group, ChartRecord* charts, 
       quads ? PlanetPositionsInQuads(records, T, group) : PlanetPositionsSideBySide(records, T, group);
   for (int g = 0; g < group; ++g) ChartAfterPlanets(moments[g], T[g], *records[g]);
   return warnings;
-}
-
-// Step 6 of the chart on one value.
-CORE_LANE_INLINE double Folded(double x) {
-  if (x < 0) x += 360;
-  if (x > 360) x -= 360;
-  return x;
 }
 
 // Four moments side by side, one to a lane (AVX2): the same steps as
