@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/matrix_path.h"
+#include "core/self_value.h"
 
 namespace {
 
@@ -90,6 +91,87 @@ TEST(MatrixPath, PublicBuildersGiveTheTwoLaneValues) {
   BuildMatricesOnPath(tables, 6, c.pos, c.motion, kBodyPeriodsOrderP, &narrow->H, &narrow->I,
                       &narrow->D, MatrixPath::Sse2);
   EXPECT_EQ(std::memcmp(pub.get(), narrow.get(), sizeof *pub), 0);
+}
+
+// Longitudes chosen for the four-lane path's corners: equal longitudes
+// inside and across the diagonal blocks, both zeros, both ends of the
+// turn, exact table steps; every cell against the two-lane path, and
+// the cells beyond [12][12] left as they were.
+TEST(MatrixPath, CornerLongitudesBitForBit) {
+  if (!__builtin_cpu_supports("avx2")) GTEST_SKIP() << "no AVX2 on this processor";
+  const WaveTables& tables = SharedWaveTables();
+  std::vector<std::vector<double>> sets = {
+      std::vector<double>(11, 0.0),
+      std::vector<double>(11, 360.0),
+      std::vector<double>(11, 123.45),
+      {0.0, -0.0, 0.0, -0.0, 360.0, 0.0, -0.0, 360.0, 0.0, -0.0, 360.0},
+      {-0.0, 0.0, -0.0, 0.0, -0.0, -0.0, 0.0, 0.0, 360.0, 0.0, -0.0},
+      {0.02, 0.04, 359.98, 180.0, 180.02, 0.0, 360.0, 90.0, 270.0, 0.02, 359.98},
+      {10.5, 10.5, 10.5, 10.5, 200.25, 200.25, 200.25, 200.25, 33.0, 33.0, 33.0},
+      {1, 2, 3, 4, 1, 2, 3, 4, 1, 2, 3},
+      {359.999999, 0.000001, 180.5, 179.5, 0.5, 1.5, 2.5, 358.5, 357.5, 0.5, 359.5},
+  };
+  for (int n = 0; n < 200; ++n) {
+    // Pairs of equal longitudes at every distance, both signs of zero.
+    std::vector<double> v(11);
+    for (int b = 0; b < 11; ++b) v[b] = std::fmod(37.25 * b + 0.02 * n, 360.0);
+    v[n % 11] = v[(n / 11) % 11];
+    if (n % 3 == 0) v[(n + 4) % 11] = n % 2 ? -0.0 : 0.0;
+    sets.push_back(v);
+  }
+  const double motion[11] = {0.98, 13.2, -1.1, 1.2, 0.5, -0.08, 0.03, 0.01, -0.006, 0.004, 361.0};
+  const double pattern = 1234.5;
+  auto wide = std::make_unique<HarmonicMatrices>();
+  auto narrow = std::make_unique<HarmonicMatrices>();
+  for (std::size_t n = 0; n < sets.size(); ++n)
+    for (int order : {1, 5, 12}) {
+      for (HarmonicMatrices* m : {wide.get(), narrow.get()})
+        for (HarmonicMatrix* x : {&m->H, &m->I, &m->D})
+          for (auto& row : *x)
+            for (double& cell : row) cell = pattern;
+      BuildMatricesOnPath(tables, order, sets[n].data(), motion, kBodyPeriodsOrderP, &wide->H, &wide->I,
+                          &wide->D, MatrixPath::Avx2);
+      BuildMatricesOnPath(tables, order, sets[n].data(), motion, kBodyPeriodsOrderP, &narrow->H,
+                          &narrow->I, &narrow->D, MatrixPath::Sse2);
+      ASSERT_EQ(std::memcmp(wide.get(), narrow.get(), sizeof *wide), 0) << "set " << n << " order " << order;
+      for (const HarmonicMatrix* x : {&wide->H, &wide->I, &wide->D}) {
+        for (int i = 0; i < 14; ++i) {
+          ASSERT_EQ((*x)[i][13], pattern) << "set " << n << " [" << i << "][13]";
+          ASSERT_EQ((*x)[13][i], pattern) << "set " << n << " [13][" << i << "]";
+        }
+        for (int i = 0; i < 13; ++i)
+          for (int j = 0; j < 13; ++j) ASSERT_FALSE(std::signbit((*x)[i][j]) && (*x)[i][j] == 0) << i << " " << j;
+      }
+    }
+}
+
+// The diagonal is 10 times the public self value, on both paths, for
+// longitudes all over the turn; and that self value stays within 1e-13
+// of the twelve cosines.
+TEST(MatrixPath, DiagonalIsTenTimesTheSelfValue) {
+  const WaveTables& tables = SharedWaveTables();
+  auto m = std::make_unique<HarmonicMatrices>();
+  for (int n = 0; n < 400; ++n) {
+    double pos[11];
+    for (int b = 0; b < 11; ++b) pos[b] = std::fmod(n * 0.9137 + b * 31.7, 360.0);
+    if (n == 0) std::fill(pos, pos + 11, 0.0);
+    if (n == 1) std::fill(pos, pos + 11, 360.0);
+    for (MatrixPath path : {MatrixPath::Sse2, MatrixPath::Avx2}) {
+      if (path == MatrixPath::Avx2 && !__builtin_cpu_supports("avx2")) continue;
+      BuildMatricesOnPath(tables, 4, pos, nullptr, kBodyPeriodsOrderP, &m->H, nullptr, nullptr, path);
+      for (int b = 0; b < 10; ++b) {
+        ASSERT_EQ(m->H[b][b], 0.0 + 10 * SelfValue(b, pos[b])) << n << " body " << b;
+        const double A = (pos[b] - kSelfValueRows[b].shift - 15) * 0.017453292519943295;
+        const double B = A - kSelfValueRows[b].step * 0.523598775;
+        auto F = [](double t) {
+          return std::cos(t) + 2 * std::cos(3 * t) + 3 * std::cos(5 * t) + 3 * std::cos(7 * t) +
+                 2 * std::cos(9 * t) + std::cos(11 * t);
+        };
+        ASSERT_NEAR(SelfValue(b, pos[b]), 0.0318305 * F(A) + 0.0121555 * F(B), 1e-13) << n << " " << b;
+      }
+      ASSERT_EQ(m->H[10][10], 0.0);
+    }
+  }
 }
 
 }  // namespace
