@@ -204,13 +204,27 @@ __attribute__((target("avx2"))) inline void StoreCells(const Outputs& out, int r
   if (kD) _mm256_storeu_pd(&(*out.D)[row][column], c.d);
 }
 
-__attribute__((target("avx2"))) inline void Transpose(__m256d (&v)[4]) {
-  const __m256d t0 = _mm256_unpacklo_pd(v[0], v[1]), t1 = _mm256_unpackhi_pd(v[0], v[1]);
-  const __m256d t2 = _mm256_unpacklo_pd(v[2], v[3]), t3 = _mm256_unpackhi_pd(v[2], v[3]);
-  v[0] = _mm256_permute2f128_pd(t0, t2, 0x20);
-  v[1] = _mm256_permute2f128_pd(t1, t3, 0x20);
-  v[2] = _mm256_permute2f128_pd(t0, t2, 0x31);
-  v[3] = _mm256_permute2f128_pd(t1, t3, 0x31);
+// Four rows of four cells (named, not an array, so that they stay in
+// registers).
+struct Four {
+  __m256d r0, r1, r2, r3;
+};
+
+__attribute__((target("avx2"))) inline Four Transpose(const Four& v) {
+  const __m256d t0 = _mm256_unpacklo_pd(v.r0, v.r1), t1 = _mm256_unpackhi_pd(v.r0, v.r1);
+  const __m256d t2 = _mm256_unpacklo_pd(v.r2, v.r3), t3 = _mm256_unpackhi_pd(v.r2, v.r3);
+  return {_mm256_permute2f128_pd(t0, t2, 0x20), _mm256_permute2f128_pd(t1, t3, 0x20),
+          _mm256_permute2f128_pd(t0, t2, 0x31), _mm256_permute2f128_pd(t1, t3, 0x31)};
+}
+
+// Rows `row` .. `row` + kCount - 1 of H, I and D at column `column`.
+template <bool kH, bool kI, bool kD, int kCount>
+__attribute__((target("avx2"))) inline void StoreRows(const Outputs& out, int row, int column,
+                                                      const Four& h, const Four& d) {
+  StoreCells<kH, kI, kD>(out, row, column, Cells{h.r0, d.r0});
+  StoreCells<kH, kI, kD>(out, row + 1, column, Cells{h.r1, d.r1});
+  StoreCells<kH, kI, kD>(out, row + 2, column, Cells{h.r2, d.r2});
+  if constexpr (kCount == 4) StoreCells<kH, kI, kD>(out, row + 3, column, Cells{h.r3, d.r3});
 }
 
 // The block of rows 4 kR .. 4 kR + 3 and column block kC > kR, and its
@@ -220,16 +234,14 @@ __attribute__((target("avx2"))) inline void OffDiagonalBlock(const double* A, co
                                                              const double* pos, __m256d columns,
                                                              const Outputs& out) {
   constexpr bool kHI = kH || kI;
-  Cells c[4] = {BlockRow<kHI, kD, 4 * kR, kC>(A, B, pos, columns),
-                BlockRow<kHI, kD, 4 * kR + 1, kC>(A, B, pos, columns),
-                BlockRow<kHI, kD, 4 * kR + 2, kC>(A, B, pos, columns),
-                BlockRow<kHI, kD, 4 * kR + 3, kC>(A, B, pos, columns)};
-  for (int l = 0; l < 4; ++l) StoreCells<kH, kI, kD>(out, 4 * kR + l, 4 * kC, c[l]);
-  __m256d h[4] = {c[0].h, c[1].h, c[2].h, c[3].h}, d[4] = {c[0].d, c[1].d, c[2].d, c[3].d};
-  if (kHI) Transpose(h);
-  if (kD) Transpose(d);
-  constexpr int kRows = kC == 2 ? 3 : 4;
-  for (int l = 0; l < kRows; ++l) StoreCells<kH, kI, kD>(out, 4 * kC + l, 4 * kR, Cells{h[l], d[l]});
+  const Cells c0 = BlockRow<kHI, kD, 4 * kR, kC>(A, B, pos, columns);
+  const Cells c1 = BlockRow<kHI, kD, 4 * kR + 1, kC>(A, B, pos, columns);
+  const Cells c2 = BlockRow<kHI, kD, 4 * kR + 2, kC>(A, B, pos, columns);
+  const Cells c3 = BlockRow<kHI, kD, 4 * kR + 3, kC>(A, B, pos, columns);
+  const Four h{c0.h, c1.h, c2.h, c3.h}, d{c0.d, c1.d, c2.d, c3.d};
+  StoreRows<kH, kI, kD, 4>(out, 4 * kR, 4 * kC, h, d);
+  StoreRows<kH, kI, kD, kC == 2 ? 3 : 4>(out, 4 * kC, 4 * kR, kHI ? Transpose(h) : h,
+                                          kD ? Transpose(d) : d);
 }
 
 // Lanes of one vector, by index.
@@ -242,21 +254,21 @@ __attribute__((target("avx2"))) inline __m256d Lanes(__m256d v) {
 // cells `v` of its pairs (0,1) (0,2) (0,3) (1,2) and lanes kW, kW + 1 of
 // `w` holding (1,3) (2,3), the diagonal from `self`.
 template <int kW>
-__attribute__((target("avx2"))) inline void FourRows(__m256d v, __m256d w, __m256d self,
-                                                     __m256d (&rows)[4]) {
-  rows[0] = _mm256_blend_pd(Lanes<0, 0, 1, 2>(v), self, 1);
-  rows[1] = _mm256_blend_pd(_mm256_blend_pd(Lanes<0, 0, 3, 3>(v), Lanes<kW, kW, kW, kW>(w), 8), self, 2);
-  rows[2] = _mm256_blend_pd(_mm256_blend_pd(Lanes<1, 3, 3, 3>(v), Lanes<kW + 1, kW + 1, kW + 1, kW + 1>(w), 8),
-                            self, 4);
-  rows[3] = _mm256_blend_pd(_mm256_blend_pd(Lanes<kW, kW, kW + 1, kW + 1>(w), Lanes<2, 2, 2, 2>(v), 1), self, 8);
+__attribute__((target("avx2"))) inline Four FourRows(__m256d v, __m256d w, __m256d self) {
+  return {_mm256_blend_pd(Lanes<0, 0, 1, 2>(v), self, 1),
+          _mm256_blend_pd(_mm256_blend_pd(Lanes<0, 0, 3, 3>(v), Lanes<kW, kW, kW, kW>(w), 8), self, 2),
+          _mm256_blend_pd(
+              _mm256_blend_pd(Lanes<1, 3, 3, 3>(v), Lanes<kW + 1, kW + 1, kW + 1, kW + 1>(w), 8), self, 4),
+          _mm256_blend_pd(_mm256_blend_pd(Lanes<kW, kW, kW + 1, kW + 1>(w), Lanes<2, 2, 2, 2>(v), 1),
+                          self, 8)};
 }
 
 // Rows 8..10 of the last diagonal block from the cells `v` of its pairs
 // (8,9) (8,10) (9,10), the diagonal and column 11 from `self`.
-__attribute__((target("avx2"))) inline void ThreeRows(__m256d v, __m256d self, __m256d (&rows)[4]) {
-  rows[0] = _mm256_blend_pd(Lanes<0, 0, 1, 1>(v), self, 1 | 8);
-  rows[1] = _mm256_blend_pd(Lanes<0, 0, 2, 2>(v), self, 2 | 8);
-  rows[2] = _mm256_blend_pd(Lanes<1, 2, 2, 2>(v), self, 4 | 8);
+__attribute__((target("avx2"))) inline Four ThreeRows(__m256d v, __m256d self) {
+  return {_mm256_blend_pd(Lanes<0, 0, 1, 1>(v), self, 1 | 8),
+          _mm256_blend_pd(Lanes<0, 0, 2, 2>(v), self, 2 | 8),
+          _mm256_blend_pd(Lanes<1, 2, 2, 2>(v), self, 4 | 8), self};
 }
 
 // The diagonal blocks: their 15 pairs in four vectors, (0,1) (0,2)
@@ -275,20 +287,11 @@ __attribute__((target("avx2"))) inline void DiagonalBlocks(const double* A, cons
       A, B, _mm256_blend_pd(Lanes<1, 2, 1, 2>(cols[0]), Lanes<1, 2, 1, 2>(cols[1]), 12),
       _mm256_blend_pd(Lanes<3, 3, 3, 3>(cols[0]), Lanes<3, 3, 3, 3>(cols[1]), 12));
   const Cells last = FourCells<kHI, kD>(A, B, Lanes<0, 0, 1, 1>(cols[2]), Lanes<1, 2, 2, 2>(cols[2]));
-  __m256d h[3][4], d[3][4];
-  if (kHI) {
-    FourRows<0>(first.h, both.h, self[0].h, h[0]);
-    FourRows<2>(second.h, both.h, self[1].h, h[1]);
-    ThreeRows(last.h, self[2].h, h[2]);
-  }
-  if (kD) {
-    FourRows<0>(first.d, both.d, self[0].d, d[0]);
-    FourRows<2>(second.d, both.d, self[1].d, d[1]);
-    ThreeRows(last.d, self[2].d, d[2]);
-  }
-  for (int q = 0; q < 3; ++q)
-    for (int l = 0; l < (q == 2 ? 3 : 4); ++l)
-      StoreCells<kH, kI, kD>(out, 4 * q + l, 4 * q, Cells{kHI ? h[q][l] : __m256d{}, kD ? d[q][l] : __m256d{}});
+  StoreRows<kH, kI, kD, 4>(out, 0, 0, FourRows<0>(first.h, both.h, self[0].h),
+                           FourRows<0>(first.d, both.d, self[0].d));
+  StoreRows<kH, kI, kD, 4>(out, 4, 4, FourRows<2>(second.h, both.h, self[1].h),
+                           FourRows<2>(second.d, both.d, self[1].d));
+  StoreRows<kH, kI, kD, 3>(out, 8, 8, ThreeRows(last.h, self[2].h), ThreeRows(last.d, self[2].d));
 }
 
 // The self values of bodies 4 v .. 4 v + 3 (longitudes within 0..360),
