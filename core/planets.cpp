@@ -298,40 +298,39 @@ CORE_LANE_INLINE void EarthsInQuad(const OrbitLanes<L>& o, ChartRecord* const* c
   }
 }
 
-// The geocentric values of moment m's planets from its lanes.
-template <class V, int L>
-CORE_LANE_INLINE void Geocentric(const OrbitLanes<L>& o, int m, const EarthLane& earth, ChartRecord& chart) {
+// The geocentric values of the planets of all the pass's moments from
+// their lanes: the eight planets of a moment as four pairs (or two
+// quads), stage by stage over all moments, so that the long chains of
+// square roots, quotients and arctangents overlap.
+template <class V, int L, int Moments>
+CORE_LANE_INLINE void Geocentric(const OrbitLanes<L>& o, const EarthLane (&earth)[Moments],
+                                 ChartRecord* const* charts) {
   using Mask = decltype(V{} < V{});
-  const int base = m * kOrbits;
-  const double EX = earth.X, EY = earth.Y;
-  const double EdC = earth.directionC, EdS = earth.directionS;
-  const double earthSpeed = earth.speed, earthCosG = earth.cosG, earthSinG = earth.sinG;
-
-  // The eight planets as four pairs (or two quads), stage by stage over
-  // all of them, so that the long chains of square roots, quotients and
-  // arctangents overlap.
   constexpr int W = kLaneCount<V>;
   constexpr int kGroups = (kOrbits - 1) / W;
-  V dx[kGroups], dy[kGroups], planar[kGroups], inversePlanar[kGroups], G[kGroups], latitude[kGroups];
-  for (int p = 0; p < kGroups; ++p) {
-    const int l = base + 1 + W * p;
-    dx[p] = LoadLanes<V>(o.X + l) - EX;
-    dy[p] = LoadLanes<V>(o.Y + l) - EY;
-    planar[p] = Sqrt(dx[p] * dx[p] + dy[p] * dy[p]);
-    inversePlanar[p] = 1 / planar[p];
+  constexpr int N = kGroups * Moments;
+  V dx[N], dy[N], planar[N], inversePlanar[N], G[N], latitude[N];
+  for (int q = 0; q < N; ++q) {
+    const int m = q / kGroups, l = m * kOrbits + 1 + W * (q % kGroups);
+    dx[q] = LoadLanes<V>(o.X + l) - earth[m].X;
+    dy[q] = LoadLanes<V>(o.Y + l) - earth[m].Y;
+    planar[q] = Sqrt(dx[q] * dx[q] + dy[q] * dy[q]);
+    inversePlanar[q] = 1 / planar[q];
   }
-  for (int p = 0; p < kGroups; ++p) {
-    const int l = base + 1 + W * p;
-    G[p] = HalfAngle(dx[p], dy[p], planar[p]);
-    latitude[p] = Atan(LoadLanes<V>(o.z + l) * inversePlanar[p]);
+  for (int q = 0; q < N; ++q) {
+    const int m = q / kGroups, l = m * kOrbits + 1 + W * (q % kGroups);
+    G[q] = HalfAngle(dx[q], dy[q], planar[q]);
+    latitude[q] = Atan(LoadLanes<V>(o.z + l) * inversePlanar[q]);
   }
-  for (int p = 0; p < kGroups; ++p) {
-    const int l = base + 1 + W * p, k = 1 + W * p;
+  for (int q = 0; q < N; ++q) {
+    const int m = q / kGroups, l = m * kOrbits + 1 + W * (q % kGroups), k = 1 + W * (q % kGroups);
+    const EarthLane& e = earth[m];
+    ChartRecord& chart = *charts[m];
     const V X = LoadLanes<V>(o.X + l), Y = LoadLanes<V>(o.Y + l), z = LoadLanes<V>(o.z + l);
-    const V rho = Sqrt(dx[p] * dx[p] + dy[p] * dy[p] + z * z);
-    const Mask atEarth = planar[p] == 0;
-    const V GdC = Select(atEarth, SplatLanes<V>(1), dx[p] * inversePlanar[p]);
-    const V GdS = Select(atEarth, SplatLanes<V>(0), dy[p] * inversePlanar[p]);
+    const V rho = Sqrt(dx[q] * dx[q] + dy[q] * dy[q] + z * z);
+    const Mask atEarth = planar[q] == 0;
+    const V GdC = Select(atEarth, SplatLanes<V>(1), dx[q] * inversePlanar[q]);
+    const V GdS = Select(atEarth, SplatLanes<V>(0), dy[q] * inversePlanar[q]);
     const V rh = Sqrt(X * X + Y * Y);
     const Mask atSun = rh == 0;
     const V inverseRh = 1 / rh;
@@ -340,11 +339,11 @@ CORE_LANE_INLINE void Geocentric(const OrbitLanes<L>& o, int m, const EarthLane&
     const V transverse =
         LoadLanes<V>(o.speed + l) * SinVelocityAngle(LoadLanes<V>(o.cosVelocityAngle + l),
                                                      LoadLanes<V>(o.sinVelocityAngle + l), HdC, HdS, GdC, GdS) -
-        earthSpeed * SinVelocityAngle(SplatLanes<V>(earthCosG), SplatLanes<V>(earthSinG), SplatLanes<V>(EdC),
-                                      SplatLanes<V>(EdS), GdC, GdS);
-    StoreLanes(chart.lat + k, latitude[p]);
+        e.speed * SinVelocityAngle(SplatLanes<V>(e.cosG), SplatLanes<V>(e.sinG), SplatLanes<V>(e.directionC),
+                                   SplatLanes<V>(e.directionS), GdC, GdS);
+    StoreLanes(chart.lat + k, latitude[q]);
     StoreLanes(chart.motion + k + 1, transverse * kDegreesPerRadian / rho);
-    StoreLanes(chart.pos + k + 1, Reduce360(G[p] * kDegreesPerRadian));
+    StoreLanes(chart.pos + k + 1, Reduce360(G[q] * kDegreesPerRadian));
   }
 }
 
@@ -384,8 +383,8 @@ CORE_LANE_INLINE unsigned PlanetsSideBySide(ChartRecord* const* charts, const do
         warnings |= CheckOrbit(k, o.e[l], kOrbitalElements[k].a, o.speedTerm[l]);
     }
     if constexpr (kLaneCount<V> != 4) earth[m] = EarthOf(o, m, *charts[m]);
-    Geocentric<V>(o, m, earth[m], *charts[m]);
   }
+  Geocentric<V>(o, earth, charts);
   return warnings;
 }
 
