@@ -9,6 +9,7 @@
 #include "core/calendar.h"
 #include "core/chart.h"
 #include "core/core_print.h"
+#include "core/four_moments.h"
 #include "core/houses.h"
 #include "core/lunar_arguments.h"
 #include "core/lunar_terms.h"
@@ -265,6 +266,27 @@ TEST(ChartDaysOf, SameAsChartTimeAndJulianDay0h) {
           EXPECT_EQ(d.jd, ChartTime(m)) << m.year << "-" << month << "-" << day << " " << hour << " st " << summer;
           EXPECT_EQ(d.jd0, JulianDay0h(m.year, m.month, m.day)) << m.year << "-" << month << "-" << day;
         }
+}
+
+// The Moon of four moments at once is each moment's alone, bit for bit,
+// also where an argument's quotient by 360 leaves the 32-bit range and
+// that lane is reduced alone.
+TEST(MoonPositionsFour, SameAsOneMomentAtATime) {
+  if (!__builtin_cpu_supports("avx2")) GTEST_SKIP() << "no AVX2 on this processor: four-moment Moon not run";
+  const double sets[][4] = {{2451545.0, 2448724.5, 2415020.5, 2488069.75},
+                            {2451545.0, 1e13, 2305447.5, -1e13},
+                            {625000.25, 4500000.5, 1e9, 2451545.5}};
+  for (const auto& set : sets) {
+    double jd[4], longitude[4], latitude[4];
+    for (int l = 0; l < 4; ++l) jd[l] = set[l];
+    core_detail::MoonPositionsFour(jd, longitude, latitude);
+    for (int l = 0; l < 4; ++l) {
+      const LunarPosition one = MoonPosition(jd[l]);
+      EXPECT_EQ(std::memcmp(&one.longitude, &longitude[l], sizeof(double)), 0) << jd[l];
+      EXPECT_EQ(std::memcmp(&one.latitude, &latitude[l], sizeof(double)), 0) << jd[l];
+      EXPECT_TRUE(std::isfinite(longitude[l])) << jd[l];
+    }
+  }
 }
 
 TEST(MeanNode, Values) {
