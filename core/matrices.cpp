@@ -128,9 +128,10 @@ void PairCells(const double* A, const double* B, const double* pos, int n, Outpu
 // columns' longitudes pos[0..3], pos[4..7] and pos[8], pos[9], pos[10],
 // pos[10], whose last lane, column 11, is cleared before it is stored).
 // The matrices are symmetric, so a block of 4 x 4 cells right of the
-// diagonal blocks is computed and its transpose stored below; the
-// diagonal blocks are computed whole. Table values k and k + 1 are one
-// unaligned 16-byte load.
+// diagonal blocks is computed and its transpose stored below; the 15
+// pairs inside the diagonal blocks are computed in four vectors and
+// moved into their rows. Table values k and k + 1 are one unaligned
+// 16-byte load.
 namespace avx2 {
 
 __attribute__((target("avx2"))) inline __m256d TableValues(const double* T, uint64_t lo,
