@@ -64,12 +64,14 @@ inline bool ProcessorHasAvx2() {
 }
 
 // Four doubles side by side (one AVX register), for the chart of four
-// moments at once. The operations below use the compiler's vector
-// arithmetic and SSE2 on the two halves only, so that the lane templates
-// of this file take them from code of any target; they are instantiated
-// inside functions compiled for AVX2, where they become 32-byte
-// instructions. (No fused multiply-add: the products and sums round as
-// in the two-lane and one-lane code.)
+// moments at once. The operations below are the compiler's vector
+// arithmetic, or one AVX instruction in asm where the compiler would
+// split the operation in halves (its own builtins for them may only be
+// named inside AVX functions), so that the lane templates of this file
+// take them from code of any target. Everything on Quad is only ever
+// inlined into functions compiled for AVX2 (target "avx2", never "fma":
+// without fused multiply-add the products and sums round as in the
+// two-lane and one-lane code, and every lane gives the same bits).
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wpsabi"
 using Quad = double __attribute__((vector_size(32)));
@@ -97,8 +99,6 @@ CORE_LANE_INLINE V SplatLanes(double x) {
     return V{x, x};
 }
 
-CORE_LANE_INLINE Pair LowPair(Quad x) { return __builtin_shufflevector(x, x, 0, 1); }
-CORE_LANE_INLINE Pair HighPair(Quad x) { return __builtin_shufflevector(x, x, 2, 3); }
 CORE_LANE_INLINE Quad JoinPairs(Pair low, Pair high) { return __builtin_shufflevector(low, high, 0, 1, 2, 3); }
 
 CORE_LANE_INLINE Quad Select(QuadMask m, Quad a, Quad b) { return m ? a : b; }
@@ -107,12 +107,7 @@ CORE_LANE_INLINE bool All(QuadMask m);
 CORE_LANE_INLINE Quad Abs(Quad x) {
   return reinterpret_cast<Quad>(reinterpret_cast<QuadMask>(x) & INT64_MAX);
 }
-// Square root and the conversion back from 32-bit integers as one
-// instruction each on the whole register: the compiler's generic forms
-// split them in halves, and the instructions' own builtins may not be
-// named outside AVX functions. The asm is only ever inlined into AVX2
-// functions (as everything on Quad is); both are exact (the root
-// correctly rounded) and give what the halves give.
+// The correctly rounded square root, as the two-lane one.
 CORE_LANE_INLINE Quad Sqrt(Quad x) {
   Quad r;
   asm("vsqrtpd %1, %0" : "=x"(r) : "x"(x));
@@ -121,6 +116,7 @@ CORE_LANE_INLINE Quad Sqrt(Quad x) {
 
 // trunc of the four values for |x| < kInt32Range (the callers check).
 CORE_LANE_INLINE QuadIndex TruncIndex(Quad x) { return __builtin_convertvector(x, QuadIndex); }
+// One bit per lane of a mask, as the two-lane movemask.
 CORE_LANE_INLINE int MaskBits(QuadMask m) {
   int bits;
   asm("vmovmskpd %1, %0" : "=r"(bits) : "x"(m));
@@ -128,6 +124,7 @@ CORE_LANE_INLINE int MaskBits(QuadMask m) {
 }
 CORE_LANE_INLINE bool Any(QuadMask m) { return MaskBits(m) != 0; }
 CORE_LANE_INLINE bool All(QuadMask m) { return MaskBits(m) == 15; }
+// The four 32-bit integers as doubles (exact).
 CORE_LANE_INLINE Quad QuadOfIndex(QuadIndex i) {
   Quad r;
   asm("vcvtdq2pd %1, %0" : "=x"(r) : "x"(i));
