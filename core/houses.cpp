@@ -212,23 +212,23 @@ __attribute__((target("avx2"), noinline)) void SiderealTimesFour(const double (&
   const Quad theta = 280.46061837 + 360.98564736629 * (day - 2451545) + 0.000387933 * T * T -
                      T * T * T / 38710000;
   const Quad q = theta * (1 / 360.0);
-  if (All(Abs(q) < kInt32Range)) {
-    // ReduceSiderealAngle, then the longitude and the hours.
-    Quad r = theta - 360.0 * FloorQuad(q);
-    r = r < 0 ? r + 360.0 : r;
-    r = r >= 360.0 ? r - 360.0 : r;
-    const Quad reduced = theta > 0 ? (r == 0 ? Quad{} : r - 360.0) : r;
-    Quad h = IntsAsQuad(lonDeg) + reduced + IntsAsQuad(lonMin) / 60.0;
-    h = h > 360 ? h - 360 : h;
-    const Quad s = h / 360 * 24;
-    if (All(s > -48 && s <= 24)) {
-      const Quad once = s + 24;
-      StoreLanes(lst, IfLessFour(s, Quad{}, IfLessFour(once, Quad{}, once + 24, once), s));
-      return;
-    }
+  // ReduceSiderealAngle, then the longitude and the hours; a lane beyond
+  // the 32-bit quotient or far out of the day is redone alone below.
+  const QuadMask inRange = Abs(q) < kInt32Range;
+  Quad r = theta - 360.0 * FloorQuad(Select(inRange, q, Quad{}));
+  r = r < 0 ? r + 360.0 : r;
+  r = r >= 360.0 ? r - 360.0 : r;
+  const Quad reduced = theta > 0 ? (r == 0 ? Quad{} : r - 360.0) : r;
+  Quad h = IntsAsQuad(lonDeg) + reduced + IntsAsQuad(lonMin) / 60.0;
+  h = h > 360 ? h - 360 : h;
+  const Quad s = h / 360 * 24;
+  const QuadMask alone = !(inRange && s > -48 && s <= 24);
+  const Quad once = s + 24;
+  StoreLanes(lst, IfLessFour(s, Quad{}, IfLessFour(once, Quad{}, once + 24, once), s));
+  if (Any(alone)) {
+    for (int l = 0; l < 4; ++l)
+      if (alone[l]) lst[l] = SiderealTime(jd[l], jd0[l], lonDeg[l], lonMin[l]);
   }
-  // A lane far out of range: every lane as SiderealTime computes it.
-  for (int l = 0; l < 4; ++l) lst[l] = SiderealTime(jd[l], jd0[l], lonDeg[l], lonMin[l]);
 }
 
 __attribute__((target("avx2"), noinline)) void HouseAnglesFour(const double (&lst)[4], const int (&latDeg)[4],

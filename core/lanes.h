@@ -170,8 +170,9 @@ CORE_LANE_INLINE Quad FloorQuad(Quad x) {
   const Quad t = TruncQuad(x);
   return t - reinterpret_cast<Quad>(reinterpret_cast<QuadMask>(SplatLanes<Quad>(1)) & (t > x));
 }
-// Reduce360() on four values, each lane beyond the conversion's range
-// (or a NaN) through Reduce360 itself.
+// Reduce360() on four values; when a lane lies beyond the conversion's
+// range (or is a NaN), all four go through Reduce360 itself (the same
+// values in the others).
 CORE_LANE_INLINE Quad Reduce360(Quad x) {
   const Quad q = x * (1 / 360.0);
   if (!All(Abs(q) < kInt32Range)) {
@@ -228,7 +229,9 @@ CORE_LANE_INLINE RotationPair DegreeRotation(Pair degrees) {
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wpsabi"
-// DegreeRotation() of four values: the same table entries and operations.
+// DegreeRotation() of four values: the same table entries and operations
+// (when a lane lies beyond 1e6 degrees, all four go through the one-value
+// function, which gives the others the same values).
 struct RotationQuad {
   Quad c, s;
 };
