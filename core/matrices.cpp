@@ -127,8 +127,9 @@ void PairCells(const double* A, const double* B, const double* pos, int n, Outpu
 // [r][0..3], [r][4..7] and [r][8..11] are three 32-byte vectors (the
 // columns' longitudes pos[0..3], pos[4..7] and pos[8], pos[9], pos[10],
 // pos[10], whose last lane, column 11, is cleared before it is stored).
-// The matrices are symmetric, so a block of 4 x 4 cells right of the
-// diagonal blocks is computed and its transpose stored below; the 15
+// The matrices are symmetric, so the blocks of 4 x 4 cells off the
+// diagonal are computed once (rows 0..3 against columns 4..7, rows 8..10
+// against columns 0..3 and 4..7) and stored transposed as well; the 15
 // pairs inside the diagonal blocks are computed in four vectors and
 // moved into their rows. Table values k and k + 1 are one unaligned
 // 16-byte load.
@@ -183,20 +184,6 @@ __attribute__((target("avx2"))) inline Cells FourCells(const double* A, const do
   return out;
 }
 
-// Row kRow's cells against column block kBlock right of the diagonal
-// block, column 11 (lane 3 of block 2) cleared.
-template <bool kHI, bool kD, int kRow, int kBlock>
-__attribute__((target("avx2"))) inline Cells BlockRow(const double* A, const double* B,
-                                                      const double* pos, __m256d columns) {
-  static_assert(kRow / 4 < kBlock);
-  Cells c = FourCells<kHI, kD>(A, B, _mm256_broadcast_sd(pos + kRow), columns);
-  if constexpr (kBlock == 2) {
-    c.h = _mm256_blend_pd(c.h, _mm256_setzero_pd(), 8);
-    c.d = _mm256_blend_pd(c.d, _mm256_setzero_pd(), 8);
-  }
-  return c;
-}
-
 template <bool kH, bool kI, bool kD>
 __attribute__((target("avx2"))) inline void StoreCells(const Outputs& out, int row, int column,
                                                        const Cells& c) {
@@ -228,21 +215,37 @@ __attribute__((target("avx2"))) inline void StoreRows(const Outputs& out, int ro
   if constexpr (kCount == 4) StoreCells<kH, kI, kD>(out, row + 3, column, Cells{h.r3, d.r3});
 }
 
-// The block of rows 4 kR .. 4 kR + 3 and column block kC > kR, and its
-// transpose, rows 4 kC .. against column block kR (a row 11 left out).
-template <bool kH, bool kI, bool kD, int kR, int kC>
-__attribute__((target("avx2"))) inline void OffDiagonalBlock(const double* A, const double* B,
-                                                             const double* pos, __m256d columns,
-                                                             const Outputs& out) {
+// The cells of rows 0..3 against columns 4..7, and their transpose.
+template <bool kH, bool kI, bool kD>
+__attribute__((target("avx2"))) inline void FirstBlock(const double* A, const double* B,
+                                                       const double* pos, __m256d columns,
+                                                       const Outputs& out) {
   constexpr bool kHI = kH || kI;
-  const Cells c0 = BlockRow<kHI, kD, 4 * kR, kC>(A, B, pos, columns);
-  const Cells c1 = BlockRow<kHI, kD, 4 * kR + 1, kC>(A, B, pos, columns);
-  const Cells c2 = BlockRow<kHI, kD, 4 * kR + 2, kC>(A, B, pos, columns);
-  const Cells c3 = BlockRow<kHI, kD, 4 * kR + 3, kC>(A, B, pos, columns);
+  const Cells c0 = FourCells<kHI, kD>(A, B, _mm256_broadcast_sd(pos), columns);
+  const Cells c1 = FourCells<kHI, kD>(A, B, _mm256_broadcast_sd(pos + 1), columns);
+  const Cells c2 = FourCells<kHI, kD>(A, B, _mm256_broadcast_sd(pos + 2), columns);
+  const Cells c3 = FourCells<kHI, kD>(A, B, _mm256_broadcast_sd(pos + 3), columns);
   const Four h{c0.h, c1.h, c2.h, c3.h}, d{c0.d, c1.d, c2.d, c3.d};
-  StoreRows<kH, kI, kD, 4>(out, 4 * kR, 4 * kC, h, d);
-  StoreRows<kH, kI, kD, kC == 2 ? 3 : 4>(out, 4 * kC, 4 * kR, kHI ? Transpose(h) : h,
-                                          kD ? Transpose(d) : d);
+  StoreRows<kH, kI, kD, 4>(out, 0, 4, h, d);
+  StoreRows<kH, kI, kD, 4>(out, 4, 0, kHI ? Transpose(h) : h, kD ? Transpose(d) : d);
+}
+
+// The cells of rows 8..10 against the four columns 4 kBlock .. (their
+// longitudes in `columns`, the smaller indexes of the pairs), and their
+// transpose with a row of zeros for column 11: rows 4 kBlock .. against
+// columns 8..11.
+template <bool kH, bool kI, bool kD, int kBlock>
+__attribute__((target("avx2"))) inline void LastRowsBlock(const double* A, const double* B,
+                                                          const double* pos, __m256d columns,
+                                                          const Outputs& out) {
+  constexpr bool kHI = kH || kI;
+  const __m256d zero = _mm256_setzero_pd();
+  const Cells c8 = FourCells<kHI, kD>(A, B, columns, _mm256_broadcast_sd(pos + 8));
+  const Cells c9 = FourCells<kHI, kD>(A, B, columns, _mm256_broadcast_sd(pos + 9));
+  const Cells c10 = FourCells<kHI, kD>(A, B, columns, _mm256_broadcast_sd(pos + 10));
+  const Four h{c8.h, c9.h, c10.h, zero}, d{c8.d, c9.d, c10.d, zero};
+  StoreRows<kH, kI, kD, 3>(out, 8, 4 * kBlock, h, d);
+  StoreRows<kH, kI, kD, 4>(out, 4 * kBlock, 8, kHI ? Transpose(h) : h, kD ? Transpose(d) : d);
 }
 
 // Lanes of one vector, by index.
@@ -373,9 +376,9 @@ __attribute__((target("avx2"), noinline, flatten)) bool Build(const double* A, c
   const Cells self[3] = {SelfCells<kHI, kD, 0>(cols[0], motion, periods),
                          SelfCells<kHI, kD, 1>(cols[1], motion, periods),
                          SelfCells<kHI, kD, 2>(cols[2], motion, periods)};
-  OffDiagonalBlock<kH, kI, kD, 0, 1>(A, B, pos, cols[1], out);
-  OffDiagonalBlock<kH, kI, kD, 0, 2>(A, B, pos, cols[2], out);
-  OffDiagonalBlock<kH, kI, kD, 1, 2>(A, B, pos, cols[2], out);
+  FirstBlock<kH, kI, kD>(A, B, pos, cols[1], out);
+  LastRowsBlock<kH, kI, kD, 0>(A, B, pos, cols[0], out);
+  LastRowsBlock<kH, kI, kD, 1>(A, B, pos, cols[1], out);
   DiagonalBlocks<kH, kI, kD>(A, B, cols, self, out);
   // Rows 11 and 12 and column 12 hold no terms.
   const Cells none{zero, zero};
