@@ -7,13 +7,13 @@
 // z = e^(2it), so F is the real part of e^(6it) sin 3t sin 4t / sin^2 t:
 //   F(t) = cos 6t (sin 3t / sin t)(sin 4t / sin t)
 //        = 32 c v (w + 1/2)(v - 3/4),  c = cos t, w = cos 2t, v = w^2,
-// a product of short factors (within 2e-14 of the twelve cosines,
-// closer than their sum by a recurrence).
+// a product of short factors of cos t alone (within 5e-14 of the twelve
+// cosines, as close as their sum by a recurrence).
 //
 // cos A and sin A: s + 15 is a whole number of degrees, so A is the
 // table's whole degree n - s - 15 (n = x rounded) turned by the exact
-// remainder x - n; cos B and sin B are A's turned by the body's
-// constant angle q * 0.523598775. The same operations for one body
+// remainder x - n; cos B is A's turned by the body's constant angle
+// q * 0.523598775. The same operations for one body
 // (double), two (Pair) and, in the matrix builders, four.
 #include <array>
 #include <cmath>
@@ -25,13 +25,16 @@
 
 namespace core_detail {
 
-// weight * F(t) from c = cos t and s = sin t, the product above, the
-// factor 32 and the weight taken to c first.
+// weight * F(t) from c = cos t alone: with u = c^2, w = 2 u - 1 and
+// v = w^2 = 4 (u - 1/2)^2, the product above is
+//   F = 1024 c q (u - 1/4)(q - 3/16),  q = (u - 1/2)^2,
+// the factor 1024 and the weight taken to c first.
 template <class V>
-CORE_LANE_INLINE V WeightedOddCosineWave(double weight, V c, V s) {
-  const V w = (c - s) * (c + s);
-  const V v = w * w;
-  return (((32 * weight) * c) * v) * ((w + 0.5) * (v - 0.75));
+CORE_LANE_INLINE V WeightedOddCosineWave(double weight, V c) {
+  const V u = c * c;
+  const V h = u - 0.5;
+  const V q = h * h;
+  return (((1024 * weight) * c) * q) * ((u - 0.25) * (q - 0.1875));
 }
 
 // cos and sin of a small angle d (radians, |d| <= pi/360): the next
@@ -83,9 +86,7 @@ inline constexpr SelfValueLanes kSelfValueLanes = MakeSelfValueLanes();
 template <class V>
 CORE_LANE_INLINE V SelfValueFrom(V cosA, V sinA, V turnC, V turnS) {
   const V cosB = cosA * turnC + sinA * turnS;  // cos(A - d) = cos A cos d + sin A sin d
-  const V sinB = sinA * turnC - cosA * turnS;
-  return WeightedOddCosineWave(kSelfValueWeightA, cosA, sinA) +
-         WeightedOddCosineWave(kSelfValueWeightB, cosB, sinB);
+  return WeightedOddCosineWave(kSelfValueWeightA, cosA) + WeightedOddCosineWave(kSelfValueWeightB, cosB);
 }
 
 // cos A, sin A from the table's whole degree and the remainder's turn.
