@@ -123,4 +123,17 @@ TEST(SelfValue, FormulaAndBodies) {
   EXPECT_EQ(SelfValue(-1, 100), 0.0);
 }
 
+// Longitudes outside 0..360 (a turn or more away, far out, not a
+// number) give the self value of the same direction.
+TEST(SelfValue, AnyLongitude) {
+  for (int body = 0; body <= 10; ++body)
+    for (double x : {0.0, 17.25, 179.5, 180.5, 359.75}) {
+      const double inTurn = SelfValue(body, x);
+      for (int turns : {-3, -1, 1, 2, 5}) EXPECT_NEAR(SelfValue(body, x + 360.0 * turns), inTurn, 1e-12) << body << " " << x;
+      EXPECT_NEAR(SelfValue(body, x + 360.0 * 1e5), inTurn, 1e-9) << body << " " << x;  // the library's rotation
+    }
+  EXPECT_TRUE(std::isnan(SelfValue(3, NAN)));
+  EXPECT_TRUE(std::isnan(SelfValue(3, INFINITY)));
+}
+
 }  // namespace
