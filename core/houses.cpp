@@ -84,12 +84,15 @@ double SiderealTime(double jd, double jd0, int lonDeg, int lonMin) {
     const double once = s + 24;
     return core_detail::IfLess(s, 0, core_detail::IfLess(once, 0, once + 24, once), s);
   }
-  if (s >= 0) {
-    while (s > 24) s -= 24;
-  } else {
-    while (s < 0) s += 24;
-  }
-  return s;
+  // Far outside the day (a longitude of many turns): "subtract 24 while
+  // above 24" (or "add 24 while below 0") takes exact steps down to the
+  // remainder by 24, which fmod gives exactly; the loop ends on 24 rather
+  // than 0 from above, and from below with its last, rounded, addition.
+  // The same result without millions of steps (or none at all for an
+  // infinite value, where the loop would not end).
+  const double r = std::fmod(s, 24.0);
+  if (s >= 0) return r == 0 ? 24.0 : r;
+  return r < 0 ? r + 24 : 0.0;
 }
 
 double Midheaven(double lst) {

@@ -341,6 +341,18 @@ TEST(ChartPath, DiagnosticsTheSameOnBothWidths) {
     EXPECT_EQ(std::memcmp(&pairs[n], &quads[n], sizeof(ChartRecord)), 0) << n;
 }
 
+// Longitudes of many turns leave the day by far: the sidereal time is
+// still the loops' own result, bit for bit.
+TEST(SiderealTimeRegression, FarLongitudesGiveTheLoopsResult) {
+  for (double jd : {2451545.0, 2415020.75, 2488069.3})
+    for (int lon : {400, -400, 1000, -1000, 123456, -123456, 20000000, -20000000, 1440, -1440})
+      for (int minutes : {0, 59}) {
+        const double jd0 = std::floor(jd - 0.5) + 0.5;
+        const int lonMin = lon < 0 ? -minutes : minutes;
+        EXPECT_EQ(SiderealTime(jd, jd0, lon, lonMin), ReferenceSidereal(jd, jd0, lon, lonMin)) << jd << " " << lon;
+      }
+}
+
 // The chart's three angles at once agree with the three functions,
 // whole hours and the ends of the day included; a sidereal time outside
 // the day goes through the functions themselves.
