@@ -92,7 +92,8 @@ double SiderealTime(double jd, double jd0, int lonDeg, int lonMin) {
   // infinite value, where the loop would not end).
   const double r = std::fmod(s, 24.0);
   if (s >= 0) return r == 0 ? 24.0 : r;
-  return r < 0 ? r + 24 : 0.0;
+  if (r < 0) return r + 24;
+  return r == 0 ? 0.0 : r;  // a whole number of days from below ends on +0; a NaN stays NaN
 }
 
 double Midheaven(double lst) {
