@@ -37,7 +37,7 @@ double ChartBeforePlanets(double jd, double jd0, const ChartMoment& place, Chart
   return Centuries1950(chart.jd);
 }
 
-// Step 6 of the chart on one value.
+// The chart's last fold of a longitude into 0..360, on one value.
 CORE_LANE_INLINE double Folded(double x) {
   if (x < 0) x += 360;
   if (x > 360) x -= 360;
@@ -51,7 +51,7 @@ void ChartAfterPlanets(const ChartMoment& m, double T, ChartRecord& chart) {
   chart.pos[12] = angles.midheaven;
   chart.pos[10] = angles.imumCoeli;
 
-  // Step 6: the Sun's and the planets' longitudes leave Reduce360 within
+  // The last fold: the Sun's and the planets' longitudes leave Reduce360 within
   // 0..360 (or NaN), where the fold changes nothing; the Moon's and the
   // house angles' are folded.
   for (int i : {1, 10, 11, 12}) chart.pos[i] = Folded(chart.pos[i]);
@@ -129,7 +129,7 @@ __attribute__((target("avx2"), noinline)) unsigned ChartFour(const ChartMoment* 
     ChartRecord& chart = *records[g];
     chart.jd = jd[g];
     chart.lst = lst[g];
-    // Step 6 changes nothing in the Sun's and the planets' longitudes,
+    // The last fold changes nothing in the Sun's and the planets' longitudes,
     // which Reduce360 left within 0..360 (or NaN): only the Moon's and
     // the house angles' are folded.
     chart.pos[1] = Folded(longitude[g]);
