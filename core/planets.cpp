@@ -131,7 +131,8 @@ template <int L>
 struct OrbitLanes {
   double e[L], M[L], Ec[L], Es[L], E[L];  // M and E in radians
   double wc[L], ws[L], ic[L], is[L], Nc[L], Ns[L];
-  double X[L], Y[L], z[L], r[L], speedTerm[L], speed[L], cosVelocityAngle[L], sinVelocityAngle[L];
+  double X[L], Y[L], z[L], r[L], root[L];  // root: sqrt(1 - e^2)
+  double speedTerm[L], speed[L], cosVelocityAngle[L], sinVelocityAngle[L];
 };
 
 // Kepler's step `Step` on every lane: E' = M + e sin E, and cos, sin of
@@ -192,9 +193,10 @@ CORE_LANE_INLINE void Orbits(const double (&T)[L], OrbitLanes<L>& o) {
   KeplerStep<4, V>(o);
   for (int l = 0; l < L; l += W) {
     const V a = LoadLanes<V>(el.a + l), e = LoadLanes<V>(o.e + l);
-    const V Es = LoadLanes<V>(o.Es + l);
-    const V x = a * (LoadLanes<V>(o.Ec + l) - e);
-    const V y = a * Sqrt(1 - e * e) * Es;
+    const V Ec = LoadLanes<V>(o.Ec + l), Es = LoadLanes<V>(o.Es + l);
+    const V root = Sqrt(1 - e * e);
+    const V x = a * (Ec - e);
+    const V y = a * root * Es;
     const V wc = LoadLanes<V>(o.wc + l), ws = LoadLanes<V>(o.ws + l);
     const V x1 = x * wc - y * ws;
     const V y1 = y * wc + x * ws;
@@ -204,7 +206,9 @@ CORE_LANE_INLINE void Orbits(const double (&T)[L], OrbitLanes<L>& o) {
     const V X = x1 * Nc - y2 * Ns;
     const V Y = y2 * Nc + x1 * Ns;
     StoreLanes(o.X + l, X), StoreLanes(o.Y + l, Y), StoreLanes(o.z + l, z);
-    StoreLanes(o.r + l, Sqrt(X * X + Y * Y + z * z));
+    // The length of (X, Y, z), which the rotations keep: that of (x, y).
+    StoreLanes(o.r + l, a * (1 - e * Ec));
+    StoreLanes(o.root + l, root);
   }
   // The speeds in a pass of their own, so that the square roots and
   // quotients of all lanes overlap.
@@ -213,11 +217,13 @@ CORE_LANE_INLINE void Orbits(const double (&T)[L], OrbitLanes<L>& o) {
     const V inverseR = 1 / LoadLanes<V>(o.r + l);
     const V speedTerm = 2.0 * inverseR - LoadLanes<V>(el.invA + l);
     const V speed = kGaussK * Sqrt(speedTerm);
-    // The radial velocity k sqrt(a) e sin E / r over the speed.
-    const V cosG = (LoadLanes<V>(el.sqrtA + l) * kGaussK * e * Es * inverseR) / speed;
+    // The radial velocity k sqrt(a) e sin E / r and the transverse one
+    // k sqrt(a) sqrt(1 - e^2) / r (the angular momentum over r), each over
+    // the speed: g in 0..pi, cos^2 g + sin^2 g = 1 by the vis-viva speed.
+    const V perSpeed = (LoadLanes<V>(el.sqrtA + l) * kGaussK * inverseR) / speed;
     StoreLanes(o.speedTerm + l, speedTerm), StoreLanes(o.speed + l, speed);
-    StoreLanes(o.cosVelocityAngle + l, cosG);
-    StoreLanes(o.sinVelocityAngle + l, Sqrt(1 - cosG * cosG));  // g in 0..pi
+    StoreLanes(o.cosVelocityAngle + l, perSpeed * (e * Es));
+    StoreLanes(o.sinVelocityAngle + l, perSpeed * LoadLanes<V>(o.root + l));
   }
 }
 
