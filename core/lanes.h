@@ -337,11 +337,51 @@ CORE_LANE_INLINE V Atan(V t) {
   return Select(big, Select(t < 0, V{} - kPi / 2, V{} + kPi / 2) - r, r);
 }
 
+// num / den in single precision, as a double: the IEEE quotient of the
+// two values rounded to floats, the same on every processor (never an
+// approximate reciprocal, which differs between makers).
+inline double FloatQuotient(double num, double den) {
+  return static_cast<double>(static_cast<float>(num) / static_cast<float>(den));
+}
+CORE_LANE_INLINE Pair FloatQuotient(Pair num, Pair den) {
+  return _mm_cvtps_pd(_mm_div_ps(_mm_cvtpd_ps(num), _mm_cvtpd_ps(den)));
+}
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpsabi"
+using QuadFloat = float __attribute__((vector_size(16)));
+CORE_LANE_INLINE Quad FloatQuotient(Quad num, Quad den) {
+  return __builtin_convertvector(
+      __builtin_convertvector(num, QuadFloat) / __builtin_convertvector(den, QuadFloat), Quad);
+}
+#pragma GCC diagnostic pop
+
+// atan(num / den) for den > 0 and |num| <= den with one division: the
+// table entry k / 64 nearest the single-precision quotient, and the
+// remaining angle atan((t - c) / (1 + t c)) = atan((a - c den) / (den +
+// c a)), a = |num|, c = k / 64. The float quotient is within 6e-8 of
+// the true one, so |u| stays within 1/128 + 6e-8 and the series of
+// AtanOfUnit is as close. A lane whose u is beyond that (a quotient the
+// floats could not hold, a NaN) takes AtanOfUnit of the double quotient.
+template <class V>
+CORE_LANE_INLINE V AtanOfQuotient(V num, V den) {
+  const V a = Abs(num);
+  const V q = FloatQuotient(a, den);
+  const V k = TruncTowardZero(Select(q <= 1, q, V{}) * 64 + 0.5);
+  const V c = k * (1 / 64.0);
+  const V u = (a - c * den) / (den + c * a);
+  const V u2 = u * u;
+  V r = AtanTableValue(k) + (u + u * u2 * (-1.0 / 3 + u2 * (1.0 / 5 + u2 * (-1.0 / 7))));
+  r = Select(num < 0, -r, r);
+  const auto inSeries = Abs(u) <= 0.0079;
+  if (!All(inSeries)) r = Select(inSeries, r, AtanOfUnit(num / den));
+  return r;
+}
+
 // HalfAngleLongitude() of (X, Y) given its length: radians 0..2pi, 0 for
 // the null vector. |Y| <= length, so the quotient stays within -1..1.
 template <class V>
 CORE_LANE_INLINE V HalfAngle(V X, V Y, V length) {
-  const V q = 2 * AtanOfUnit(Y / (Abs(X) + length));
+  const V q = 2 * AtanOfQuotient(Y, Abs(X) + length);
   const V angle = Select(X < 0, kPi - q, Select(Y < 0, q + kTwoPi, q));
   return Select(X == 0 && Y == 0, V{}, angle);
 }
