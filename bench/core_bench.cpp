@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/chart.h"
+#include "core/chart_path.h"
 #include "core/matrices.h"
 #include "core/matrix_path.h"
 #include "core/waves.h"
@@ -121,6 +122,25 @@ void BM_ComputeChartBatchChartsOnly(benchmark::State& state) {
       double(state.iterations() * moments.size()), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_ComputeChartBatchChartsOnly);
+
+// The chart batch on each register width, charts only: range(0) 0 the
+// two-lane path, 1 four moments side by side.
+void BM_ComputeChartBatchOnPath(benchmark::State& state) {
+  const ChartPath path = state.range(0) ? ChartPath::Avx2 : ChartPath::Sse2;
+  if (path == ChartPath::Avx2 && DefaultChartPath() != ChartPath::Avx2) {
+    state.SkipWithError("no AVX2 on this processor");
+    return;
+  }
+  const auto moments = SpreadMoments(256);
+  std::vector<ChartRecord> charts(moments.size());
+  for (auto _ : state) {
+    ComputeChartBatchOnPath(moments.data(), moments.size(), charts.data(), path);
+    benchmark::DoNotOptimize(charts.data());
+  }
+  state.counters["per_chart"] = benchmark::Counter(
+      double(state.iterations() * moments.size()), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_ComputeChartBatchOnPath)->Arg(0)->Arg(1);
 
 void BM_FillWaveTables(benchmark::State& state) {
   auto tables = std::make_unique<WaveTables>();

@@ -1,7 +1,5 @@
 // The batch's four-moment path runs in AVX2 registers (no fused
 // multiply-add: the same roundings as one moment alone).
-#pragma GCC diagnostic ignored "-Wpsabi"
-
 #include "core/chart.h"
 
 #include <cmath>

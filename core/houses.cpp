@@ -1,8 +1,6 @@
 // Four moments go side by side where the processor has AVX2 (the chart
 // batch): one to a lane, the same operations as alone, no fused
 // multiply-add.
-#pragma GCC diagnostic ignored "-Wpsabi"
-
 #include "core/houses.h"
 
 #include <cmath>

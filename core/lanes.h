@@ -14,6 +14,8 @@
 
 // The small helpers below must be inlined to keep the values in registers.
 #define CORE_LANE_INLINE [[gnu::always_inline]] inline
+// The same for a lambda (after its parameter list).
+#define CORE_INLINE_LAMBDA __attribute__((always_inline))
 
 namespace core_detail {
 
@@ -59,7 +61,10 @@ inline Pair Sqrt(Pair x) {
 
 // Whether this processor has AVX2 (checked once per process).
 inline bool ProcessorHasAvx2() {
-  static const bool has = __builtin_cpu_supports("avx2");
+  static const bool has = [] {
+    __builtin_cpu_init();  // also when first asked during static initialisation
+    return __builtin_cpu_supports("avx2") != 0;
+  }();
   return has;
 }
 
@@ -72,8 +77,6 @@ inline bool ProcessorHasAvx2() {
 // inlined into functions compiled for AVX2 (target "avx2", never "fma":
 // without fused multiply-add the products and sums round as in the
 // two-lane and one-lane code, and every lane gives the same bits).
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wpsabi"
 using Quad = double __attribute__((vector_size(32)));
 using QuadMask = int64_t __attribute__((vector_size(32)));
 using QuadIndex = int32_t __attribute__((vector_size(16)));
@@ -131,7 +134,6 @@ CORE_LANE_INLINE Quad QuadOfIndex(QuadIndex i) {
   return r;
 }
 CORE_LANE_INLINE Quad TruncQuad(Quad x) { return QuadOfIndex(TruncIndex(x)); }
-#pragma GCC diagnostic pop
 
 // Round to the nearest whole number, ties to even, by adding and taking
 // away 1.5 * 2^52; exact for |x| < 2^51.
@@ -163,8 +165,6 @@ CORE_LANE_INLINE Pair Reduce360(Pair x) {
   return Select(r >= 360.0, r - 360.0, r);
 }
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wpsabi"
 // FloorPair() on four values, |x| < kInt32Range.
 CORE_LANE_INLINE Quad FloorQuad(Quad x) {
   const Quad t = TruncQuad(x);
@@ -187,7 +187,6 @@ CORE_LANE_INLINE Quad Reduce360(Quad x) {
 // The truncation of either lane type by the same name, for the templates.
 CORE_LANE_INLINE Pair TruncLanes(Pair x) { return TruncPair(x); }
 CORE_LANE_INLINE Quad TruncLanes(Quad x) { return TruncQuad(x); }
-#pragma GCC diagnostic pop
 
 // kDegreeTable by degrees -180..180 (index + 180).
 constexpr std::array<Rotation, 361> MakeCenteredDegreeTable() {
@@ -227,8 +226,6 @@ CORE_LANE_INLINE RotationPair DegreeRotation(Pair degrees) {
   return DegreeRotationInRange(degrees);
 }
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wpsabi"
 // DegreeRotation() of four values: the same table entries and operations
 // (when a lane lies beyond 1e6 degrees, all four go through the one-value
 // function, which gives the others the same values).
@@ -282,7 +279,6 @@ CORE_LANE_INLINE RotationQuad DegreeRotation(Quad degrees) {
   }
   return DegreeRotationInRange(degrees);
 }
-#pragma GCC diagnostic pop
 
 // atan(k / 64), k = 0..64, rounded correctly at compile time.
 struct AtanTable {
@@ -303,14 +299,11 @@ CORE_LANE_INLINE Pair AtanTableValue(Pair k) {
   return Pair{kAtanTable.value[static_cast<int>(k[0])], kAtanTable.value[static_cast<int>(k[1])]};
 }
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wpsabi"
 CORE_LANE_INLINE Quad TruncTowardZero(Quad x) { return TruncQuad(x); }
 CORE_LANE_INLINE Quad AtanTableValue(Quad k) {
   const QuadIndex i = TruncIndex(k);
   return Quad{kAtanTable.value[i[0]], kAtanTable.value[i[1]], kAtanTable.value[i[2]], kAtanTable.value[i[3]]};
 }
-#pragma GCC diagnostic pop
 
 // atan of t in -1..1 (or NaN), within about 2e-16 of the library's: the
 // nearest k / 64 from the table and the remaining angle
@@ -346,14 +339,11 @@ inline double FloatQuotient(double num, double den) {
 CORE_LANE_INLINE Pair FloatQuotient(Pair num, Pair den) {
   return _mm_cvtps_pd(_mm_div_ps(_mm_cvtpd_ps(num), _mm_cvtpd_ps(den)));
 }
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wpsabi"
 using QuadFloat = float __attribute__((vector_size(16)));
 CORE_LANE_INLINE Quad FloatQuotient(Quad num, Quad den) {
   return __builtin_convertvector(
       __builtin_convertvector(num, QuadFloat) / __builtin_convertvector(den, QuadFloat), Quad);
 }
-#pragma GCC diagnostic pop
 
 // atan(num / den) for den > 0 and |num| <= den with one division: the
 // table entry k / 64 nearest the single-precision quotient, and the

@@ -1,8 +1,3 @@
-// The four-lane self values instantiate the shared lane templates with
-// 32-byte vectors; those are inlined into AVX2 functions only, so the
-// note that such a return would differ between ABIs does not apply.
-#pragma GCC diagnostic ignored "-Wpsabi"
-
 #include "core/matrices.h"
 
 #include <emmintrin.h>
@@ -300,14 +295,6 @@ __attribute__((target("avx2"))) inline void DiagonalBlocks(const double* A, cons
 
 // The self values of bodies 4 v .. 4 v + 3 (longitudes within 0..360),
 // SelfValuesOfBodies' operations lane by lane.
-using Quad = double __attribute__((vector_size(32)));
-
-__attribute__((target("avx2"))) inline Quad LoadQuad(const double* p) {
-  Quad v;
-  __builtin_memcpy(&v, p, sizeof v);
-  return v;
-}
-
 template <int v>
 __attribute__((target("avx2"), always_inline)) inline __m256d FourSelfValues(__m256d x) {
   using namespace core_detail;
@@ -324,7 +311,7 @@ __attribute__((target("avx2"), always_inline)) inline __m256d FourSelfValues(__m
   const __m256d tcv = TableValues(&kWideDegreeTable[0].c, lo, hi, tsv);
   return reinterpret_cast<__m256d>(
       SelfValueFromTable(reinterpret_cast<Quad>(tcv), reinterpret_cast<Quad>(tsv), r,
-                         LoadQuad(k.turnC + 4 * v), LoadQuad(k.turnS + 4 * v)));
+                         LoadLanes<Quad>(k.turnC + 4 * v), LoadLanes<Quad>(k.turnS + 4 * v)));
 }
 
 // Lanes 8, 9, 10, 10 of an array of 11 doubles, nothing past [10] read.
@@ -510,10 +497,7 @@ void Build(const WaveTables& tables, int p, const double* pos, const double* mot
 // This processor's path, found once at start-up (a builder run by some
 // other start-up code before that takes the two-lane loop, which gives
 // the same values).
-const MatrixPath kProcessorPath = [] {
-  __builtin_cpu_init();
-  return PathFor(__builtin_cpu_supports("avx2"));
-}();
+const MatrixPath kProcessorPath = PathFor(core_detail::ProcessorHasAvx2());
 
 }  // namespace
 

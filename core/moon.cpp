@@ -12,8 +12,6 @@
 // Four moments go side by side where the processor has AVX2 (one moment
 // to a lane, the same operations in the same order on each, no fused
 // multiply-add), for the chart batch.
-#pragma GCC diagnostic ignored "-Wpsabi"
-
 #include <array>
 #include <cstdint>
 #include <utility>
@@ -89,27 +87,17 @@ constexpr UsedProducts MakeUsedProducts() {
 }
 constexpr UsedProducts kUsed = MakeUsedProducts();
 
-// f(std::integral_constant<std::size_t, I>) for I = 0 .. N - 1, unrolled.
+// f(std::integral_constant<std::size_t, I>) for I = 0 .. N - 1, unrolled
+// and forced inline (the four-moment series, with their lambdas marked
+// so too, must stay inside their AVX2 function).
 template <class F, std::size_t... I>
-void ForEachIndex(F&& f, std::index_sequence<I...>) {
+CORE_LANE_INLINE void ForEachIndex(F&& f, std::index_sequence<I...>) {
   (f(std::integral_constant<std::size_t, I>{}), ...);
 }
 template <std::size_t N, class F>
-void ForEachIndex(F&& f) {
+CORE_LANE_INLINE void ForEachIndex(F&& f) {
   ForEachIndex(f, std::make_index_sequence<N>{});
 }
-
-// The same, forced inline (with its lambdas marked so too): the four-
-// moment series must stay inside their AVX2 function.
-template <class F, std::size_t... I>
-CORE_LANE_INLINE void ForEachIndexInline(F&& f, std::index_sequence<I...>) {
-  (f(std::integral_constant<std::size_t, I>{}), ...);
-}
-template <std::size_t N, class F>
-CORE_LANE_INLINE void ForEachIndexInline(F&& f) {
-  ForEachIndexInline(f, std::make_index_sequence<N>{});
-}
-#define CORE_INLINE_LAMBDA __attribute__((always_inline))
 
 // The polynomial of a constant row, its divisors turned into factors
 // at compile time.
@@ -170,24 +158,17 @@ double SineSeries(const Rotation* dm, const Pair* mpf) {
   return total[0] + total[1];
 }
 
-// The same for four moments, one to a lane.
-struct RotationsFour {
-  Quad c, s;
-};
-CORE_LANE_INLINE RotationsFour Turn(const RotationsFour& a, const RotationsFour& b) {
+// The same for four moments, one to a lane: a rotation of each.
+CORE_LANE_INLINE RotationQuad Turn(const RotationQuad& a, const RotationQuad& b) {
   return {a.c * b.c - a.s * b.s, a.s * b.c + a.c * b.s};
-}
-CORE_LANE_INLINE RotationsFour RotationsOfDegrees(Quad degrees) {
-  const RotationQuad r = DegreeRotation(degrees);
-  return {r.c, r.s};
 }
 
 template <int Count>
-CORE_LANE_INLINE void Multiples(const RotationsFour& base, int offset, RotationsFour (&out)[Count]) {
+CORE_LANE_INLINE void Multiples(const RotationQuad& base, int offset, RotationQuad (&out)[Count]) {
   out[offset] = {SplatLanes<Quad>(1), SplatLanes<Quad>(0)};
   for (int k = offset + 1; k < Count; ++k) out[k] = Turn(out[k - 1], base);
   for (int k = offset - 1; k >= 0; --k) {
-    const RotationsFour& positive = out[2 * offset - k];
+    const RotationQuad& positive = out[2 * offset - k];
     out[k] = {positive.c, -positive.s};
   }
 }
@@ -214,16 +195,16 @@ CORE_LANE_INLINE ArgumentsFour ArgumentsOfFour(Quad T) {
 // SineSeries with the cosine and sine halves of the group sums in
 // separate registers.
 template <const auto& kTerms>
-CORE_LANE_INLINE Quad SineSeriesFour(const RotationsFour* dm, const RotationsFour* mpf) {
+CORE_LANE_INLINE Quad SineSeriesFour(const RotationQuad* dm, const RotationQuad* mpf) {
   Quad total[2] = {Quad{}, Quad{}};
   Quad groupC{}, groupS{};
   int groupIndex = 0;
-  ForEachIndexInline<kTerms.size()>([&](auto index) CORE_INLINE_LAMBDA {
+  ForEachIndex<kTerms.size()>([&](auto index) CORE_INLINE_LAMBDA {
     constexpr std::size_t i = decltype(index)::value;
     groupC += kTerms[i].coefficient * mpf[kTerms[i].mpf].c;
     groupS += kTerms[i].coefficient * mpf[kTerms[i].mpf].s;
     if constexpr (i + 1 == kTerms.size() || kTerms[i + 1].dm != kTerms[i].dm) {
-      const RotationsFour& a = dm[kTerms[i].dm];
+      const RotationQuad& a = dm[kTerms[i].dm];
       total[groupIndex & 1] += a.s * groupC + a.c * groupS;
       groupC = Quad{}, groupS = Quad{};
       ++groupIndex;
@@ -233,32 +214,32 @@ CORE_LANE_INLINE Quad SineSeriesFour(const RotationsFour* dm, const RotationsFou
 }
 
 CORE_LANE_INLINE void LunarSeriesFour(const ArgumentsFour& a, Quad& longitude, Quad& latitude) {
-  const RotationsFour D = RotationsOfDegrees(a.D), M = RotationsOfDegrees(a.M);
-  const RotationsFour Mp = RotationsOfDegrees(a.Mp), F = RotationsOfDegrees(a.F);
-  const RotationsFour Lp = RotationsOfDegrees(a.Lp), A1 = RotationsOfDegrees(a.A1);
-  const Quad sinA2 = RotationsOfDegrees(a.A2).s;
-  const Quad sinA3 = RotationsOfDegrees(a.A3).s;
+  const RotationQuad D = DegreeRotation(a.D), M = DegreeRotation(a.M);
+  const RotationQuad Mp = DegreeRotation(a.Mp), F = DegreeRotation(a.F);
+  const RotationQuad Lp = DegreeRotation(a.Lp), A1 = DegreeRotation(a.A1);
+  const Quad sinA2 = DegreeRotation(a.A2).s;
+  const Quad sinA3 = DegreeRotation(a.A3).s;
 
-  RotationsFour dMultiples[kDCount], mMultiples[kMCount], mpMultiples[kMpCount], fMultiples[kFCount];
+  RotationQuad dMultiples[kDCount], mMultiples[kMCount], mpMultiples[kMpCount], fMultiples[kFCount];
   Multiples(D, 0, dMultiples);
   Multiples(M, kMOffset, mMultiples);
   Multiples(Mp, kMpOffset, mpMultiples);
   Multiples(F, kFOffset, fMultiples);
 
   const Quad eFactor[kMCount] = {a.E * a.E, a.E, SplatLanes<Quad>(1), a.E, a.E * a.E};
-  RotationsFour dm[kDCount * kMCount];
-  ForEachIndexInline<kDCount * kMCount>([&](auto index) CORE_INLINE_LAMBDA {
+  RotationQuad dm[kDCount * kMCount];
+  ForEachIndex<kDCount * kMCount>([&](auto index) CORE_INLINE_LAMBDA {
     constexpr std::size_t i = decltype(index)::value;
     constexpr int d = i / kMCount, m = i % kMCount;
     if constexpr (kUsed.dm[i] && m == kMOffset) {
       dm[i] = dMultiples[d];
     } else if constexpr (kUsed.dm[i]) {
-      const RotationsFour r = d == 0 ? mMultiples[m] : Turn(dMultiples[d], mMultiples[m]);
+      const RotationQuad r = d == 0 ? mMultiples[m] : Turn(dMultiples[d], mMultiples[m]);
       dm[i] = {r.c * eFactor[m], r.s * eFactor[m]};
     }
   });
-  RotationsFour mpf[kMpCount * kFCount];
-  ForEachIndexInline<kMpCount * kFCount>([&](auto index) CORE_INLINE_LAMBDA {
+  RotationQuad mpf[kMpCount * kFCount];
+  ForEachIndex<kMpCount * kFCount>([&](auto index) CORE_INLINE_LAMBDA {
     constexpr std::size_t i = decltype(index)::value;
     constexpr int mp = i / kFCount, f = i % kFCount;
     if constexpr (kUsed.mpf[i]) {
@@ -271,8 +252,8 @@ CORE_LANE_INLINE void LunarSeriesFour(const ArgumentsFour& a, Quad& longitude, Q
   Quad sigmaL = SineSeriesFour<kLongitudeGrouped>(dm, mpf);
   Quad sigmaB = SineSeriesFour<kLatitudeGrouped>(dm, mpf);
 
-  const RotationsFour Fneg = {F.c, -F.s};
-  const RotationsFour Mpneg = {Mp.c, -Mp.s};
+  const RotationQuad Fneg = {F.c, -F.s};
+  const RotationQuad Mpneg = {Mp.c, -Mp.s};
   const LunarAdditiveTerms& k = kLunarAdditive;
   sigmaL += k.lonA1 * A1.s + k.lonLpMinusF * Turn(Lp, Fneg).s + k.lonA2 * sinA2;
   sigmaB += k.latLp * Lp.s + k.latA3 * sinA3 + k.latA1MinusF * Turn(A1, Fneg).s +

@@ -9,8 +9,6 @@
 // once over the lane type V (Pair or Quad); the four-lane version is
 // instantiated inside a function compiled for AVX2 only (and without
 // fused multiply-add, which would round differently).
-#pragma GCC diagnostic ignored "-Wpsabi"
-
 #include <cmath>
 
 #include "core/angles.h"
@@ -23,8 +21,6 @@
 using namespace core_detail;
 
 namespace {
-
-#define CORE_INLINE_LAMBDA __attribute__((always_inline))
 
 constexpr int kOrbits = 9;  // the Earth and eight planets
 
@@ -371,14 +367,11 @@ CORE_LANE_INLINE unsigned PlanetsSideBySide(ChartRecord* const* charts, const do
   }
   OrbitLanes<L> o;
   Orbits<V>(laneT, o);
-  // Four lanes: any orbit to check, register by register first (the
-  // spare lanes repeat orbits of the last moment and change nothing).
-  bool check = true;
-  if constexpr (kLaneCount<V> == 4) {
-    check = false;
-    for (int l = 0; l < L; l += kLaneCount<V>)
-      check |= Any(LoadLanes<V>(o.e + l) > 1 || !(LoadLanes<V>(o.speedTerm + l) >= 0));
-  }
+  // Any orbit to check, register by register first (the spare lanes
+  // repeat orbits of the last moment and change nothing).
+  bool check = false;
+  for (int l = 0; l < L; l += kLaneCount<V>)
+    check |= Any(LoadLanes<V>(o.e + l) > 1 || !(LoadLanes<V>(o.speedTerm + l) >= 0));
   EarthLane earth[Moments];
   if constexpr (kLaneCount<V> == 4) EarthsInQuad(o, charts, earth);
   unsigned warnings = 0;

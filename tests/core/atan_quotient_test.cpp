@@ -1,8 +1,6 @@
 // The arctangent of a quotient with one double division (the table entry
 // chosen from the single-precision quotient): close to the library's, and
 // the same bits for one value, two lanes and four lanes.
-#pragma GCC diagnostic ignored "-Wpsabi"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
