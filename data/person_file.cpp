@@ -81,7 +81,13 @@ bool ParseWholeNumber(const std::string& text, long& value) {
 std::string ApplyLine(const std::string& key, const std::string& value, EventRecord& r) {
   for (const TextField& f : kTextFields) {
     if (key == f.key) {
-      CopyRecordText(reinterpret_cast<char*>(&r) + f.offset, f.size, value.c_str());
+      char* field = reinterpret_cast<char*>(&r) + f.offset;
+      CopyRecordText(field, f.size, value.c_str());
+      // A text cut at the field's length may end in blanks, which the
+      // next reading would drop: drop them now, so the file written from
+      // the record reads back as the same record.
+      for (size_t n = std::strlen(field); n > 0 && (field[n - 1] == ' ' || field[n - 1] == '\t');)
+        field[--n] = '\0';
       return "";
     }
   }
@@ -112,7 +118,10 @@ bool ParsePersonText(const std::string& text, EventRecord& record, std::string& 
     if (t.empty() || t[0] == '#') continue;
     size_t eq = t.find('=');
     std::string problem;
-    if (eq == std::string::npos) {
+    if (t.find('\0') != std::string::npos) {
+      // Not text: a zero byte would silently end a name or a number early.
+      problem = "a zero byte in the line";
+    } else if (eq == std::string::npos) {
       problem = "no \"=\" in \"" + t + "\"";
     } else {
       problem = ApplyLine(NormaliseKey(t.substr(0, eq)), Trim(t.substr(eq + 1)), work);

@@ -88,6 +88,34 @@ TEST(PersonFile, BadLinesNameTheLineAndChangeNothing) {
   }
 }
 
+// Found by fuzzing: a zero byte ended a name (or a number: "12\0abc"
+// read as 12) without a word, and the name kept the blank before it.
+TEST(PersonFile, ZeroByteInALineIsABadLine) {
+  const std::string texts[] = {std::string("day = 1\nfirst name = Ann\t\0x\n", 28),
+                               std::string("day = 1\nhour = 12\0abc\n", 22)};
+  for (const std::string& text : texts) {
+    EventRecord r = DefaultEventRecord();
+    std::string error;
+    EXPECT_FALSE(ParsePersonText(text, r, error));
+    EXPECT_EQ(error, "line 2: a zero byte in the line");
+    EXPECT_STREQ(r.firstName, "John");
+    EXPECT_EQ(r.hour, 12);
+  }
+}
+
+// A name cut at its field's length must not end in the blank that fell at
+// the cut, or the saved file reads back as another record.
+TEST(PersonFile, NameCutAtABlankReadsBackTheSame) {
+  const std::string name = std::string(48, 'a') + " bcd";
+  EventRecord r = DefaultEventRecord();
+  std::string error;
+  ASSERT_TRUE(ParsePersonText("family name = " + name + "\n", r, error)) << error;
+  EXPECT_EQ(std::string(r.familyName), std::string(48, 'a'));
+  EventRecord back = DefaultEventRecord();
+  ASSERT_TRUE(ParsePersonText(FormatPersonText(r), back, error)) << error;
+  EXPECT_EQ(std::memcmp(&r, &back, sizeof r), 0);
+}
+
 TEST(PersonFile, SaveAndLoadRoundTrip) {
   EventRecord r = DefaultEventRecord();
   CopyRecordText(r.familyName, sizeof r.familyName, "Schr\xc3\xb6" "der");
