@@ -83,10 +83,10 @@ std::string ApplyLine(const std::string& key, const std::string& value, EventRec
     if (key == f.key) {
       char* field = reinterpret_cast<char*>(&r) + f.offset;
       CopyRecordText(field, f.size, value.c_str());
-      // A text cut at the field's length may end in blanks, which the
+      // A text cut at the field's length may end in blanks or carriage returns, which the
       // next reading would drop: drop them now, so the file written from
       // the record reads back as the same record.
-      for (size_t n = std::strlen(field); n > 0 && (field[n - 1] == ' ' || field[n - 1] == '\t');)
+      for (size_t n = std::strlen(field); n > 0 && std::strchr(" \t\r", field[n - 1]);)
         field[--n] = '\0';
       return "";
     }

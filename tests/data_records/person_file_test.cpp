@@ -106,14 +106,16 @@ TEST(PersonFile, ZeroByteInALineIsABadLine) {
 // A name cut at its field's length must not end in the blank that fell at
 // the cut, or the saved file reads back as another record.
 TEST(PersonFile, NameCutAtABlankReadsBackTheSame) {
-  const std::string name = std::string(48, 'a') + " bcd";
-  EventRecord r = DefaultEventRecord();
-  std::string error;
-  ASSERT_TRUE(ParsePersonText("family name = " + name + "\n", r, error)) << error;
-  EXPECT_EQ(std::string(r.familyName), std::string(48, 'a'));
-  EventRecord back = DefaultEventRecord();
-  ASSERT_TRUE(ParsePersonText(FormatPersonText(r), back, error)) << error;
-  EXPECT_EQ(std::memcmp(&r, &back, sizeof r), 0);
+  for (const char* cut : {" bcd", "\r\rbcd", "\t bcd"}) {
+    const std::string name = std::string(47, 'a') + "\xc3\xa4" + cut;
+    EventRecord r = DefaultEventRecord();
+    std::string error;
+    ASSERT_TRUE(ParsePersonText("family name = " + name + "\n", r, error)) << error;
+    EXPECT_EQ(std::string(r.familyName), std::string(47, 'a') + "\xc3\xa4");
+    EventRecord back = DefaultEventRecord();
+    ASSERT_TRUE(ParsePersonText(FormatPersonText(r), back, error)) << error;
+    EXPECT_EQ(std::memcmp(&r, &back, sizeof r), 0);
+  }
 }
 
 TEST(PersonFile, SaveAndLoadRoundTrip) {
