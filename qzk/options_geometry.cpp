@@ -107,7 +107,8 @@ Span place_span(double p, bool p_pixel, double s, bool s_pixel, int minsize, int
     // neighbours given in percent meet without gaps.
     double l = p - s / 2;
     gap_free_start = to_int(w * l / 100);
-    length = to_int(w * (l + s) / 100) - gap_free_start;
+    // Subtracted before the clamp: two clamped edges would overflow an int.
+    length = to_int(std::trunc(w * (l + s) / 100) - gap_free_start);
   }
   int requested = length;
   if (length > W) length = W;
@@ -125,7 +126,7 @@ Span place_span(double p, bool p_pixel, double s, bool s_pixel, int minsize, int
     // half could leave a pixel between neighbours or overlap them.
     span.start = gap_free_start;
   } else {
-    span.start = to_int(w * p / 100) - half;  // a limited span stays centred
+    span.start = to_int(std::trunc(w * p / 100) - half);  // a limited span stays centred
   }
   return span;
 }

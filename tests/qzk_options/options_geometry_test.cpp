@@ -37,6 +37,18 @@ TEST(OptionGeometry, PercentNeighboursMeetWithoutGaps) {
   EXPECT_EQ(g.left, 450);
 }
 
+// Found by fuzzing: percentages far beyond the parent clamp both edges of
+// a span, and their difference (or the centred start of a span raised to
+// its minimum) overflowed an int.
+TEST(OptionGeometry, HugePercentagesClampWithoutOverflow) {
+  qzGeometry g = widget("x=50%,y=1x=0,xs=90e8%", 640, 480);
+  EXPECT_EQ(g.width, 640);  // cut to the parent, centred on 50 %
+  EXPECT_EQ(g.left, 0);
+  g = widget("x=-1e9%,xs=1%,minxs=1000000000", 640, 480);
+  EXPECT_EQ(g.width, 1000000000);
+  EXPECT_EQ(g.left, -2000000000);
+}
+
 TEST(OptionGeometry, PercentPositionIsTheCentre) {
   qzGeometry g = widget("x=50%,y=50%,xs=650,ys=300", 1920, 1080);
   EXPECT_EQ(g.left, 635);
