@@ -83,11 +83,10 @@ std::string ApplyLine(const std::string& key, const std::string& value, EventRec
     if (key == f.key) {
       char* field = reinterpret_cast<char*>(&r) + f.offset;
       CopyRecordText(field, f.size, value.c_str());
-      // A text cut at the field's length may end in blanks or carriage returns, which the
-      // next reading would drop: drop them now, so the file written from
+      // A text cut at the field's length may end in blanks, which the next
+      // reading would drop: drop them now, so that the file written from
       // the record reads back as the same record.
-      for (size_t n = std::strlen(field); n > 0 && std::strchr(" \t\r", field[n - 1]);)
-        field[--n] = '\0';
+      CopyRecordText(field, f.size, Trim(field).c_str());
       return "";
     }
   }

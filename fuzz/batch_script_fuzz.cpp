@@ -10,16 +10,9 @@
 
 #include "app/answers.h"
 #include "app/batch_script.h"
+#include "fuzz/fuzz_check.h"
 
 namespace {
-
-// An abort that names the line of the broken expectation.
-void check_at(bool condition, int line) {
-  if (condition) return;
-  std::fprintf(stderr, "expectation of line %d broken\n", line);
-  std::abort();
-}
-#define check(condition) check_at((condition), __LINE__)
 
 void read_answer(const ScriptAnswer& a) {
   check(!a.value.empty());

@@ -10,17 +10,10 @@
 #include <cstring>
 #include <string>
 
+#include "fuzz/fuzz_check.h"
 #include "qzk/options.h"
 
 namespace {
-
-// An abort that names the line of the broken expectation.
-void check_at(bool condition, int line) {
-  if (condition) return;
-  std::fprintf(stderr, "expectation of line %d broken\n", line);
-  std::abort();
-}
-#define check(condition) check_at((condition), __LINE__)
 
 void parse_all(qzOptionList list, int start) {
   qzGeometry g;

@@ -10,16 +10,9 @@
 
 #include "data/event_record.h"
 #include "data/person_file.h"
+#include "fuzz/fuzz_check.h"
 
 namespace {
-
-// An abort that names the line of the broken expectation.
-void check_at(bool condition, int line) {
-  if (condition) return;
-  std::fprintf(stderr, "expectation of line %d broken\n", line);
-  std::abort();
-}
-#define check(condition) check_at((condition), __LINE__)
 
 bool terminated(const char* field, size_t size) {
   return std::memchr(field, 0, size) != nullptr;
