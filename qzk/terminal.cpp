@@ -15,6 +15,7 @@
 #include "qzk/platform/platform.h"
 #include "qzk/scrollbar.h"
 #include "qzk/simpletext_draw.h"
+#include "qzk/utf8.h"
 
 namespace {
 
@@ -27,21 +28,6 @@ constexpr std::array<uint32_t, 9> terminal_palette = {
 };
 
 bool scroll_timer_started = false;  // logged once per run
-
-std::string utf8_of(int code) {
-  std::string out;
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-  return out;
-}
 
 // Line-drawing characters drawn as lines through the cell's centre.
 void draw_line_char(qzPixmap& p, int code, int x, int y, int w, int h, uint32_t ink) {
@@ -428,7 +414,7 @@ void qzTerminal::paintRow(qzPixmap& target, int row, int x, int y, int cellW, in
            memory_.attributes(row, end) == attr) {
       uint16_t ch = memory_.character(row, end);
       if (ch >= 128 && ch <= 138) lineChars = true;
-      run += ch >= 128 && ch <= 138 ? std::string(" ") : utf8_of(ch > 255 ? '?' : ch);
+      run += ch >= 128 && ch <= 138 ? std::string(" ") : qzutf8_of(ch > 255 ? '?' : ch);
       ++end;
     }
     uint32_t ink = fg == QZ_TXT_DEFAULT_COLOUR ? textColour_ : paletteColour(fg);
