@@ -76,14 +76,6 @@ void qzscrollbar_paint(qzPixmap& target, const qzRect& r, bool vertical, const q
 
 // ------------------------------------------------------------ the bar widget
 
-bool qzScrollBarWidget::create(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  bool ok = createv(format, args);
-  va_end(args);
-  return ok;
-}
-
 bool qzScrollBarWidget::createv(const char* format, va_list args) { return createWidget(false, format, args); }
 
 void qzScrollBarWidget::parseOptions(qzOptionList& options) {
@@ -204,13 +196,7 @@ void qzScrollBarWidget::tick(double now) {
 
 // ------------------------------------------------------------ corner
 
-bool qzScrollBarCorner::create(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  bool ok = createWidget(false, format, args);
-  va_end(args);
-  return ok;
-}
+bool qzScrollBarCorner::createv(const char* format, va_list args) { return createWidget(false, format, args); }
 
 void qzScrollBarCorner::paint(qzPixmap& target) {
   qzpxmap_fillrect(target, rect().x, rect().y, rect().w, rect().h, qzcolour::face);

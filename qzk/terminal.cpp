@@ -59,14 +59,6 @@ uint32_t qzTerminal::paletteColour(int index) {
   return index >= 0 && index < 9 ? terminal_palette[static_cast<size_t>(index)] : 0;
 }
 
-bool qzTerminal::create(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  bool ok = createv(format, args);
-  va_end(args);
-  return ok;
-}
-
 bool qzTerminal::createv(const char* format, va_list args) { return createWidget(false, format, args); }
 
 void qzTerminal::parseOptions(qzOptionList& options) {

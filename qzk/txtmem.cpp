@@ -26,14 +26,6 @@ unsigned readable(uint16_t code) {
 }
 }  // namespace
 
-bool qzTxtMemFixed::create(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  bool ok = createv(format, args);
-  va_end(args);
-  return ok;
-}
-
 bool qzTxtMemFixed::createv(const char* format, va_list args) {
   qzOptionList list = qzopt_vprepare(format, args);
   qzOptTextMemory options;

@@ -39,14 +39,6 @@ qzWindow::qzWindow() : focus_(container_) {}
 
 qzWindow::~qzWindow() { destroy(); }
 
-bool qzWindow::create(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  bool ok = createv(format, args);
-  va_end(args);
-  return ok;
-}
-
 bool qzWindow::createv(const char* format, va_list args) {
   if (exists()) destroy();
   qzOptionList list = qzopt_vprepare(format ? format : "", args);

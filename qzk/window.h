@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "qzk/container.h"
+#include "qzk/create_from_format.h"
 #include "qzk/geometry_rect.h"
 #include "qzk/keyfocus.h"
 #include "qzk/pixmap.h"
@@ -32,7 +33,7 @@ struct qzInput;
 struct qzWidgetPage;
 class qzWindowMenu;
 
-class qzWindow {
+class qzWindow : public qzCreateFromFormat<qzWindow> {
  public:
   using Callback = void (*)(qzWindow& window, int event, void* user);
 
@@ -41,7 +42,6 @@ class qzWindow {
   qzWindow(const qzWindow&) = delete;
   qzWindow& operator=(const qzWindow&) = delete;
 
-  bool create(const char* format, ...);
   bool createv(const char* format, va_list args);
   void destroy();  // logs "window closed (\"%s\")\n"
   bool exists() const { return ids_ != 0; }
