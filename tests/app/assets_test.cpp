@@ -9,6 +9,7 @@
 
 #include "qzk/picture.h"
 #include "qzk/pixmap.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -24,8 +25,8 @@ const char* kPictures[] = {"solarsystem-1.bmp", "meridea-1.bmp",  "meridea-1e.bm
                            "booken.bmp",        "bookde.bmp",     "kundm.bmp"};
 
 TEST(Assets, ToolMakesPicturesOurReaderDecodesAndTheCommittedChime) {
-  std::string dir = testing::TempDir() + "/assets_XXXXXX";
-  ASSERT_NE(mkdtemp(dir.data()), nullptr);
+  std::string dir = MakeTempFolder("assets_");
+  ASSERT_FALSE(dir.empty());
   std::string cmd = "cd " + dir + " && " + std::string(BINARY_DIR) + "/tools/make_assets " + dir;
   ASSERT_EQ(std::system(cmd.c_str()), 0);
   for (const char* name : kPictures) {

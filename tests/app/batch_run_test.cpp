@@ -8,6 +8,8 @@
 #include <sstream>
 #include <string>
 
+#include "temp_folder.h"
+
 namespace {
 
 std::string ReadFile(const std::string& path) {
@@ -21,9 +23,8 @@ std::string ReadFile(const std::string& path) {
 class BatchRun : public testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = testing::TempDir() + "/kmwb_batch_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
+    dir_ = MakeTempFolder("kmwb_batch_");
+    ASSERT_FALSE(dir_.empty());
     ASSERT_EQ(std::system(("cp " + std::string(SOURCE_DIR) + "/examples/* " + dir_).c_str()), 0);
   }
   // Runs kmwb in the folder; the exit status, with stderr in `log`.
