@@ -20,7 +20,6 @@
 namespace {
 
 constexpr int inner_margin = 2;  // pixels between the edge and the grid
-constexpr int min_thumb = 8;
 
 // The nine colours of the colour escapes (30..38, 40..48).
 constexpr std::array<uint32_t, 9> terminal_palette = {
@@ -207,30 +206,9 @@ void qzTerminal::breakWord() {
 // ------------------------------------------------------------ scrolling
 
 namespace {
-struct BarParts {
-  qzRect low, high, track, thumb;
-};
-
 // Arrows at both ends, the track between them and the thumb on it.
-BarParts bar_parts(const qzRect& r, bool vertical, const qzScrollRange& range) {
-  BarParts b;
-  if (r.empty()) return b;
-  if (vertical) {
-    int a = std::min(r.w, r.h / 2);
-    b.low = {r.x, r.y, r.w, a};
-    b.high = {r.x, r.y + r.h - a, r.w, a};
-    b.track = {r.x, r.y + a, r.w, r.h - 2 * a};
-    qzThumb t = qzscroll_thumb(range, b.track.h, min_thumb);
-    if (t.length > 0) b.thumb = {r.x, b.track.y + t.start, r.w, t.length};
-  } else {
-    int a = std::min(r.h, r.w / 2);
-    b.low = {r.x, r.y, a, r.h};
-    b.high = {r.x + r.w - a, r.y, a, r.h};
-    b.track = {r.x + a, r.y, r.w - 2 * a, r.h};
-    qzThumb t = qzscroll_thumb(range, b.track.w, min_thumb);
-    if (t.length > 0) b.thumb = {b.track.x + t.start, r.y, t.length, r.h};
-  }
-  return b;
+qzScrollBarParts bar_parts(const qzRect& r, bool vertical, const qzScrollRange& range) {
+  return qzscroll_parts(r, vertical, range, qzScrollBarWidget::kMinThumb);
 }
 }  // namespace
 
@@ -319,7 +297,7 @@ bool qzTerminal::mouseDown(int x, int y, int button, int, int) {
   if (button != QZ_MOUSE_LEFT) return false;
   qzRect vbar = scrollBarRect(), hbar = horizontalBarRect();
   if (vbar.contains(x, y)) {
-    BarParts b = bar_parts(vbar, true, range());
+    qzScrollBarParts b = bar_parts(vbar, true, range());
     if (b.low.contains(x, y)) held_ = UP;
     else if (b.high.contains(x, y)) held_ = DOWN;
     else if (b.thumb.contains(x, y)) held_ = THUMB;
@@ -327,7 +305,7 @@ bool qzTerminal::mouseDown(int x, int y, int button, int, int) {
     else held_ = y < b.thumb.y ? PAGE_UP : PAGE_DOWN;
     grabOffset_ = y - b.thumb.y;
   } else if (hbar.contains(x, y)) {
-    BarParts b = bar_parts(hbar, false, horizontalRange());
+    qzScrollBarParts b = bar_parts(hbar, false, horizontalRange());
     if (b.low.contains(x, y)) held_ = LEFT;
     else if (b.high.contains(x, y)) held_ = RIGHT;
     else if (b.thumb.contains(x, y)) held_ = HTHUMB;
@@ -361,12 +339,12 @@ void qzTerminal::tick(double now) {
 
 void qzTerminal::mouseMove(int x, int y, int) {
   if (held_ == THUMB) {
-    BarParts b = bar_parts(scrollBarRect(), true, range());
-    int pos = qzscroll_pos_for_thumb(range(), b.track.h, min_thumb, y - b.track.y - grabOffset_);
+    qzScrollBarParts b = bar_parts(scrollBarRect(), true, range());
+    int pos = qzscroll_pos_for_thumb(range(), b.track.h, qzScrollBarWidget::kMinThumb, y - b.track.y - grabOffset_);
     setViewOffset(memory_.scrollbackUsed() - pos);
   } else if (held_ == HTHUMB) {
-    BarParts b = bar_parts(horizontalBarRect(), false, horizontalRange());
-    setFirstColumn(qzscroll_pos_for_thumb(horizontalRange(), b.track.w, min_thumb, x - b.track.x - grabOffset_));
+    qzScrollBarParts b = bar_parts(horizontalBarRect(), false, horizontalRange());
+    setFirstColumn(qzscroll_pos_for_thumb(horizontalRange(), b.track.w, qzScrollBarWidget::kMinThumb, x - b.track.x - grabOffset_));
   }
 }
 

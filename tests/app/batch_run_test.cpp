@@ -5,19 +5,12 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 
+#include "read_file.h"
 #include "temp_folder.h"
 
 namespace {
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 // A copy of examples/ as the working folder, as the README describes.
 class BatchRun : public testing::Test {

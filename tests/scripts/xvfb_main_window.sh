@@ -7,17 +7,13 @@
 # With --screenshot the window is also saved as a picture (ImageMagick's
 # import) before the click: that is how docs/main-window.png is made.
 set -u
-build=$1; source=$2; shot=""
+build=$(realpath "$1"); source=$(realpath "$2"); shot=""
 [ "${3:-}" = --screenshot ] && shot=$(realpath -m "$4")
 kmwb="$build/kmwb"
 . "$(dirname "$0")/lib/xvfb.sh"
-require_xvfb_tools
-require_program "$kmwb"
-xvfb_scratch
-start_xvfb 1920x1080x24
+xvfb_setup "$kmwb" 1920x1080x24
 
 cp "$source"/assets/*.bmp "$source"/assets/*.wav "$work"/
-cd "$work"
 SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$kmwb" --scale 1 >"$work/out.txt" 2>"$work/err.txt" &
 app_pid=$!
 

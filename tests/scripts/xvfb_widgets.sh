@@ -7,15 +7,11 @@
 # same page. Skips (77) when Xvfb or xdotool is missing.
 #   xvfb_widgets.sh BUILD_DIR SOURCE_DIR
 set -u
-build=$1
+build=$(realpath "$1")
 demo="$build/tools/qzk_demo"
 . "$(dirname "$0")/lib/xvfb.sh"
-require_xvfb_tools
-require_program "$demo"
-xvfb_scratch
-start_xvfb 1024x768x24
+xvfb_setup "$demo" 1024x768x24
 
-cd "$work"
 SDL_VIDEODRIVER=x11 "$demo" --scale 1 --page 1 >"$work/out.txt" 2>"$work/err.txt" &
 app_pid=$!
 wait_for "^widget quit" 20 || fail "the demo did not get ready"

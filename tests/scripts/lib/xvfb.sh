@@ -1,13 +1,21 @@
 # Sourced by the script tests that run a program on a real X server.
 #
 #   . "$(dirname "$0")/lib/xvfb.sh"
-#   require_xvfb_tools
-#   require_program "$build/tools/qzk_demo"
-#   xvfb_scratch                  # $work, removed at the end with the server and $app_pid stopped
-#   start_xvfb 1024x768x24
+#   xvfb_setup "$build/tools/qzk_demo" 1024x768x24
 #   SDL_VIDEODRIVER=x11 "$program" >"$work/out.txt" 2>"$work/err.txt" &
 #   app_pid=$!
 #   wait_for "^ready" 20 || fail "the program did not get ready"
+
+# xvfb_setup PROGRAM WIDTHxHEIGHTxDEPTH: skips without the X tools, fails
+# when the program is not built, makes the scratch folder $work (the
+# current directory from then on) and starts the X server.
+xvfb_setup() {
+  require_xvfb_tools
+  require_program "$1"
+  xvfb_scratch
+  start_xvfb "$2"
+  cd "$work" || exit 1
+}
 
 # Skips the test (77) when Xvfb or xdotool is missing.
 require_xvfb_tools() {
