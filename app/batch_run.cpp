@@ -1,5 +1,5 @@
-// Batch runs: the script's modules run through the real menu and dialogs
-// on the headless backend, then every page is saved.
+#include "app/batch_run.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -52,6 +52,28 @@ bool BuildPages(MainWindow& m) {
   return ok;
 }
 
+// The pages the output channels print and draw on.
+OutputPages PagesOf(MainWindow& m) {
+  OutputPages pages;
+  pages.tabs = &m.tabs;
+  pages.menu = &m.menuTerminal;
+  for (int k = 0; k < kPages; ++k) {
+    pages.text[k] = &m.text[k];
+    pages.canvas[k] = &m.canvas[k];
+  }
+  pages.progress = &m.progress;
+  pages.graphicUsed = &m.graphicUsed;
+  pages.graphicChoices = &m.graphicChoices;
+  return pages;
+}
+
+void SetModuleButtonsEnabled(bool on) {
+  MainWindow* m = Shell();
+  if (!m) return;
+  for (qzButton& b : m->modules) b.setEnabled(on);
+  m->help.setEnabled(on);
+}
+
 void SaveWithDialog(int page, bool graphic) {
   std::string path;
   if (!ChooseFile(path, graphic ? "save,filter=*.bmp,defaultext=bmp" : "save,filter=*.txt,defaultext=txt")) return;
@@ -97,15 +119,47 @@ bool BuildMainWindow() {
   ok = BuildPages(m) && ok;
   m.window.setCurrentPage(nullptr);
   m.tabs.showPage(0);
+  ConnectOutputPages(PagesOf(m));
   if (!ok) qzlog("main window: a widget could not be created\n");
   return ok;
 }
 
 void DestroyMainWindow() {
   if (!mainWindow) return;
+  DisconnectOutputPages();
   qzgraphic_settarget(nullptr);
   mainWindow->window.destroy();
   mainWindow.reset();
+}
+
+void SetBusy(bool busy) {
+  MainWindow* m = Shell();
+  if (!m) return;
+  qzGraphicTarget* previous = qzgraphic_target();
+  qzgraphic_settarget(&m->status.target());
+  int oldFont = m->status.target().font;
+  qzgraphic_selectfont(Font("builtin 9x15 bold"));
+  if (busy) {
+    qzgraphic_fillrect(0, 0, 200, 20, 0xFF0000);
+    qzgraphic_text(50, 3, 0x000000, "  B U S Y");
+  } else {
+    qzgraphic_fillrect(0, 0, 200, 20, 0x00FF00);
+    qzgraphic_text(55, 3, 0x000000, "R E A D Y");
+  }
+  qzgraphic_selectfont(oldFont);
+  qzgraphic_settarget(previous);
+}
+
+void ModuleBegin() {
+  SetBusy(true);
+  SetProgress(0);
+  TextOutput(0);
+  SetModuleButtonsEnabled(false);
+}
+
+void ModuleEnd() {
+  SetBusy(false);
+  SetModuleButtonsEnabled(true);
 }
 
 int MenuButtonIndex(const std::string& label) {

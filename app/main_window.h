@@ -2,10 +2,13 @@
 // The main window: a menu page with the module buttons, six graphic pages
 // and six text pages on one tab control, the quit and help buttons, the
 // progress bar and the status field. It lives in static storage for the
-// whole run (tests build and destroy it once per session).
+// whole run (tests build and destroy it once per session). It hands its
+// pages to the output channels when it is built and takes them back when
+// it goes; the busy/ready frame around a module is its own.
 #include <array>
 
 #include "app/modules.h"
+#include "app/output.h"
 #include "qzk/button.h"
 #include "qzk/menu.h"
 #include "qzk/progressbar.h"
@@ -14,8 +17,6 @@
 #include "qzk/terminal.h"
 #include "qzk/textdisplay.h"
 #include "qzk/window.h"
-
-constexpr int kPages = 6;
 
 struct MainWindow {
   qzWindow window;
@@ -54,6 +55,15 @@ void DestroyMainWindow();
 bool HandleMainEvent(int event);
 // Runs the module of button `index` (0..21) between ModuleBegin and ModuleEnd.
 void RunMenuModule(size_t index);
+
+// The status field: red "  B U S Y" while a module runs, green "R E A D Y"
+// otherwise, drawn through the graphic calls (the current target is kept).
+void SetBusy(bool busy);
+// Before every module: busy, progress 0, the menu page cleared as the
+// text page, the module buttons and the help button disabled.
+void ModuleBegin();
+// After every module: ready, the buttons enabled again.
+void ModuleEnd();
 // The index of the button with this label, or -1.
 int MenuButtonIndex(const std::string& label);
 

@@ -6,40 +6,32 @@
 #include <cstdio>
 #include <string>
 
-#include "app/main_window.h"
 #include "app/run_state.h"
 #include "qzk/events.h"
-#include "qzk/font.h"
 #include "qzk/graphic.h"
 #include "qzk/lifecycle.h"
 #include "qzk/log.h"
-#include "qzk/options.h"
+#include "qzk/progressbar.h"
+#include "qzk/screengraphic.h"
+#include "qzk/tabcontrol.h"
+#include "qzk/terminal.h"
+#include "qzk/textdisplay.h"
+#include "qzk/vformat.h"
 
 namespace {
 
 int currentTextPage = 0;
 int currentGraphicPage = 1;
-
-std::string VFormat(const char* format, va_list args) {
-  va_list measure;
-  va_copy(measure, args);
-  int n = std::vsnprintf(nullptr, 0, format, measure);
-  va_end(measure);
-  if (n <= 0) return "";
-  std::string out(static_cast<size_t>(n) + 1, '\0');
-  std::vsnprintf(out.data(), out.size(), format, args);
-  out.resize(static_cast<size_t>(n));
-  return out;
-}
+OutputPages pages;
 
 // Text for the current page as it is, escapes included.
 void Emit(const std::string& text) {
-  MainWindow* m = Shell();
-  if (!m || currentTextPage < 0 || currentTextPage > kPages) return;
-  if (currentTextPage == 0)
-    m->menuTerminal.write(text);
-  else
-    m->text[currentTextPage - 1].appendText(text);
+  if (currentTextPage < 0 || currentTextPage > kPages) return;
+  if (currentTextPage == 0) {
+    if (pages.menu) pages.menu->write(text);
+  } else if (qzTextDisplay* page = pages.text[currentTextPage - 1]) {
+    page->appendText(text);
+  }
 }
 
 // A failure message of the output channels: shown on the current page and
@@ -52,104 +44,66 @@ void ChannelFailure(const char* what, int low, int high, int page) {
   Emit(std::string(text) + "\n");
 }
 
-void SetModuleButtonsEnabled(bool on) {
-  MainWindow* m = Shell();
-  if (!m) return;
-  for (qzButton& b : m->modules) b.setEnabled(on);
-  m->help.setEnabled(on);
-}
-
 }  // namespace
+
+void ConnectOutputPages(const OutputPages& connected) { pages = connected; }
+void DisconnectOutputPages() { pages = OutputPages(); }
 
 int CurrentTextPage() { return currentTextPage; }
 int CurrentGraphicPage() { return currentGraphicPage; }
 
 void TextOutput(int page) {
-  MainWindow* m = Shell();
   if (page < 0 || page > kPages) {
     ChannelFailure("TextOutput", 0, kPages, page);
     return;
   }
   currentTextPage = page;
-  if (!m) return;
+  if (!pages.tabs) return;
   if (page == 0) {
-    m->tabs.showPage(0);
-    m->menuTerminal.clear();
+    pages.tabs->showPage(0);
+    if (pages.menu) pages.menu->clear();
   } else {
-    m->tabs.showPage(kPages + page);
+    pages.tabs->showPage(kPages + page);
   }
 }
 
 void GraphicOutput(int page, int width, int height, uint32_t colour) {
-  MainWindow* m = Shell();
   if (page < 1 || page > kPages) {
     ChannelFailure("GraphicOutput", 1, kPages, page);
     return;
   }
   currentGraphicPage = page;
-  if (!m) return;
-  m->tabs.showPage(page);
-  qzScreenGraphic& canvas = m->canvas[page - 1];
-  canvas.setCanvasSize(width, height);
-  qzgraphic_settarget(&canvas.target());
+  qzScreenGraphic* canvas = pages.canvas[page - 1];
+  if (!pages.tabs || !canvas) return;
+  pages.tabs->showPage(page);
+  canvas->setCanvasSize(width, height);
+  qzgraphic_settarget(&canvas->target());
   qzgraphic_clear(colour);
-  m->graphicUsed[page - 1] = true;
-  ++m->graphicChoices[page - 1];
+  if (pages.graphicUsed) (*pages.graphicUsed)[page - 1] = true;
+  if (pages.graphicChoices) ++(*pages.graphicChoices)[page - 1];
 }
 
 void PrintOut(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  std::string text = VFormat(format, args);
+  std::string text = qzvformat(format, args);
   va_end(args);
   Emit(text);
 }
 
 void ClearOutput() {
-  MainWindow* m = Shell();
-  if (!m || currentTextPage < 0 || currentTextPage > kPages) return;
-  if (currentTextPage == 0)
-    m->menuTerminal.clear();
-  else
-    m->text[currentTextPage - 1].clear();
+  if (currentTextPage < 0 || currentTextPage > kPages) return;
+  if (currentTextPage == 0) {
+    if (pages.menu) pages.menu->clear();
+  } else if (qzTextDisplay* page = pages.text[currentTextPage - 1]) {
+    page->clear();
+  }
 }
 
 void SetProgress(double percent) {
   double p = std::clamp(percent, 0.0, 100.0);
-  if (MainWindow* m = Shell()) m->progress.setFraction(p / 100.0);
+  if (pages.progress) pages.progress->setFraction(p / 100.0);
   ReportProgress(p);
-}
-
-void SetBusy(bool busy) {
-  MainWindow* m = Shell();
-  if (!m) return;
-  // The status field is drawn through the graphic calls like any page;
-  // the modules' current target is kept.
-  qzGraphicTarget* previous = qzgraphic_target();
-  qzgraphic_settarget(&m->status.target());
-  int oldFont = m->status.target().font;
-  qzgraphic_selectfont(qzfont_builtin("builtin 9x15 bold"));
-  if (busy) {
-    qzgraphic_fillrect(0, 0, 200, 20, 0xFF0000);
-    qzgraphic_text(50, 3, 0x000000, "  B U S Y");
-  } else {
-    qzgraphic_fillrect(0, 0, 200, 20, 0x00FF00);
-    qzgraphic_text(55, 3, 0x000000, "R E A D Y");
-  }
-  qzgraphic_selectfont(oldFont);
-  qzgraphic_settarget(previous);
-}
-
-void ModuleBegin() {
-  SetBusy(true);
-  SetProgress(0);
-  TextOutput(0);
-  SetModuleButtonsEnabled(false);
-}
-
-void ModuleEnd() {
-  SetBusy(false);
-  SetModuleButtonsEnabled(true);
 }
 
 void Pause(double seconds) {
@@ -172,7 +126,7 @@ void PlayModuleSound() {
 void TextAt(int x, int y, uint32_t colour, const char* format, ...) {
   va_list args;
   va_start(args, format);
-  std::string text = VFormat(format, args);
+  std::string text = qzvformat(format, args);
   va_end(args);
   qzgraphic_text(x, y - 13, colour, "%s", text.c_str());
 }

@@ -7,6 +7,7 @@
 
 #include <unistd.h>
 
+#include "app/batch_run.h"
 #include "app/dialogs.h"
 #include "app/main_window.h"
 #include "app/output.h"

@@ -46,10 +46,3 @@ void RunEventLoop();
 
 // The wave tables filled at start-up (read-only afterwards).
 const WaveTables& ShellWaveTables();
-
-// The batch run of a script after the start-up; the exit status.
-int RunBatch(const std::string& scriptPath, const std::string& outDir);
-// Saves every non-empty text page as text-K.txt (K = 0 for the menu page)
-// and every used graphic page as graphic-K.png and graphic-K.bmp into
-// `dir` (created when missing). False when a file could not be written.
-bool SaveAllPages(const std::string& dir, std::vector<std::string>& written);

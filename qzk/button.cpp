@@ -39,14 +39,6 @@ void draw_arrow(qzPixmap& p, const qzRect& r, int direction, int size, uint32_t 
 }
 }  // namespace
 
-bool qzButton::create(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  bool ok = createv(format, args);
-  va_end(args);
-  return ok;
-}
-
 bool qzButton::createv(const char* format, va_list args) { return createWidget(true, format, args); }
 
 void qzButton::parseOptions(qzOptionList& options) {

@@ -17,16 +17,16 @@
 #include <cstdint>
 #include <string>
 
+#include "qzk/create_from_format.h"
 #include "qzk/widget.h"
 
 enum qzArrowDirection : int { QZ_ARROW_NONE = 0, QZ_ARROW_UP, QZ_ARROW_DOWN, QZ_ARROW_LEFT, QZ_ARROW_RIGHT };
 
-class qzButton : public qzWidget {
+class qzButton : public qzWidget, public qzCreateFromFormat<qzButton> {
  public:
   static constexpr double kRepeatDelay = 0.3;
   static constexpr double kRepeatPeriod = 0.1;
 
-  bool create(const char* format, ...);
   bool createv(const char* format, va_list args);
 
   const char* kind() const override { return "button"; }

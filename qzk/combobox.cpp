@@ -10,14 +10,6 @@
 #include "qzk/platform/platform.h"
 #include "qzk/simpletext_draw.h"
 
-bool qzComboBox::create(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  bool ok = createv(format, args);
-  va_end(args);
-  return ok;
-}
-
 bool qzComboBox::createv(const char* format, va_list args) { return createWidget(false, format, args); }
 
 qzComboBox::~qzComboBox() { destroy(); }

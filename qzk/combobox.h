@@ -15,12 +15,12 @@
 #include <string>
 #include <vector>
 
+#include "qzk/create_from_format.h"
 #include "qzk/popup.h"
 #include "qzk/widget.h"
 
-class qzComboBox : public qzWidget {
+class qzComboBox : public qzWidget, public qzCreateFromFormat<qzComboBox> {
  public:
-  bool create(const char* format, ...);
   bool createv(const char* format, va_list args);
   ~qzComboBox() override;
   const char* kind() const override { return "combo box"; }

@@ -7,14 +7,6 @@
 #include "qzk/platform/platform.h"
 #include "qzk/window.h"
 
-bool qzLineInput::create(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  bool ok = createv(format, args);
-  va_end(args);
-  return ok;
-}
-
 bool qzLineInput::createv(const char* format, va_list args) { return createWidget(false, format, args); }
 
 void qzLineInput::parseOptions(qzOptionList& options) {

@@ -15,14 +15,14 @@
 #include <cstdarg>
 #include <string>
 
+#include "qzk/create_from_format.h"
 #include "qzk/lineinput_edit.h"
 #include "qzk/widget.h"
 
-class qzLineInput : public qzWidget {
+class qzLineInput : public qzWidget, public qzCreateFromFormat<qzLineInput> {
  public:
   static constexpr double kBlinkPeriod = 0.5;
 
-  bool create(const char* format, ...);
   bool createv(const char* format, va_list args);
   const char* kind() const override { return "line input"; }
 

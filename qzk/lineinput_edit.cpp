@@ -9,6 +9,7 @@
 #include "qzk/pixmap.h"
 #include "qzk/platform/platform.h"
 #include "qzk/simpletext_draw.h"
+#include "qzk/utf8.h"
 
 namespace {
 

@@ -4,8 +4,6 @@
 
 namespace {
 
-bool is_continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
-
 size_t sel_begin(const qzLineText& t) { return std::min(t.caret, t.anchor); }
 size_t sel_end(const qzLineText& t) { return std::max(t.caret, t.anchor); }
 
@@ -23,28 +21,6 @@ std::string first_chars(const std::string& s, size_t chars) {
 }
 
 }  // namespace
-
-size_t qzutf8_count(const std::string& s) {
-  size_t n = 0;
-  for (unsigned char c : s)
-    if (!is_continuation(c)) ++n;
-  return n;
-}
-
-size_t qzutf8_prev(const std::string& s, size_t pos) {
-  pos = std::min(pos, s.size());
-  if (pos == 0) return 0;
-  --pos;
-  while (pos > 0 && is_continuation(static_cast<unsigned char>(s[pos]))) --pos;
-  return pos;
-}
-
-size_t qzutf8_next(const std::string& s, size_t pos) {
-  if (pos >= s.size()) return s.size();
-  ++pos;
-  while (pos < s.size() && is_continuation(static_cast<unsigned char>(s[pos]))) ++pos;
-  return pos;
-}
 
 bool qzlinetext_has_selection(const qzLineText& t) { return t.caret != t.anchor; }
 
@@ -104,8 +80,7 @@ bool qzlinetext_delete(qzLineText& t) {
 }
 
 void qzlinetext_move_to(qzLineText& t, size_t pos, bool extend) {
-  pos = std::min(pos, t.text.size());
-  while (pos > 0 && pos < t.text.size() && is_continuation(static_cast<unsigned char>(t.text[pos]))) --pos;
+  pos = qzutf8_start(t.text, pos);
   t.caret = pos;
   if (!extend) t.anchor = pos;
 }

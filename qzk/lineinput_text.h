@@ -6,17 +6,14 @@
 #include <cstddef>
 #include <string>
 
+#include "qzk/utf8.h"
+
 struct qzLineText {
   std::string text;
   size_t caret = 0;
   size_t anchor = 0;    // the other end of the selection; == caret: none
   int maxlen = 0;       // characters; 0: no limit
 };
-
-size_t qzutf8_count(const std::string& s);
-// Offset of the character before / after `pos` (clamped to the text).
-size_t qzutf8_prev(const std::string& s, size_t pos);
-size_t qzutf8_next(const std::string& s, size_t pos);
 
 bool qzlinetext_has_selection(const qzLineText& t);
 std::string qzlinetext_selected(const qzLineText& t);

@@ -31,14 +31,6 @@ void qzlist_paint_rows(qzPixmap& target, const qzRect& view, int font, int rowHe
   }
 }
 
-bool qzListBox::create(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  bool ok = createv(format, args);
-  va_end(args);
-  return ok;
-}
-
 bool qzListBox::createv(const char* format, va_list args) { return createWidget(false, format, args); }
 
 qzListBox::~qzListBox() { destroy(); }

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "qzk/create_from_format.h"
 #include "qzk/scrollbar.h"
 #include "qzk/widget.h"
 
@@ -26,12 +27,11 @@ void qzlist_paint_rows(qzPixmap& target, const qzRect& view, int font, int rowHe
                        const std::vector<std::string>& entries, int first, int selected, int hot,
                        bool enabled, bool focused);
 
-class qzListBox : public qzWidget {
+class qzListBox : public qzWidget, public qzCreateFromFormat<qzListBox> {
  public:
   static constexpr int kChosen = 0;
   static constexpr int kSelected = 1;
 
-  bool create(const char* format, ...);
   bool createv(const char* format, va_list args);
   ~qzListBox() override;
   const char* kind() const override { return "list box"; }

@@ -9,6 +9,7 @@
 #include "qzk/log.h"
 #include "qzk/options.h"
 #include "qzk/pixmap.h"
+#include "qzk/platform/platform.h"
 #include "qzk/widget.h"
 #include "qzk/window.h"
 
@@ -127,4 +128,139 @@ void qzWindowMenu::paintList(qzPixmap& target, int font) const {
       qzpxmap_fillrect(target, ux, er.y + 2 + qzfont_height(font) - 1, uw, 1, colour);
     }
   }
+}
+
+namespace {
+int lower_case(int key) { return (key >= 'A' && key <= 'Z') ? key + 32 : key; }
+}  // namespace
+
+void qzWindowMenu::listKey(int key) {
+  int n = static_cast<int>(entries_.size());
+  int h = highlighted_;
+  if (key == QZ_KEY_DOWN && n > 0) {
+    setHighlighted((h + 1) % n);
+  } else if (key == QZ_KEY_UP && n > 0) {
+    setHighlighted(h <= 0 ? n - 1 : h - 1);
+  } else if (key == QZ_KEY_RETURN && h >= 0) {
+    choose(h);
+  } else if (key == QZ_KEY_ESCAPE) {
+    setOpen(false);
+  } else {
+    for (int i = 0; i < n; ++i)
+      if (entries_[i].hotkey == lower_case(key)) {
+        choose(i);
+        break;
+      }
+  }
+}
+
+// ------------------------------------------------------------ the bar
+
+bool qzMenuBar::add(qzWindowMenu* menu) {
+  if (std::find(menus_.begin(), menus_.end(), menu) != menus_.end()) return false;
+  menus_.push_back(menu);
+  return true;
+}
+
+void qzMenuBar::remove(qzWindowMenu* menu) { menus_.erase(std::remove(menus_.begin(), menus_.end(), menu), menus_.end()); }
+
+void qzMenuBar::destroyMenus() {
+  std::vector<qzWindowMenu*> menus = menus_;
+  for (qzWindowMenu* m : menus) m->destroy();
+  menus_.clear();
+}
+
+void qzMenuBar::layout(int width) {
+  int x = 4, right = width - 4;
+  for (qzWindowMenu* m : menus_) {
+    int w = qzfont_textwidth(window_.font(), m->caption().c_str()) + 12;
+    if (m->rightAligned()) {
+      right -= w;
+      m->setCaptionRect({right, 1, w, height_ - 2});
+    } else {
+      m->setCaptionRect({x, 1, w, height_ - 2});
+      x += w;
+    }
+  }
+}
+
+qzWindowMenu* qzMenuBar::openMenu() const {
+  for (qzWindowMenu* m : menus_)
+    if (m->isOpen()) return m;
+  return nullptr;
+}
+
+qzRect qzMenuBar::paint(qzPixmap& target, int font, uint32_t background, qzRect painted) const {
+  if (height_ <= 0) return painted;
+  // The bar is drawn again when it was painted over or a list hangs from
+  // it over the widgets.
+  if (openMenu() || painted.y < height_) {
+    qzpxmap_fillrect(target, 0, 0, target.width, height_ - 1, background);
+    qzpxmap_fillrect(target, 0, height_ - 1, target.width, 1, 0x808080);
+    for (qzWindowMenu* m : menus_) m->paintCaption(target, font);
+    painted = painted.united({0, 0, target.width, height_});
+  }
+  for (qzWindowMenu* m : menus_)
+    if (m->isOpen()) {
+      m->paintList(target, font);
+      painted = painted.united(m->listRect()).intersection({0, 0, target.width, target.height});
+    }
+  return painted;
+}
+
+bool qzMenuBar::mouseDown(int x, int y) {
+  if (qzWindowMenu* menu = openMenu()) {
+    int entry = menu->entryAt(x, y);
+    if (entry >= 0) {
+      menu->choose(entry);
+      return true;
+    }
+    menu->setOpen(false);
+    window_.invalidate();
+    // A click on the open menu's own caption only closes it.
+    if (menu->captionRect().contains(x, y)) return true;
+  }
+  if (y >= height_) return false;
+  for (qzWindowMenu* m : menus_)
+    if (m->captionRect().contains(x, y)) {
+      m->setOpen(true);
+      window_.invalidate();
+    }
+  return true;
+}
+
+bool qzMenuBar::mouseUp(int x, int y) {
+  qzWindowMenu* menu = openMenu();
+  if (!menu) return false;
+  int entry = menu->entryAt(x, y);
+  if (entry >= 0) menu->choose(entry);
+  return true;
+}
+
+bool qzMenuBar::mouseMove(int x, int y) {
+  qzWindowMenu* menu = openMenu();
+  if (!menu) return false;
+  int entry = menu->entryAt(x, y);
+  if (entry != menu->highlighted()) {
+    menu->setHighlighted(entry);
+    window_.invalidate();
+  }
+  return true;
+}
+
+bool qzMenuBar::keyDown(int key, int modifiers) {
+  if (qzWindowMenu* menu = openMenu()) {
+    menu->listKey(key);
+    window_.invalidate();
+    return true;
+  }
+  if (!(modifiers & QZ_MOD_ALT)) return false;
+  for (qzWindowMenu* m : menus_)
+    if (m->hotkey() && m->hotkey() == lower_case(key)) {
+      m->setOpen(true);
+      m->setHighlighted(m->entries().empty() ? -1 : 0);
+      window_.invalidate();
+      return true;
+    }
+  return false;
 }

@@ -12,7 +12,13 @@
 // Item 0 of each string is the caption with its hotkey; "rightaligned" /
 // "align=right" / "alignright" / "right" places a menu at the right end of
 // the bar.
+//
+// With a list open, the mouse and the keys belong to the menus: a click
+// on an entry (or its release there) chooses it, a click elsewhere closes
+// the list, Up/Down move the highlight, Return chooses it, Escape closes,
+// an entry's hotkey chooses that entry.
 #include <cstdarg>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -67,6 +73,8 @@ class qzWindowMenu {
   void paintList(qzPixmap& target, int font) const;
   int highlighted() const { return highlighted_; }
   void setHighlighted(int index) { highlighted_ = index; }
+  // A key while the list is open: moves the highlight, chooses or closes.
+  void listKey(int key);
 
  private:
   qzWindow* window_ = nullptr;
@@ -77,4 +85,47 @@ class qzWindowMenu {
   int highlighted_ = -1;
   qzRect captionRect_;
   std::vector<Entry> entries_;
+};
+
+// The bar of one window: its menus side by side across the top of the
+// client area, how they are placed and painted, and what the mouse and the
+// keys do to them. The window offers every input to its bar first; what
+// the bar does not take goes to the widgets.
+class qzMenuBar {
+ public:
+  explicit qzMenuBar(qzWindow& window) : window_(window) {}
+
+  const std::vector<qzWindowMenu*>& menus() const { return menus_; }
+  // False when the menu is on the bar already.
+  bool add(qzWindowMenu* menu);
+  void remove(qzWindowMenu* menu);
+  // Takes every menu off the bar (destroying them).
+  void destroyMenus();
+
+  // 0 while the window has never had a menu.
+  int height() const { return height_; }
+  void setHeight(int height) { height_ = height; }
+  // Places the captions: from the left, right-aligned ones from the right end.
+  void layout(int width);
+  // The menu whose list is open, or nullptr.
+  qzWindowMenu* openMenu() const;
+  // Paints the bar again where `painted` reached into it or a list hangs
+  // from it, and the open list, into the window's pixels; returns
+  // `painted` grown by what it drew.
+  qzRect paint(qzPixmap& target, int font, uint32_t background, qzRect painted) const;
+
+  // Input in window client coordinates; true when the bar used it.
+  bool mouseDown(int x, int y);
+  bool mouseUp(int x, int y);
+  bool mouseMove(int x, int y);
+  // Keys: all of them while a list is open; Alt with a caption's hotkey
+  // opens that menu with its first entry highlighted.
+  bool keyDown(int key, int modifiers);
+  // Wheel turns and typed text go nowhere while a list is open.
+  bool swallowsOtherInput() const { return openMenu() != nullptr; }
+
+ private:
+  qzWindow& window_;
+  std::vector<qzWindowMenu*> menus_;
+  int height_ = 0;
 };

@@ -24,6 +24,21 @@ std::vector<uint32_t> paletteToColours(const qzPixmap& p) {
   return out;
 }
 
+// The pixmap as the palette format `format` of at most `maxColours`
+// colours reduced from `colours` (its pixels, row by row).
+bool toPalette(qzPixmap& p, const std::vector<uint32_t>& colours, size_t maxColours, int format) {
+  std::vector<uint32_t> palette;
+  std::vector<uint16_t> indices;
+  if (!qzpxmap_reducecolours(colours, maxColours, palette, indices)) return false;
+  p.palette = std::move(palette);
+  p.index = std::move(indices);
+  p.rgb.clear();
+  p.rgb.shrink_to_fit();
+  p.transparent = -1;
+  p.format = format;
+  return true;
+}
+
 // Exact palette of the pixels; false when they have more than max colours.
 bool exactPalette(const std::vector<uint32_t>& pixels, size_t max, std::vector<uint32_t>& palette,
                   std::vector<uint16_t>& indices) {
@@ -128,16 +143,7 @@ bool qzpxmap_convert2palette8(qzPixmap& p) {
     qzlog("qzpxmap_convert2palette8: wrong format %d\n", p.format);
     return false;
   }
-  std::vector<uint32_t> palette;
-  std::vector<uint16_t> indices;
-  if (!qzpxmap_reducecolours(colours, 256, palette, indices)) return false;
-  p.palette = std::move(palette);
-  p.index = std::move(indices);
-  p.rgb.clear();
-  p.rgb.shrink_to_fit();
-  p.transparent = -1;
-  p.format = QZ_PX_PALETTE8;
-  return true;
+  return toPalette(p, colours, 256, QZ_PX_PALETTE8);
 }
 
 bool qzpxmap_convert2server(qzPixmap& p) {
@@ -166,16 +172,7 @@ bool qzpxmap_convert(qzPixmap& p, int format) {
         return true;
       }
       if (!isDirect(p.format)) break;
-      std::vector<uint32_t> palette;
-      std::vector<uint16_t> indices;
-      if (!qzpxmap_reducecolours(p.rgb, 65536, palette, indices)) return false;
-      p.palette = std::move(palette);
-      p.index = std::move(indices);
-      p.rgb.clear();
-      p.rgb.shrink_to_fit();
-      p.transparent = -1;
-      p.format = QZ_PX_PALETTE16;
-      return true;
+      return toPalette(p, p.rgb, 65536, QZ_PX_PALETTE16);
     }
     default:
       break;

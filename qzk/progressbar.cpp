@@ -6,14 +6,6 @@
 #include "qzk/font.h"
 #include "qzk/pixmap.h"
 
-bool qzProgressBar::create(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  bool ok = createv(format, args);
-  va_end(args);
-  return ok;
-}
-
 bool qzProgressBar::createv(const char* format, va_list args) { return createWidget(false, format, args); }
 
 void qzProgressBar::naturalSize(int& width, int& height) {

@@ -7,11 +7,11 @@
 //     progress.setFraction(k / double(G));
 #include <cstdarg>
 
+#include "qzk/create_from_format.h"
 #include "qzk/widget.h"
 
-class qzProgressBar : public qzWidget {
+class qzProgressBar : public qzWidget, public qzCreateFromFormat<qzProgressBar> {
  public:
-  bool create(const char* format, ...);
   bool createv(const char* format, va_list args);
   const char* kind() const override { return "progress bar"; }
 

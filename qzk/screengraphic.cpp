@@ -41,14 +41,6 @@ qzScreenGraphic::~qzScreenGraphic() {
   bars_.destroy();
 }
 
-bool qzScreenGraphic::create(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  const bool ok = createv(format, args);
-  va_end(args);
-  return ok;
-}
-
 bool qzScreenGraphic::createv(const char* format, va_list args) { return createWidget(false, format, args); }
 
 void qzScreenGraphic::parseOptions(qzOptionList& options) {

@@ -20,18 +20,18 @@
 #include <cstdarg>
 #include <cstdint>
 
+#include "qzk/create_from_format.h"
 #include "qzk/graphic.h"
 #include "qzk/scrollbar.h"
 #include "qzk/widget.h"
 
-class qzScreenGraphic : public qzWidget {
+class qzScreenGraphic : public qzWidget, public qzCreateFromFormat<qzScreenGraphic> {
  public:
   static constexpr int kRefreshesPerSecond = 10;
 
   qzScreenGraphic();
   ~qzScreenGraphic() override;
 
-  bool create(const char* format, ...);
   bool createv(const char* format, va_list args);
   const char* kind() const override { return "screen graphic"; }
 

@@ -27,35 +27,15 @@ void draw_triangle(qzPixmap& p, const qzRect& r, int dir, uint32_t colour) {
   }
 }
 
-struct BarParts {
-  qzRect low, high, track, thumb;
-};
-
-BarParts parts_of(const qzRect& r, bool vertical, const qzScrollRange& range) {
-  BarParts b;
-  if (vertical) {
-    int a = std::min(r.w, r.h / 2);
-    b.low = {r.x, r.y, r.w, a};
-    b.high = {r.x, r.y + r.h - a, r.w, a};
-    b.track = {r.x, r.y + a, r.w, r.h - 2 * a};
-    qzThumb t = qzscroll_thumb(range, b.track.h, qzScrollBarWidget::kMinThumb);
-    if (t.length > 0) b.thumb = {r.x, b.track.y + t.start, r.w, t.length};
-  } else {
-    int a = std::min(r.h, r.w / 2);
-    b.low = {r.x, r.y, a, r.h};
-    b.high = {r.x + r.w - a, r.y, a, r.h};
-    b.track = {r.x + a, r.y, r.w - 2 * a, r.h};
-    qzThumb t = qzscroll_thumb(range, b.track.w, qzScrollBarWidget::kMinThumb);
-    if (t.length > 0) b.thumb = {b.track.x + t.start, r.y, t.length, r.h};
-  }
-  return b;
+qzScrollBarParts parts_of(const qzRect& r, bool vertical, const qzScrollRange& range) {
+  return qzscroll_parts(r, vertical, range, qzScrollBarWidget::kMinThumb);
 }
 
 }  // namespace
 
 void qzscrollbar_paint(qzPixmap& target, const qzRect& r, bool vertical, const qzScrollRange& range,
                        bool enabled, int held) {
-  BarParts b = parts_of(r, vertical, range);
+  qzScrollBarParts b = parts_of(r, vertical, range);
   qzpxmap_fillrect(target, r.x, r.y, r.w, r.h, 0xE0E0E0);
   bool active = enabled && qzscroll_maxpos(range) > 0;
   uint32_t ink = active ? qzcolour::text : qzcolour::disabledText;
@@ -75,14 +55,6 @@ void qzscrollbar_paint(qzPixmap& target, const qzRect& r, bool vertical, const q
 }
 
 // ------------------------------------------------------------ the bar widget
-
-bool qzScrollBarWidget::create(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  bool ok = createv(format, args);
-  va_end(args);
-  return ok;
-}
 
 bool qzScrollBarWidget::createv(const char* format, va_list args) { return createWidget(false, format, args); }
 
@@ -158,7 +130,7 @@ void qzScrollBarWidget::step(Held what) {
 
 bool qzScrollBarWidget::mouseDown(int x, int y, int button, int, int) {
   if (button != QZ_MOUSE_LEFT || qzscroll_maxpos(range_) <= 0) return false;
-  BarParts b = parts_of(rect(), vertical_, range_);
+  qzScrollBarParts b = parts_of(rect(), vertical_, range_);
   if (b.low.contains(x, y)) held_ = LOW;
   else if (b.high.contains(x, y)) held_ = HIGH;
   else if (b.thumb.contains(x, y)) held_ = THUMB;
@@ -204,13 +176,7 @@ void qzScrollBarWidget::tick(double now) {
 
 // ------------------------------------------------------------ corner
 
-bool qzScrollBarCorner::create(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  bool ok = createWidget(false, format, args);
-  va_end(args);
-  return ok;
-}
+bool qzScrollBarCorner::createv(const char* format, va_list args) { return createWidget(false, format, args); }
 
 void qzScrollBarCorner::paint(qzPixmap& target) {
   qzpxmap_fillrect(target, rect().x, rect().y, rect().w, rect().h, qzcolour::face);

@@ -29,10 +29,11 @@
 //     };
 #include <cstdarg>
 
+#include "qzk/create_from_format.h"
 #include "qzk/scrollbar_model.h"
 #include "qzk/widget.h"
 
-class qzScrollBarWidget : public qzWidget {
+class qzScrollBarWidget : public qzWidget, public qzCreateFromFormat<qzScrollBarWidget> {
  public:
   // Told after every change of the position by the user or by set calls
   // that `notify`.
@@ -41,7 +42,6 @@ class qzScrollBarWidget : public qzWidget {
   static constexpr int kWidth = 16;      // thickness of a bar in pixels
   static constexpr int kMinThumb = 8;
 
-  bool create(const char* format, ...);
   bool createv(const char* format, va_list args);
   const char* kind() const override { return "scroll bar"; }
 
@@ -89,9 +89,9 @@ class qzScrollBarWidget : public qzWidget {
   void* listenerUser_ = nullptr;
 };
 
-class qzScrollBarCorner : public qzWidget {
+class qzScrollBarCorner : public qzWidget, public qzCreateFromFormat<qzScrollBarCorner> {
  public:
-  bool create(const char* format, ...);
+  bool createv(const char* format, va_list args);
   const char* kind() const override { return "scroll bar corner"; }
   void paint(qzPixmap& target) override;
   bool acceptsFocus() const override { return false; }

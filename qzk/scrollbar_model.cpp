@@ -33,3 +33,24 @@ int qzscroll_pos_for_thumb(const qzScrollRange& r, int track, int minThumb, int 
   long long p = (static_cast<long long>(std::clamp(thumbStart, 0, room)) * maxpos + room / 2) / room;
   return static_cast<int>(p);
 }
+
+qzScrollBarParts qzscroll_parts(const qzRect& r, bool vertical, const qzScrollRange& range, int minThumb) {
+  qzScrollBarParts b;
+  if (r.empty()) return b;
+  if (vertical) {
+    int a = std::min(r.w, r.h / 2);
+    b.low = {r.x, r.y, r.w, a};
+    b.high = {r.x, r.y + r.h - a, r.w, a};
+    b.track = {r.x, r.y + a, r.w, r.h - 2 * a};
+    qzThumb t = qzscroll_thumb(range, b.track.h, minThumb);
+    if (t.length > 0) b.thumb = {r.x, b.track.y + t.start, r.w, t.length};
+  } else {
+    int a = std::min(r.h, r.w / 2);
+    b.low = {r.x, r.y, a, r.h};
+    b.high = {r.x + r.w - a, r.y, a, r.h};
+    b.track = {r.x + a, r.y, r.w - 2 * a, r.h};
+    qzThumb t = qzscroll_thumb(range, b.track.w, minThumb);
+    if (t.length > 0) b.thumb = {b.track.x + t.start, r.y, t.length, r.h};
+  }
+  return b;
+}

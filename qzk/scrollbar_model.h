@@ -2,6 +2,7 @@
 // The arithmetic of a scroll bar: a content of `total` units of which
 // `page` are visible from `pos` on, and the thumb that shows it on a track
 // of some pixels. Plain data so that lists, text pages and canvases share it.
+#include "qzk/geometry_rect.h"
 
 struct qzScrollRange {
   int total = 0;  // content length (lines, pixels)
@@ -23,3 +24,12 @@ struct qzThumb {
 qzThumb qzscroll_thumb(const qzScrollRange& r, int track, int minThumb);
 // The position that puts the thumb's start at `thumbStart` pixels.
 int qzscroll_pos_for_thumb(const qzScrollRange& r, int track, int minThumb, int thumbStart);
+
+// The parts of a bar drawn in `bar`: an arrow at each end (square, or
+// shorter when the bar is short), the track between them and the thumb on
+// it (empty when there is nothing to scroll). All empty for an empty bar.
+struct qzScrollBarParts {
+  qzRect low, high, track, thumb;
+};
+
+qzScrollBarParts qzscroll_parts(const qzRect& bar, bool vertical, const qzScrollRange& range, int minThumb);

@@ -9,14 +9,6 @@
 #include "qzk/simpletext_draw.h"
 #include "qzk/window.h"
 
-bool qzSimpleTextDisplay::create(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  bool ok = createv(format, args);
-  va_end(args);
-  return ok;
-}
-
 bool qzSimpleTextDisplay::createv(const char* format, va_list args) { return createWidget(false, format, args); }
 
 void qzSimpleTextDisplay::parseOptions(qzOptionList& options) {

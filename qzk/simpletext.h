@@ -16,11 +16,11 @@
 #include <string>
 #include <vector>
 
+#include "qzk/create_from_format.h"
 #include "qzk/widget.h"
 
-class qzSimpleTextDisplay : public qzWidget {
+class qzSimpleTextDisplay : public qzWidget, public qzCreateFromFormat<qzSimpleTextDisplay> {
  public:
-  bool create(const char* format, ...);
   bool createv(const char* format, va_list args);
   const char* kind() const override { return "simple text display"; }
 

@@ -2,7 +2,7 @@
 
 #include "qzk/draw.h"
 #include "qzk/font.h"
-#include "qzk/lineinput_text.h"
+#include "qzk/utf8.h"
 
 namespace {
 

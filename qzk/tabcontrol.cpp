@@ -10,14 +10,6 @@
 #include "qzk/simpletext_draw.h"
 #include "qzk/window.h"
 
-bool qzTabControl::create(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  bool ok = createv(format, args);
-  va_end(args);
-  return ok;
-}
-
 bool qzTabControl::createv(const char* format, va_list args) { return createWidget(false, format, args); }
 
 qzTabControl::~qzTabControl() {

@@ -18,11 +18,11 @@
 #include <string>
 #include <vector>
 
+#include "qzk/create_from_format.h"
 #include "qzk/widget.h"
 
-class qzTabControl : public qzWidget {
+class qzTabControl : public qzWidget, public qzCreateFromFormat<qzTabControl> {
  public:
-  bool create(const char* format, ...);
   bool createv(const char* format, va_list args);
   ~qzTabControl() override;
   const char* kind() const override { return "tab control"; }

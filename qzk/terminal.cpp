@@ -15,11 +15,11 @@
 #include "qzk/platform/platform.h"
 #include "qzk/scrollbar.h"
 #include "qzk/simpletext_draw.h"
+#include "qzk/utf8.h"
 
 namespace {
 
 constexpr int inner_margin = 2;  // pixels between the edge and the grid
-constexpr int min_thumb = 8;
 
 // The nine colours of the colour escapes (30..38, 40..48).
 constexpr std::array<uint32_t, 9> terminal_palette = {
@@ -27,21 +27,6 @@ constexpr std::array<uint32_t, 9> terminal_palette = {
 };
 
 bool scroll_timer_started = false;  // logged once per run
-
-std::string utf8_of(int code) {
-  std::string out;
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-  return out;
-}
 
 // Line-drawing characters drawn as lines through the cell's centre.
 void draw_line_char(qzPixmap& p, int code, int x, int y, int w, int h, uint32_t ink) {
@@ -71,14 +56,6 @@ void draw_line_char(qzPixmap& p, int code, int x, int y, int w, int h, uint32_t 
 
 uint32_t qzTerminal::paletteColour(int index) {
   return index >= 0 && index < 9 ? terminal_palette[static_cast<size_t>(index)] : 0;
-}
-
-bool qzTerminal::create(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  bool ok = createv(format, args);
-  va_end(args);
-  return ok;
 }
 
 bool qzTerminal::createv(const char* format, va_list args) { return createWidget(false, format, args); }
@@ -229,30 +206,9 @@ void qzTerminal::breakWord() {
 // ------------------------------------------------------------ scrolling
 
 namespace {
-struct BarParts {
-  qzRect low, high, track, thumb;
-};
-
 // Arrows at both ends, the track between them and the thumb on it.
-BarParts bar_parts(const qzRect& r, bool vertical, const qzScrollRange& range) {
-  BarParts b;
-  if (r.empty()) return b;
-  if (vertical) {
-    int a = std::min(r.w, r.h / 2);
-    b.low = {r.x, r.y, r.w, a};
-    b.high = {r.x, r.y + r.h - a, r.w, a};
-    b.track = {r.x, r.y + a, r.w, r.h - 2 * a};
-    qzThumb t = qzscroll_thumb(range, b.track.h, min_thumb);
-    if (t.length > 0) b.thumb = {r.x, b.track.y + t.start, r.w, t.length};
-  } else {
-    int a = std::min(r.h, r.w / 2);
-    b.low = {r.x, r.y, a, r.h};
-    b.high = {r.x + r.w - a, r.y, a, r.h};
-    b.track = {r.x + a, r.y, r.w - 2 * a, r.h};
-    qzThumb t = qzscroll_thumb(range, b.track.w, min_thumb);
-    if (t.length > 0) b.thumb = {b.track.x + t.start, r.y, t.length, r.h};
-  }
-  return b;
+qzScrollBarParts bar_parts(const qzRect& r, bool vertical, const qzScrollRange& range) {
+  return qzscroll_parts(r, vertical, range, qzScrollBarWidget::kMinThumb);
 }
 }  // namespace
 
@@ -341,7 +297,7 @@ bool qzTerminal::mouseDown(int x, int y, int button, int, int) {
   if (button != QZ_MOUSE_LEFT) return false;
   qzRect vbar = scrollBarRect(), hbar = horizontalBarRect();
   if (vbar.contains(x, y)) {
-    BarParts b = bar_parts(vbar, true, range());
+    qzScrollBarParts b = bar_parts(vbar, true, range());
     if (b.low.contains(x, y)) held_ = UP;
     else if (b.high.contains(x, y)) held_ = DOWN;
     else if (b.thumb.contains(x, y)) held_ = THUMB;
@@ -349,7 +305,7 @@ bool qzTerminal::mouseDown(int x, int y, int button, int, int) {
     else held_ = y < b.thumb.y ? PAGE_UP : PAGE_DOWN;
     grabOffset_ = y - b.thumb.y;
   } else if (hbar.contains(x, y)) {
-    BarParts b = bar_parts(hbar, false, horizontalRange());
+    qzScrollBarParts b = bar_parts(hbar, false, horizontalRange());
     if (b.low.contains(x, y)) held_ = LEFT;
     else if (b.high.contains(x, y)) held_ = RIGHT;
     else if (b.thumb.contains(x, y)) held_ = HTHUMB;
@@ -383,12 +339,12 @@ void qzTerminal::tick(double now) {
 
 void qzTerminal::mouseMove(int x, int y, int) {
   if (held_ == THUMB) {
-    BarParts b = bar_parts(scrollBarRect(), true, range());
-    int pos = qzscroll_pos_for_thumb(range(), b.track.h, min_thumb, y - b.track.y - grabOffset_);
+    qzScrollBarParts b = bar_parts(scrollBarRect(), true, range());
+    int pos = qzscroll_pos_for_thumb(range(), b.track.h, qzScrollBarWidget::kMinThumb, y - b.track.y - grabOffset_);
     setViewOffset(memory_.scrollbackUsed() - pos);
   } else if (held_ == HTHUMB) {
-    BarParts b = bar_parts(horizontalBarRect(), false, horizontalRange());
-    setFirstColumn(qzscroll_pos_for_thumb(horizontalRange(), b.track.w, min_thumb, x - b.track.x - grabOffset_));
+    qzScrollBarParts b = bar_parts(horizontalBarRect(), false, horizontalRange());
+    setFirstColumn(qzscroll_pos_for_thumb(horizontalRange(), b.track.w, qzScrollBarWidget::kMinThumb, x - b.track.x - grabOffset_));
   }
 }
 
@@ -428,7 +384,7 @@ void qzTerminal::paintRow(qzPixmap& target, int row, int x, int y, int cellW, in
            memory_.attributes(row, end) == attr) {
       uint16_t ch = memory_.character(row, end);
       if (ch >= 128 && ch <= 138) lineChars = true;
-      run += ch >= 128 && ch <= 138 ? std::string(" ") : utf8_of(ch > 255 ? '?' : ch);
+      run += ch >= 128 && ch <= 138 ? std::string(" ") : qzutf8_of(ch > 255 ? '?' : ch);
       ++end;
     }
     uint32_t ink = fg == QZ_TXT_DEFAULT_COLOUR ? textColour_ : paletteColour(fg);

@@ -19,17 +19,17 @@
 #include <cstdint>
 #include <string>
 
+#include "qzk/create_from_format.h"
 #include "qzk/qza_dec.h"
 #include "qzk/scrollbar_model.h"
 #include "qzk/txtmem.h"
 #include "qzk/widget.h"
 
-class qzTerminal : public qzWidget {
+class qzTerminal : public qzWidget, public qzCreateFromFormat<qzTerminal> {
  public:
   static constexpr int kBarWidth = 16;
   static constexpr double kScrollTicksPerSecond = 10;
 
-  bool create(const char* format, ...);
   bool createv(const char* format, va_list args);
   const char* kind() const override { return "terminal"; }
 

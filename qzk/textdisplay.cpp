@@ -22,14 +22,6 @@ constexpr int margin_y = 2;
 
 qzTextDisplay::~qzTextDisplay() { bars_.destroy(); }
 
-bool qzTextDisplay::create(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  bool ok = createv(format, args);
-  va_end(args);
-  return ok;
-}
-
 bool qzTextDisplay::createv(const char* format, va_list args) { return createWidget(false, format, args); }
 
 void qzTextDisplay::parseOptions(qzOptionList& options) {

@@ -16,14 +16,14 @@
 #include <cstdarg>
 #include <string>
 
+#include "qzk/create_from_format.h"
 #include "qzk/scrollbar.h"
 #include "qzk/textdisplay_layout.h"
 #include "qzk/widget.h"
 
-class qzTextDisplay : public qzWidget {
+class qzTextDisplay : public qzWidget, public qzCreateFromFormat<qzTextDisplay> {
  public:
   ~qzTextDisplay() override;
-  bool create(const char* format, ...);
   bool createv(const char* format, va_list args);
   const char* kind() const override { return "text display"; }
 

@@ -7,6 +7,7 @@
 #include "qzk/log.h"
 #include "qzk/options.h"
 #include "qzk/qza_dec.h"
+#include "qzk/utf8.h"
 
 namespace {
 // Grids beyond this are no terminal on any screen; the limit keeps the
@@ -14,19 +15,6 @@ namespace {
 constexpr int max_columns = 4096;
 constexpr int max_lines = 4096;
 constexpr long long max_cells = 1LL << 26;
-
-void append_utf8(std::string& out, unsigned code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
 
 // Line-drawing codes read back as their plain shapes.
 unsigned readable(uint16_t code) {
@@ -37,14 +25,6 @@ unsigned readable(uint16_t code) {
   }
 }
 }  // namespace
-
-bool qzTxtMemFixed::create(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  bool ok = createv(format, args);
-  va_end(args);
-  return ok;
-}
 
 bool qzTxtMemFixed::createv(const char* format, va_list args) {
   qzOptionList list = qzopt_vprepare(format, args);
@@ -104,7 +84,7 @@ std::string qzTxtMemFixed::rowText(int row) const {
   if (!stored(row, 0)) return out;
   int end = columns_;
   while (end > 0 && character(row, end - 1) == ' ') --end;
-  for (int c = 0; c < end; ++c) append_utf8(out, readable(character(row, c)));
+  for (int c = 0; c < end; ++c) qzutf8_append(out, readable(character(row, c)));
   return out;
 }
 

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "qzk/create_from_format.h"
+
 struct qzOptTextMemory;
 
 // Cell attributes.
@@ -19,12 +21,11 @@ enum : uint8_t { QZ_TXT_BOLD = 1, QZ_TXT_REVERSE = 2 };
 // Colour index of a cell that uses the terminal's own text or background colour.
 constexpr uint8_t QZ_TXT_DEFAULT_COLOUR = 255;
 
-class qzTxtMemFixed {
+class qzTxtMemFixed : public qzCreateFromFormat<qzTxtMemFixed> {
  public:
   // "txtmem,lines=%d,columns=%d,scrollback=%d" or "...,scroll"; the
   // memory keys "txtcolormem", "bgcolormem", "attrmem" add those memories
   // (characters are always kept). False (logged) for a size out of range.
-  bool create(const char* format, ...);
   bool createv(const char* format, va_list args);
   bool setup(const qzOptTextMemory& options);
 

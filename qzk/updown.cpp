@@ -9,14 +9,6 @@
 #include "qzk/platform/platform.h"
 #include "qzk/window.h"
 
-bool qzUpDownControl::create(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  bool ok = createv(format, args);
-  va_end(args);
-  return ok;
-}
-
 bool qzUpDownControl::createv(const char* format, va_list args) { return createWidget(false, format, args); }
 
 qzUpDownControl::~qzUpDownControl() { destroy(); }

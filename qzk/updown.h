@@ -18,6 +18,7 @@
 #include <string>
 
 #include "qzk/button.h"
+#include "qzk/create_from_format.h"
 #include "qzk/lineinput_edit.h"
 #include "qzk/updown_value.h"
 #include "qzk/widget.h"
@@ -30,9 +31,8 @@ class qzUpDownArrow : public qzButton {
   bool postsWhileWaitingForOneOf() const override { return false; }
 };
 
-class qzUpDownControl : public qzWidget {
+class qzUpDownControl : public qzWidget, public qzCreateFromFormat<qzUpDownControl> {
  public:
-  bool create(const char* format, ...);
   bool createv(const char* format, va_list args);
   ~qzUpDownControl() override;
   const char* kind() const override { return "up/down control"; }

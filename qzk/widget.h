@@ -4,19 +4,18 @@
 //
 // How to write a widget
 // ---------------------
-// 1. Derive from qzWidget, give it a `bool create(const char* format, ...)`
-//    that forwards to createWidget(hasCaption, format, args) (see
-//    qzButton::create in button.cpp). createWidget formats and splits the
-//    option string (options.h), takes the caption and hotkey when
-//    hasCaption, reads the keys common to all widgets ("font=", "fontid=",
-//    "nokeyfocus", "border"...), then calls your parseOptions() for the keys
-//    of your kind, asks naturalSize() for sizes the string left at 0,
-//    computes the rectangle against the client size of the current
-//    window, draws the 11 identifiers, places the widget in the window's
-//    current page and calls created(). It returns false (and logs) when no
-//    window is open. Do not give create() the printf format attribute:
-//    option strings hold bare percent signs ("x=50%,") that -Wformat
-//    reports as bad conversions in every caller.
+// 1. Derive from qzWidget and from qzCreateFromFormat<YourWidget>
+//    (create_from_format.h), which gives it `create(format, ...)`, and give
+//    it a `bool createv(const char* format, va_list args)` that forwards to
+//    createWidget(hasCaption, format, args) (see qzButton::createv in
+//    button.cpp). createWidget formats and splits the option string
+//    (options.h), takes the caption and hotkey when hasCaption, reads the
+//    keys common to all widgets ("font=", "fontid=", "nokeyfocus",
+//    "border"...), then calls your parseOptions() for the keys of your
+//    kind, asks naturalSize() for sizes the string left at 0, computes the
+//    rectangle against the client size of the current window, draws the
+//    11 identifiers, places the widget in the window's current page and
+//    calls created(). It returns false (and logs) when no window is open.
 // 2. Override paint(): draw the whole of rect() into `target`, the window's
 //    pixmap, in window client coordinates; paint every pixel of rect()
 //    (the window does not clear under widgets) and nothing outside it.

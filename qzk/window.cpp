@@ -35,17 +35,9 @@ void gui_init() {
 }
 }  // namespace
 
-qzWindow::qzWindow() : focus_(container_) {}
+qzWindow::qzWindow() : focus_(container_), bar_(*this) {}
 
 qzWindow::~qzWindow() { destroy(); }
-
-bool qzWindow::create(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  bool ok = createv(format, args);
-  va_end(args);
-  return ok;
-}
 
 bool qzWindow::createv(const char* format, va_list args) {
   if (exists()) destroy();
@@ -78,7 +70,7 @@ bool qzWindow::createv(const char* format, va_list args) {
     width_ = std::max(1, g.width);
     height_ = std::max(1, g.height);
   }
-  menuHeight_ = 0;
+  bar_.setHeight(0);
   if (!qzpxmap_alloc(pixels_, width_, height_, QZ_PX_TRUECOLOR)) {
     qzlog("window \"%s\" not created: %d*%d pixels refused\n", title_.c_str(), width_, height_);
     return false;
@@ -143,9 +135,7 @@ void qzWindow::detachAll() {
     container_.remove(w);
     w->detachFromWindow();
   }
-  std::vector<qzWindowMenu*> menus = menus_;
-  for (qzWindowMenu* m : menus) m->destroy();
-  menus_.clear();
+  bar_.destroyMenus();
 }
 
 void qzWindow::setBlocksOthers(bool on) {
@@ -182,23 +172,7 @@ bool qzWindow::repaint() {
     painted = container_.paint(pixels_, false, background_);
   }
   if (painted.empty()) return false;
-  if (menuHeight_ > 0) {
-    bool open = false;
-    for (qzWindowMenu* m : menus_) open = open || m->isOpen();
-    // The bar is drawn again when it was painted over or a list hangs
-    // from it over the widgets.
-    if (open || painted.y < menuHeight_) {
-      qzpxmap_fillrect(pixels_, 0, 0, width_, menuHeight_ - 1, background_);
-      qzpxmap_fillrect(pixels_, 0, menuHeight_ - 1, width_, 1, 0x808080);
-      for (qzWindowMenu* m : menus_) m->paintCaption(pixels_, font_);
-      painted = painted.united({0, 0, width_, menuHeight_});
-    }
-    for (qzWindowMenu* m : menus_)
-      if (m->isOpen()) {
-        m->paintList(pixels_, font_);
-        painted = painted.united(m->listRect()).intersection({0, 0, width_, height_});
-      }
-  }
+  painted = bar_.paint(pixels_, font_, background_, painted);
   if (native_) qzplatform().presentRect(native_, pixels_.rgb.data(), width_, height_, painted.x, painted.y, painted.w, painted.h);
   return true;
 }
@@ -211,14 +185,13 @@ void qzWindow::requestClose() {
 }
 
 void qzWindow::attachMenu(qzWindowMenu* menu) {
-  if (std::find(menus_.begin(), menus_.end(), menu) != menus_.end()) return;
-  menus_.push_back(menu);
-  if (menuHeight_ == 0) {
+  if (!bar_.add(menu)) return;
+  if (bar_.height() == 0) {
     // The bar is added above the client area the string asked for, and
     // the widgets already there move down with it.
     int bar = qzfont_height(font_) + 6;
     if (bar < 8) bar = 8;
-    menuHeight_ = bar;
+    bar_.setHeight(bar);
     for (qzWidget* w : container_.widgets()) {
       qzRect r = w->rect();
       r.y += bar;
@@ -226,37 +199,15 @@ void qzWindow::attachMenu(qzWindowMenu* menu) {
     }
     move(left_, top_, width_, height_ + bar);
   }
-  layoutMenu();
+  bar_.layout(width_);
   fullRepaint_ = true;
 }
 
 void qzWindow::detachMenu(qzWindowMenu* menu) {
-  menus_.erase(std::remove(menus_.begin(), menus_.end(), menu), menus_.end());
-  layoutMenu();
+  bar_.remove(menu);
+  bar_.layout(width_);
   fullRepaint_ = true;
 }
-
-void qzWindow::layoutMenu() {
-  int x = 4, right = width_ - 4;
-  for (qzWindowMenu* m : menus_) {
-    int w = qzfont_textwidth(font_, m->caption().c_str()) + 12;
-    if (m->rightAligned()) {
-      right -= w;
-      m->setCaptionRect({right, 1, w, menuHeight_ - 2});
-    } else {
-      m->setCaptionRect({x, 1, w, menuHeight_ - 2});
-      x += w;
-    }
-  }
-}
-
-namespace {
-qzWindowMenu* open_menu(const std::vector<qzWindowMenu*>& menus) {
-  for (qzWindowMenu* m : menus)
-    if (m->isOpen()) return m;
-  return nullptr;
-}
-}  // namespace
 
 // A window under a modal one was used: bring the modal one up instead.
 void qzWindow::raiseTopModal() {
@@ -270,6 +221,36 @@ void qzWindow::raiseTopModal() {
 void qzWindow::swallow(int key) {
   if (std::find(swallowedReleases_.begin(), swallowedReleases_.end(), key) == swallowedReleases_.end())
     swallowedReleases_.push_back(key);
+}
+
+// A key goes to the menu bar, then the focused widget, then the focus
+// manager (Tab, hotkeys, the default button); else it is posted.
+void qzWindow::keyDown(int key, int modifiers) {
+  if (bar_.keyDown(key, modifiers)) {
+    swallow(key);
+    return;
+  }
+  qzWidget* f = focus_.focused();
+  if ((f && f->enabled() && f->shown() && f->keyDown(key, modifiers)) || focus_.keyDown(key, modifiers)) {
+    swallow(key);
+    return;
+  }
+  qzevent_post(key);
+}
+
+// The release of a key whose press was used goes to the focused widget
+// only; other releases are posted unless the focused widget takes them.
+void qzWindow::keyUp(int key, int modifiers) {
+  auto it = std::find(swallowedReleases_.begin(), swallowedReleases_.end(), key);
+  if (it != swallowedReleases_.end()) {
+    swallowedReleases_.erase(it);
+    qzWidget* f = focus_.focused();
+    if (f && f->enabled()) f->keyUp(key, modifiers);
+    return;
+  }
+  qzWidget* f = focus_.focused();
+  if (f && f->enabled() && f->shown() && f->keyUp(key, modifiers)) return;
+  qzevent_post(key + QZ_KEY_RELEASE);
 }
 
 void qzWindow::handleInput(const qzInput& in) {
@@ -294,108 +275,31 @@ void qzWindow::handleInput(const qzInput& in) {
     if (in.kind == QZ_INPUT_MOUSE_DOWN) raiseTopModal();
     return;
   }
-  qzWindowMenu* menu = open_menu(menus_);
   switch (in.kind) {
     case QZ_INPUT_MOUSE_DOWN: {
-      if (menu) {
-        int entry = menu->entryAt(in.x, in.y);
-        if (entry >= 0) {
-          menu->choose(entry);
-          return;
-        }
-        menu->setOpen(false);
-        fullRepaint_ = true;
-        if (menu->captionRect().contains(in.x, in.y)) return;
-      }
-      if (in.y < menuHeight_) {
-        for (qzWindowMenu* m : menus_)
-          if (m->captionRect().contains(in.x, in.y)) {
-            m->setOpen(true);
-            fullRepaint_ = true;
-          }
-        return;
-      }
+      if (bar_.mouseDown(in.x, in.y)) return;
       qzWidget* w = container_.widgetAt(in.x, in.y);
       if (w && w->enabled() && w->canTakeFocus() && !container_.captured()) focus_.setFocus(w);
       container_.mouseDown(in.x, in.y, in.button, in.modifiers, in.time);
       return;
     }
     case QZ_INPUT_MOUSE_UP:
-      if (menu) {
-        int entry = menu->entryAt(in.x, in.y);
-        if (entry >= 0) menu->choose(entry);
-        return;
-      }
-      container_.mouseUp(in.x, in.y, in.button);
+      if (!bar_.mouseUp(in.x, in.y)) container_.mouseUp(in.x, in.y, in.button);
       return;
     case QZ_INPUT_MOUSE_MOVE:
-      if (menu) {
-        int entry = menu->entryAt(in.x, in.y);
-        if (entry != menu->highlighted()) {
-          menu->setHighlighted(entry);
-          fullRepaint_ = true;
-        }
-        return;
-      }
-      container_.mouseMove(in.x, in.y, in.buttons);
+      if (!bar_.mouseMove(in.x, in.y)) container_.mouseMove(in.x, in.y, in.buttons);
       return;
     case QZ_INPUT_WHEEL:
-      if (!menu) container_.mouseWheel(in.x, in.y, in.wheel);
+      if (!bar_.swallowsOtherInput()) container_.mouseWheel(in.x, in.y, in.wheel);
       return;
-    case QZ_INPUT_KEY_DOWN: {
-      if (menu) {
-        int n = static_cast<int>(menu->entries().size());
-        int h = menu->highlighted();
-        if (in.key == QZ_KEY_DOWN && n > 0) menu->setHighlighted((h + 1) % n);
-        else if (in.key == QZ_KEY_UP && n > 0) menu->setHighlighted(h <= 0 ? n - 1 : h - 1);
-        else if (in.key == QZ_KEY_RETURN && h >= 0) menu->choose(h);
-        else if (in.key == QZ_KEY_ESCAPE) menu->setOpen(false);
-        else {
-          int lower = (in.key >= 'A' && in.key <= 'Z') ? in.key + 32 : in.key;
-          for (int i = 0; i < n; ++i)
-            if (menu->entries()[i].hotkey == lower) {
-              menu->choose(i);
-              break;
-            }
-        }
-        fullRepaint_ = true;
-        swallow(in.key);
-        return;
-      }
-      if (in.modifiers & QZ_MOD_ALT) {
-        int lower = (in.key >= 'A' && in.key <= 'Z') ? in.key + 32 : in.key;
-        for (qzWindowMenu* m : menus_)
-          if (m->hotkey() && m->hotkey() == lower) {
-            m->setOpen(true);
-            m->setHighlighted(m->entries().empty() ? -1 : 0);
-            fullRepaint_ = true;
-            swallow(in.key);
-            return;
-          }
-      }
-      qzWidget* f = focus_.focused();
-      if ((f && f->enabled() && f->shown() && f->keyDown(in.key, in.modifiers)) || focus_.keyDown(in.key, in.modifiers)) {
-        swallow(in.key);
-        return;
-      }
-      qzevent_post(in.key);
+    case QZ_INPUT_KEY_DOWN:
+      keyDown(in.key, in.modifiers);
       return;
-    }
-    case QZ_INPUT_KEY_UP: {
-      auto it = std::find(swallowedReleases_.begin(), swallowedReleases_.end(), in.key);
-      if (it != swallowedReleases_.end()) {
-        swallowedReleases_.erase(it);
-        qzWidget* f = focus_.focused();
-        if (f && f->enabled()) f->keyUp(in.key, in.modifiers);
-        return;
-      }
-      qzWidget* f = focus_.focused();
-      if (f && f->enabled() && f->shown() && f->keyUp(in.key, in.modifiers)) return;
-      qzevent_post(in.key + QZ_KEY_RELEASE);
+    case QZ_INPUT_KEY_UP:
+      keyUp(in.key, in.modifiers);
       return;
-    }
     case QZ_INPUT_TEXT: {
-      if (menu) return;
+      if (bar_.swallowsOtherInput()) return;
       qzWidget* f = focus_.focused();
       if (f && f->enabled() && f->shown()) f->textInput(in.text);
       return;

@@ -24,15 +24,16 @@
 #include <vector>
 
 #include "qzk/container.h"
+#include "qzk/create_from_format.h"
 #include "qzk/geometry_rect.h"
 #include "qzk/keyfocus.h"
+#include "qzk/menu.h"
 #include "qzk/pixmap.h"
 
 struct qzInput;
 struct qzWidgetPage;
-class qzWindowMenu;
 
-class qzWindow {
+class qzWindow : public qzCreateFromFormat<qzWindow> {
  public:
   using Callback = void (*)(qzWindow& window, int event, void* user);
 
@@ -41,7 +42,6 @@ class qzWindow {
   qzWindow(const qzWindow&) = delete;
   qzWindow& operator=(const qzWindow&) = delete;
 
-  bool create(const char* format, ...);
   bool createv(const char* format, va_list args);
   void destroy();  // logs "window closed (\"%s\")\n"
   bool exists() const { return ids_ != 0; }
@@ -62,7 +62,7 @@ class qzWindow {
   int width() const { return width_; }
   int height() const { return height_; }
   // The part of the client area that widgets are placed in.
-  qzRect widgetArea() const { return {0, menuHeight_, width_, height_ - menuHeight_}; }
+  qzRect widgetArea() const { return {0, bar_.height(), width_, height_ - bar_.height()}; }
   void move(int left, int top, int width, int height);
 
   bool modal() const { return modal_; }
@@ -84,8 +84,8 @@ class qzWindow {
   const qzPixmap& pixels() const { return pixels_; }
   qzGuiBaseContainer& container() { return container_; }
   qzGuiBaseKeyFocusManager& focus() { return focus_; }
-  qzWindowMenu* menu() const { return menus_.empty() ? nullptr : menus_.front(); }
-  const std::vector<qzWindowMenu*>& menus() const { return menus_; }
+  qzWindowMenu* menu() const { return bar_.menus().empty() ? nullptr : bar_.menus().front(); }
+  const std::vector<qzWindowMenu*>& menus() const { return bar_.menus(); }
 
   // The page that newly created widgets join (nullptr: the window itself).
   qzWidgetPage* currentPage() const { return currentPage_; }
@@ -106,7 +106,7 @@ class qzWindow {
   // --- for menus and widgets
   void attachMenu(qzWindowMenu* menu);
   void detachMenu(qzWindowMenu* menu);
-  int menuHeight() const { return menuHeight_; }
+  int menuHeight() const { return bar_.height(); }
   void openNative();  // deferred building: open the native window now
 
   // The window that widgets created now belong to: the last window
@@ -118,15 +118,15 @@ class qzWindow {
   static int openCount();
 
  private:
-  void layoutMenu();
   void detachAll();
   void swallow(int key);
+  void keyDown(int key, int modifiers);
+  void keyUp(int key, int modifiers);
   static void raiseTopModal();
 
   std::string title_, options_;
   int ids_ = 0;
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
-  int menuHeight_ = 0;
   int font_ = 0;
   bool modal_ = false, noquit_ = false, fullscreen_ = false, sysmenu_ = true;
   bool blocked_ = false, fullRepaint_ = true, blocksOthers_ = true;
@@ -136,7 +136,7 @@ class qzWindow {
   qzPixmap pixels_;
   qzGuiBaseContainer container_;
   qzGuiBaseKeyFocusManager focus_;
-  std::vector<qzWindowMenu*> menus_;
+  qzMenuBar bar_;
   qzWidgetPage* currentPage_ = nullptr;
   Callback callback_ = nullptr;
   void* user_ = nullptr;

@@ -4,28 +4,21 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "qzk/picture.h"
 #include "qzk/pixmap.h"
+#include "read_file.h"
+#include "temp_folder.h"
 
 namespace {
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 const char* kPictures[] = {"solarsystem-1.bmp", "meridea-1.bmp",  "meridea-1e.bmp", "meridea-2e.bmp",
                            "meridea-3e.bmp",    "meridea-1d.bmp", "meridea-2d.bmp", "meridea-3d.bmp",
                            "booken.bmp",        "bookde.bmp",     "kundm.bmp"};
 
 TEST(Assets, ToolMakesPicturesOurReaderDecodesAndTheCommittedChime) {
-  std::string dir = testing::TempDir() + "/assets_XXXXXX";
-  ASSERT_NE(mkdtemp(dir.data()), nullptr);
+  std::string dir = MakeTempFolder("assets_");
+  ASSERT_FALSE(dir.empty());
   std::string cmd = "cd " + dir + " && " + std::string(BINARY_DIR) + "/tools/make_assets " + dir;
   ASSERT_EQ(std::system(cmd.c_str()), 0);
   for (const char* name : kPictures) {

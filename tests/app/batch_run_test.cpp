@@ -5,25 +5,19 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 
-namespace {
+#include "read_file.h"
+#include "temp_folder.h"
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+namespace {
 
 // A copy of examples/ as the working folder, as the README describes.
 class BatchRun : public testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = testing::TempDir() + "/kmwb_batch_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
+    dir_ = MakeTempFolder("kmwb_batch_");
+    ASSERT_FALSE(dir_.empty());
     ASSERT_EQ(std::system(("cp " + std::string(SOURCE_DIR) + "/examples/* " + dir_).c_str()), 0);
   }
   // Runs kmwb in the folder; the exit status, with stderr in `log`.

@@ -19,16 +19,14 @@
 #include "qzk/platform/platform.h"
 #include "qzk/updown.h"
 #include "qzk/window.h"
+#include "temp_folder.h"
 
 namespace {
 
 class DialogTest : public testing::Test {
  protected:
   void SetUp() override {
-    static std::string dir = [] {
-      std::string d = testing::TempDir() + "/app_dialogs_XXXXXX";
-      return std::string(mkdtemp(d.data()));
-    }();
+    static const std::string dir = MakeTempFolder("app_dialogs_");
     ASSERT_EQ(chdir(dir.c_str()), 0);
     qzplatform_use_headless();
     qzevents_reset();

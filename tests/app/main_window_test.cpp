@@ -2,8 +2,6 @@
 // output channels and the shell's own modules.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 #include "app/dialogs.h"
 #include "app/main_window.h"
@@ -15,6 +13,7 @@
 #include "qzk/events.h"
 #include "qzk/platform/headless.h"
 #include "qzk/window.h"
+#include "read_file.h"
 
 namespace {
 
@@ -40,13 +39,6 @@ void PressingModule() {
   Click(m.modules[0]);
   qzdispatch_pending();
   InputInt("How many?", 1, 10, 5);
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 TEST(MainWindow, ButtonsDoNothingWhileAModuleRunsAndReadyIsGreenAfterwards) {

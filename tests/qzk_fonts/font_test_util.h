@@ -2,6 +2,7 @@
 // Helpers of the font tests: fonts in the text format made on the spot,
 // and a look at what the toolkit logged.
 #include "qzk/log.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,11 +17,8 @@
 // temporary folder of their own.
 inline void startFontTestLog() {
   if (!qzlog_path().empty()) return;
-  std::string templ = testing::TempDir() + "qzkfontlogXXXXXX";
-  std::vector<char> buf(templ.begin(), templ.end());
-  buf.push_back(0);
   const auto old = std::filesystem::current_path();
-  std::filesystem::current_path(mkdtemp(buf.data()));
+  std::filesystem::current_path(MakeTempFolder("qzkfontlog"));
   qzlog("font tests\n");
   std::filesystem::current_path(old);
 }

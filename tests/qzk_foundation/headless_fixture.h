@@ -10,14 +10,13 @@
 #include "qzk/events.h"
 #include "qzk/platform/headless.h"
 #include "qzk/platform/platform.h"
+#include "temp_folder.h"
 
 class HeadlessTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string tmpl = ::testing::TempDir() + "qzkfoundXXXXXX";
-    char* dir = mkdtemp(tmpl.data());
-    ASSERT_NE(dir, nullptr);
-    dir_ = dir;
+    dir_ = MakeTempFolder("qzkfound");
+    ASSERT_FALSE(dir_.empty());
     ASSERT_EQ(chdir(dir_.c_str()), 0);
     qzplatform_use_headless();
     qzheadless_set_screen(1280, 1024);

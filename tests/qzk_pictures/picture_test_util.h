@@ -2,6 +2,7 @@
 // Helpers of the picture tests: a temporary working folder per test (the
 // log and any written file land there) and reading files back.
 #include "qzk/log.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -18,11 +19,8 @@
 // it in one folder of their own that outlives each test's folder.
 inline void startTestLog() {
   if (!qzlog_path().empty()) return;
-  std::string templ = testing::TempDir() + "qzkpiclogXXXXXX";
-  std::vector<char> buf(templ.begin(), templ.end());
-  buf.push_back(0);
   const auto old = std::filesystem::current_path();
-  std::filesystem::current_path(mkdtemp(buf.data()));
+  std::filesystem::current_path(MakeTempFolder("qzkpiclog"));
   qzlog("picture tests\n");
   std::filesystem::current_path(old);
 }
@@ -46,27 +44,14 @@ class LogWatch {
   size_t start_ = 0;
 };
 
+// The log is started (in its own folder) before the test's folder is entered.
 class InTempDir {
  public:
-  InTempDir() {
-    startTestLog();
-    std::string templ = testing::TempDir() + "qzkpicXXXXXX";
-    std::vector<char> buf(templ.begin(), templ.end());
-    buf.push_back(0);
-    path_ = mkdtemp(buf.data());
-    old_ = std::filesystem::current_path();
-    std::filesystem::current_path(path_);
-  }
-  ~InTempDir() {
-    std::filesystem::current_path(old_);
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  const std::string& path() const { return path_; }
+  InTempDir() : folder_((startTestLog(), "qzkpic")) {}
+  const std::string& path() const { return folder_.path(); }
 
  private:
-  std::string path_;
-  std::filesystem::path old_;
+  InTempFolder folder_;
 };
 
 inline std::vector<uint8_t> readBytes(const std::string& path) {

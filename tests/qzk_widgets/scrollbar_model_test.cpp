@@ -31,3 +31,24 @@ TEST(ScrollModel, ThumbShowsThePageAndDragsBack) {
   qzScrollRange big{1000000, 10, 0, 1};
   EXPECT_EQ(qzscroll_thumb(big, 200, 8).length, 8);
 }
+
+TEST(ScrollModel, BarPartsArrowsTrackAndThumb) {
+  qzScrollRange r{100, 25, 75, 1};
+  qzScrollBarParts v = qzscroll_parts({10, 20, 16, 232}, true, r, 8);
+  EXPECT_EQ(v.low, (qzRect{10, 20, 16, 16}));
+  EXPECT_EQ(v.high, (qzRect{10, 236, 16, 16}));
+  EXPECT_EQ(v.track, (qzRect{10, 36, 16, 200}));
+  EXPECT_EQ(v.thumb, (qzRect{10, 186, 16, 50}));  // the last page: the thumb ends on the track's end
+  qzScrollBarParts h = qzscroll_parts({0, 0, 232, 16}, false, r, 8);
+  EXPECT_EQ(h.track, (qzRect{16, 0, 200, 16}));
+  EXPECT_EQ(h.thumb, (qzRect{166, 0, 50, 16}));
+  // A bar shorter than two square arrows splits itself between them.
+  qzScrollBarParts shortBar = qzscroll_parts({0, 0, 16, 20}, true, r, 8);
+  EXPECT_EQ(shortBar.low.h, 10);
+  EXPECT_TRUE(shortBar.track.empty());
+  EXPECT_TRUE(shortBar.thumb.empty());
+  // Nothing to scroll: no thumb; no bar: no parts.
+  EXPECT_TRUE(qzscroll_parts({0, 0, 16, 232}, true, {10, 25, 0, 1}, 8).thumb.empty());
+  qzScrollBarParts none = qzscroll_parts({5, 5, 0, 100}, true, r, 8);
+  EXPECT_TRUE(none.low.empty() && none.high.empty() && none.track.empty());
+}

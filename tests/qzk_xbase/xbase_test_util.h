@@ -10,8 +10,11 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "temp_folder.h"
 
 namespace xbase_test {
 
@@ -31,21 +34,16 @@ inline void write_bytes(const std::string& path, const Bytes& bytes) {
 class InTempDir : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = ::testing::TempDir() + "xbase_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    old_cwd_ = cwd;
-    ASSERT_EQ(chdir(dir_.c_str()), 0);
+    folder_ = std::make_unique<InTempFolder>("xbase_");
+    dir_ = folder_->path();
+    ASSERT_FALSE(dir_.empty());
   }
-  void TearDown() override {
-    ASSERT_EQ(chdir(old_cwd_.c_str()), 0);
-    std::string command = "rm -rf '" + dir_ + "'";
-    (void)std::system(command.c_str());
-  }
+  void TearDown() override { folder_.reset(); }
   std::string path(const std::string& name) const { return dir_ + "/" + name; }
-  std::string dir_, old_cwd_;
+  std::string dir_;
+
+ private:
+  std::unique_ptr<InTempFolder> folder_;
 };
 
 struct Field {

@@ -7,42 +7,20 @@
 # With --screenshot the window is also saved as a picture (ImageMagick's
 # import) before the click: that is how docs/main-window.png is made.
 set -u
-build=$1; source=$2; shot=""
+build=$(realpath "$1"); source=$(realpath "$2"); shot=""
 [ "${3:-}" = --screenshot ] && shot=$(realpath -m "$4")
 kmwb="$build/kmwb"
 . "$(dirname "$0")/lib/xvfb.sh"
-require_xvfb_tools
-[ -x "$kmwb" ] || { echo "kmwb not built at $kmwb"; exit 1; }
-
-work=$(mktemp -d)
-xvfb_pid=""; app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-start_xvfb 1920x1080x24
+xvfb_setup "$kmwb" 1920x1080x24
 
 cp "$source"/assets/*.bmp "$source"/assets/*.wav "$work"/
-cd "$work"
 SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$kmwb" --scale 1 >"$work/out.txt" 2>"$work/err.txt" &
 app_pid=$!
 
 # The start-up shows its picture for 4 seconds, then fills the wave tables.
-ready=""
-for _ in $(seq 1 300); do
-  grep -q "start-up done" qzk.log 2>/dev/null && { ready=yes; break; }
-  kill -0 "$app_pid" 2>/dev/null || break
-  sleep 0.1
-done
-[ -n "$ready" ] || { echo "the workbench did not finish its start-up"; cat err.txt qzk.log 2>/dev/null; exit 1; }
-grep -q "start-up done: sdl backend" qzk.log || { echo "not on the SDL backend under Xvfb"; grep start-up qzk.log; exit 1; }
-
-wid=$(timeout 10 xdotool search --sync --name "^Research-Program Institut K & M$" | head -1)
-[ -n "$wid" ] || { echo "no main window"; exit 1; }
+wait_for "start-up done" 30 "$work/qzk.log" || fail "the workbench did not finish its start-up"
+grep -q "start-up done: sdl backend" qzk.log || fail "not on the SDL backend under Xvfb"
+find_window "Research-Program Institut K & M"
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 sleep 1
 if [ -n "$shot" ]; then
@@ -54,16 +32,8 @@ fi
 xdotool mousemove --window "$wid" $((WIDTH * 90 / 100)) $((HEIGHT * 95 / 100 + 1))
 sleep 0.2
 xdotool click 1
-for _ in $(seq 1 100); do
-  kill -0 "$app_pid" 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 "$app_pid" 2>/dev/null; then
-  echo "the quit button did not end the workbench"; cat qzk.log; exit 1
-fi
-wait "$app_pid"; status=$?
-app_pid=""
-[ "$status" -eq 0 ] || { echo "the workbench ended with status $status"; cat err.txt; exit 1; }
-grep -q '"message"' qzk.log && { echo "a question was asked on quitting"; exit 1; }
+wait_for_end 10 || fail "the quit button did not end the workbench"
+[ "$app_status" -eq 0 ] || fail "the workbench ended with status $app_status"
+grep -q '"message"' qzk.log && fail "a question was asked on quitting"
 echo "ok: the main window opened under Xvfb display $DISPLAY and its quit button ended it"
 exit 0

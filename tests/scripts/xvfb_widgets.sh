@@ -7,38 +7,13 @@
 # same page. Skips (77) when Xvfb or xdotool is missing.
 #   xvfb_widgets.sh BUILD_DIR SOURCE_DIR
 set -u
-build=$1
+build=$(realpath "$1")
 demo="$build/tools/qzk_demo"
 . "$(dirname "$0")/lib/xvfb.sh"
-require_xvfb_tools
-[ -x "$demo" ] || { echo "qzk_demo not built at $demo"; exit 1; }
+xvfb_setup "$demo" 1024x768x24
 
-work=$(mktemp -d)
-xvfb_pid=""; demo_pid=""
-cleanup() {
-  [ -n "$demo_pid" ] && kill "$demo_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-start_xvfb 1024x768x24
-
-# wait_for PATTERN SECONDS: until the demo's output holds the pattern.
-wait_for() {
-  for _ in $(seq 1 $(($2 * 10))); do
-    grep -q "$1" "$work/out.txt" 2>/dev/null && return 0
-    kill -0 "$demo_pid" 2>/dev/null || return 1
-    sleep 0.1
-  done
-  return 1
-}
-fail() { echo "$1"; cat "$work/out.txt" "$work/err.txt" 2>/dev/null; exit 1; }
-
-cd "$work"
 SDL_VIDEODRIVER=x11 "$demo" --scale 1 --page 1 >"$work/out.txt" 2>"$work/err.txt" &
-demo_pid=$!
+app_pid=$!
 wait_for "^widget quit" 20 || fail "the demo did not get ready"
 grep -q '^ready sdl ' "$work/out.txt" || fail "the demo did not use the SDL backend under Xvfb"
 
@@ -51,8 +26,7 @@ place() {
   px=$((x + w / 2)); py=$((y + h / 2))
 }
 
-wid=$(timeout 10 xdotool search --sync --name "^qzk demo$" | head -1)
-[ -n "$wid" ] || fail "no window named \"qzk demo\""
+find_window "qzk demo"
 sleep 0.3
 
 # The X server shows what the toolkit drew: compare with the headless

@@ -1,5 +1,5 @@
-// The ANSI escape decoder: a small state machine over the bytes, with its
-// output in a ring of (command, argument) pairs.
+// The ANSI escape decoder declared in qza_dec.h: a small state machine
+// over the bytes, with its output in a ring of (command, argument) pairs.
 #include <array>
 
 #include "qzk/log.h"
