@@ -1,5 +1,6 @@
-// Searching and sorting a table: both read the records in large blocks
-// rather than one field at a time, with the same results.
+// Searching, sorting and scanning a table: all read the records in large
+// blocks rather than one field at a time, search and sort with the same
+// results as field by field.
 #include <algorithm>
 #include <cstring>
 #include <string_view>
@@ -53,6 +54,34 @@ bool less_folded(std::string_view a, std::string_view b) {
 }
 
 }  // namespace
+
+int qzXBase::field_offset(int f) const {
+  return f >= 0 && f < field_count() ? fields_[f].offset : 0;
+}
+
+std::string_view qzXBase::field_text(const uint8_t* record, int f) const {
+  if (!record || f < 0 || f >= field_count()) return {};
+  return ::field_text(record + fields_[f].offset, fields_[f].length);
+}
+
+bool qzXBase::scan(const std::function<bool(int i, const uint8_t* record)>& visit) {
+  if (!file_) return false;
+  const size_t per_block = std::max<size_t>(1, kBlockBytes / record_length_);
+  std::vector<uint8_t> block;
+  for (size_t i = 0; i < live_.size();) {
+    const uint32_t first = live_[i];
+    const size_t n = std::min<size_t>(per_block, record_count_ - first);
+    block.resize(n * record_length_);
+    if (!read_at(record_offset(first), block.data(), block.size())) {
+      fail("scan: reading %s failed\n", path_.c_str());
+      return false;
+    }
+    for (; i < live_.size() && live_[i] < first + n; ++i)
+      if (!visit(static_cast<int>(i), &block[static_cast<size_t>(live_[i] - first) * record_length_]))
+        return true;
+  }
+  return true;
+}
 
 int qzXBase::find_exact(int f, const char* text, int* result, int capacity) {
   return find(f, text, false, result, capacity);
