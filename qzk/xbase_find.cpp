@@ -16,7 +16,7 @@ unsigned char to_lower(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 :
 
 // A field's text as read field gives it: up to the first NUL, trailing
 // blanks stripped.
-std::string_view field_text(const uint8_t* bytes, int length) {
+std::string_view bytes_text(const uint8_t* bytes, int length) {
   const char* begin = reinterpret_cast<const char*>(bytes);
   const void* nul = std::memchr(begin, 0, static_cast<size_t>(length));
   size_t n = nul ? static_cast<size_t>(static_cast<const char*>(nul) - begin)
@@ -61,7 +61,7 @@ int qzXBase::field_offset(int f) const {
 
 std::string_view qzXBase::field_text(const uint8_t* record, int f) const {
   if (!record || f < 0 || f >= field_count()) return {};
-  return ::field_text(record + fields_[f].offset, fields_[f].length);
+  return bytes_text(record + fields_[f].offset, fields_[f].length);
 }
 
 bool qzXBase::scan(const std::function<bool(int i, const uint8_t* record)>& visit) {
@@ -109,7 +109,7 @@ int qzXBase::find(int f, const char* text, bool prefix, int* result, int capacit
     }
     for (; i < live_.size() && live_[i] < first + n; ++i) {
       const uint8_t* record = &block[static_cast<size_t>(live_[i] - first) * record_length_];
-      if (!matches(field_text(record + field.offset, field.length), wanted, prefix)) continue;
+      if (!matches(bytes_text(record + field.offset, field.length), wanted, prefix)) continue;
       if (result && count < capacity - 1) result[count] = static_cast<int>(i);
       ++count;
     }
@@ -135,7 +135,7 @@ bool qzXBase::sort(int f) {
   }
   const qzXBaseField& field = fields_[f];
   auto key = [&](uint32_t physical) {
-    return field_text(&data[physical * length + field.offset], field.length);
+    return bytes_text(&data[physical * length + field.offset], field.length);
   };
   std::vector<uint32_t> order(live_);
   std::stable_sort(order.begin(), order.end(),
