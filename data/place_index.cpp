@@ -49,6 +49,7 @@ bool PlaceIndex::Load(const std::string& path, std::string& error) {
   places_.clear();
   keys_.clear();
   keyStart_.clear();
+  otherStart_.clear();
   qzXBase table;
   if (!table.open(path.c_str(), true)) {
     error = "cannot read the places database: " + table.error();
@@ -93,6 +94,7 @@ bool PlaceIndex::Load(const std::string& path, std::string& error) {
     AddKey(keys_, start, FoldPlaceName(p.name));
     AddKey(keys_, start, FoldPlaceName(p.asciiName));
     AddKey(keys_, start, FoldGermanName(p.name));
+    otherStart_.push_back(static_cast<uint32_t>(keys_.size()));
     std::string_view alternates = p.alternateNames;
     while (!alternates.empty()) {
       const size_t comma = alternates.find(',');
@@ -117,13 +119,14 @@ std::vector<const Place*> PlaceIndex::Find(std::string_view text, size_t max) co
   for (size_t i = 0; i < places_.size() && whole.size() < max; ++i) {
     const char* k = keys_.data() + keyStart_[i];
     const char* end = keys_.data() + keyStart_[i + 1];
+    const char* others = keys_.data() + otherStart_[i];
     bool isWhole = false, isStart = false;
     while (k < end) {
       const char* stop = static_cast<const char*>(std::memchr(k, '\n', static_cast<size_t>(end - k)));
       const size_t length = static_cast<size_t>(stop - k);
       if (k[0] == first && length >= wanted.size() && std::memcmp(k, wanted.data(), wanted.size()) == 0) {
         isStart = true;
-        if (length == wanted.size()) {
+        if (length == wanted.size() && k < others) {
           isWhole = true;
           break;
         }

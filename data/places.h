@@ -21,9 +21,9 @@
 //
 // A look-up compares the search form of the text (data/place_names.h)
 // with the start of the search forms of each place's name, ASCII name,
-// German umlaut spelling and other spellings: places whose whole name is
-// the text come first, then those whose name begins with it, each larger
-// places first.
+// German umlaut spelling and other spellings: places whose whole name
+// (ASCII name, umlaut spelling) is the text come first, then those whose
+// names or other spellings begin with it, each larger places first.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -76,7 +76,9 @@ bool WritePlacesTable(const std::string& path, const std::vector<Place>& places,
 // then says whether it was rebuilt ("" when it was there). False with the
 // reason in `message` when neither the table nor a sound master copy is
 // there.
-bool EnsurePlacesTable(const std::string& path, std::string& message);
+// `masters`, when given, replaces the places looked in.
+bool EnsurePlacesTable(const std::string& path, std::string& message,
+                       const std::vector<std::string>* masters = nullptr);
 
 // Where the master copies are looked for, in order, for a table at `path`.
 std::vector<std::string> PlacesMasterCandidates(const std::string& path);
@@ -99,6 +101,7 @@ class PlaceIndex {
   std::vector<Place> places_;  // larger places first
   std::string keys_;           // the search forms, each followed by '\n'
   std::vector<uint32_t> keyStart_;  // where each place's forms start; one more at the end
+  std::vector<uint32_t> otherStart_;  // where its other spellings' forms start
 };
 
 // The index of places.dbf in the working folder, the table rebuilt from

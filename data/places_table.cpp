@@ -102,11 +102,11 @@ std::vector<std::string> PlacesMasterCandidates(const std::string& path) {
   return {FolderOf(path) + kPlacesMaster, std::string(KMWB_ASSETS_DIR) + "/" + kPlacesMaster};
 }
 
-bool EnsurePlacesTable(const std::string& path, std::string& message) {
+bool EnsurePlacesTable(const std::string& path, std::string& message, const std::vector<std::string>* masters) {
   message.clear();
   if (Exists(path)) return true;
   std::string reasons;
-  for (const std::string& master : PlacesMasterCandidates(path)) {
+  for (const std::string& master : masters ? *masters : PlacesMasterCandidates(path)) {
     if (!Exists(master)) continue;
     // Unpacked beside the table under another name, checked, then renamed:
     // a damaged master copy leaves no table behind.

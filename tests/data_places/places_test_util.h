@@ -1,0 +1,50 @@
+#pragma once
+// The places tests: each test suite in a temporary folder of its own, and
+// the real places database rebuilt there from its master copy once.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "data/places.h"
+
+namespace places_test {
+
+inline std::string MakeTempDir(const char* stem) {
+  std::string d = testing::TempDir() + "/" + stem + "_XXXXXX";
+  return mkdtemp(d.data()) ? d : std::string();
+}
+
+// Runs each test in a fresh folder.
+class InTempDir : public testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = MakeTempDir("places");
+    ASSERT_FALSE(dir_.empty());
+    ASSERT_EQ(chdir(dir_.c_str()), 0);
+  }
+  std::string dir_;
+};
+
+// A folder holding places.dbf unpacked from assets/places.dbf.gz, made
+// once for the whole program.
+inline const std::string& RealPlacesDir() {
+  static const std::string dir = [] {
+    const std::string d = MakeTempDir("real_places");
+    std::string message;
+    if (d.empty() || !EnsurePlacesTable(d + "/" + kPlacesTable, message)) return std::string();
+    return d;
+  }();
+  return dir;
+}
+
+inline std::string Bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+}  // namespace places_test
