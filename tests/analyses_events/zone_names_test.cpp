@@ -119,6 +119,7 @@ TEST(EventZoneNames, ZoneNameListGivesTheGroupOfTheHandEnteredLists) {
     std::ofstream out(std::string("Current_") + name + ".txt");
     for (const Member& m : kMembers) out << value(m) << "\n";
   };
+  WriteTable("persons.dbf", false);  // the file dialog comes whatever the source
   std::ofstream("Current_members.txt") << 5 << "\n";
   list("Lastname", [](const Member& m) { return m.name; });
   list("Firstname", [](const Member& m) { return m.name; });
