@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -14,16 +15,24 @@
 
 namespace {
 
-// places.dbf unpacked from the master copy into a folder of its own, once.
+// places.dbf unpacked from the master copy into a folder of its own, once,
+// removed at the end of the program.
 const std::string& PlacesPath() {
-  static const std::string path = [] {
-    std::string dir = "/tmp/places_bench_XXXXXX";
-    if (!mkdtemp(dir.data())) return std::string();
-    const std::string p = dir + "/" + kPlacesTable;
+  struct Folder {
+    std::string dir, table;
+    ~Folder() {
+      if (!dir.empty()) std::filesystem::remove_all(dir);
+    }
+  };
+  static const Folder folder = [] {
+    Folder f;
+    f.dir = "/tmp/places_bench_XXXXXX";
+    if (!mkdtemp(f.dir.data())) return Folder{};
     std::string message;
-    return EnsurePlacesTable(p, message) ? p : std::string();
+    if (EnsurePlacesTable(f.dir + "/" + kPlacesTable, message)) f.table = f.dir + "/" + kPlacesTable;
+    return f;
   }();
-  return path;
+  return folder.table;
 }
 
 const PlaceIndex* LoadedIndex() {

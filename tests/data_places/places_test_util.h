@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -17,7 +18,7 @@ inline std::string MakeTempDir(const char* stem) {
   return mkdtemp(d.data()) ? d : std::string();
 }
 
-// Runs each test in a fresh folder.
+// Runs each test in a fresh folder, removed afterwards.
 class InTempDir : public testing::Test {
  protected:
   void SetUp() override {
@@ -25,19 +26,31 @@ class InTempDir : public testing::Test {
     ASSERT_FALSE(dir_.empty());
     ASSERT_EQ(chdir(dir_.c_str()), 0);
   }
+  void TearDown() override {
+    if (chdir(testing::TempDir().c_str()) == 0) std::filesystem::remove_all(dir_);
+  }
   std::string dir_;
 };
 
 // A folder holding places.dbf unpacked from assets/places.dbf.gz, made
-// once for the whole program.
+// once for the whole program and removed at its end (the table is 58 MB).
 inline const std::string& RealPlacesDir() {
-  static const std::string dir = [] {
-    const std::string d = MakeTempDir("real_places");
+  struct Folder {
+    std::string dir;
+    ~Folder() {
+      if (!dir.empty()) std::filesystem::remove_all(dir);
+    }
+  };
+  static const Folder folder = [] {
+    Folder f{MakeTempDir("real_places")};
     std::string message;
-    if (d.empty() || !EnsurePlacesTable(d + "/" + kPlacesTable, message)) return std::string();
-    return d;
+    if (!f.dir.empty() && !EnsurePlacesTable(f.dir + "/" + kPlacesTable, message)) {
+      std::filesystem::remove_all(f.dir);
+      f.dir.clear();
+    }
+    return f;
   }();
-  return dir;
+  return folder.dir;
 }
 
 inline std::string Bytes(const std::string& path) {
