@@ -25,11 +25,14 @@ struct Candidates {
   std::vector<EventRecord> records;
   std::vector<int> numbers;
   std::vector<std::string> problems;  // a value that could not be read, or ""
+  std::vector<std::string> zoneNames;  // the zone name, or "" for the hours as read
 
-  void Add(const EventRecord& record, int number, const std::string& problem = std::string()) {
+  void Add(const EventRecord& record, int number, const std::string& problem = std::string(),
+           const std::string& zoneName = std::string()) {
     records.push_back(record);
     numbers.push_back(number);
     problems.push_back(problem);
+    zoneNames.push_back(zoneName);
   }
 };
 
@@ -101,9 +104,9 @@ bool FromTable(const std::string& path, int wanted, Candidates& out) {
       PrintOut("\n record %i: the table holds only %i records \n", number, count);
       break;
     }
-    std::string problem;
-    const EventRecord record = ReadTableMember(table, map, number - 1, &problem);
-    out.Add(record, number, problem);
+    std::string problem, zone;
+    const EventRecord record = ReadTableMember(table, map, number - 1, &problem, &zone);
+    out.Add(record, number, problem, zone);
   }
   return true;
 }
@@ -114,9 +117,9 @@ bool FromPicks(const std::string& path, int wanted, Candidates& out) {
   if (!OpenTable(table, path, map)) return false;
   PrintOut("\n \tchoose the members with double click left !! \n");
   for (int i : PickMembers(table, map, wanted)) {
-    std::string problem;
-    const EventRecord record = ReadTableMember(table, map, i, &problem);
-    out.Add(record, i + 1, problem);
+    std::string problem, zone;
+    const EventRecord record = ReadTableMember(table, map, i, &problem, &zone);
+    out.Add(record, i + 1, problem, zone);
   }
   return true;
 }
@@ -180,13 +183,31 @@ bool FromLists(int wanted, Candidates& out) {
   PrintOut("\n \n The following files must be available:  \n  ");
   for (int i = 0; i < kListFieldCount; ++i)
     if (isChosen(i)) PrintOut("%s", kListFields[i].file);
-  if (!isChosen(kFieldLongitude) || !isChosen(kFieldLatitude) || !isChosen(kFieldTimeZone))
+  // The zone names are read whenever their list is there.
+  const bool zoneList = WorkFileExists(kCurrentZonename);
+  if (!isChosen(kFieldLongitude) || !isChosen(kFieldLatitude) || (!isChosen(kFieldTimeZone) && !zoneList))
     PrintOut("\n\n ATTENTION * GMT is calculated *");
 
   ListColumns lists;
   for (int i = 0; i < kListFieldCount; ++i)
     if (isChosen(i) && !ReadList(kListFields[i], i, static_cast<std::size_t>(n), lists)) return false;
-  for (int i = 0; i < n; ++i) out.Add(MemberFromLists(lists, static_cast<std::size_t>(i)), i + 1);
+  std::vector<std::string> zones;
+  if (zoneList) {
+    PrintOut("\n Zonename (from Current_Zonename.txt) \n");
+    auto v = ReadLines(kCurrentZonename, static_cast<std::size_t>(n),
+                       MissingFileNotice{kMissingPause, MissingTail::WithCode, "Zonename.txt"});
+    if (!v) return false;
+    zones = *v;
+    for (std::string& z : zones) {
+      while (!z.empty() && (z.back() == ' ' || z.back() == '\r' || z.back() == '\t')) z.pop_back();
+      while (!z.empty() && (z.front() == ' ' || z.front() == '\t')) z.erase(0, 1);
+    }
+    Echo(zones);
+  }
+  for (int i = 0; i < n; ++i) {
+    const std::size_t k = static_cast<std::size_t>(i);
+    out.Add(MemberFromLists(lists, k), i + 1, std::string(), k < zones.size() ? zones[k] : std::string());
+  }
   return true;
 }
 
@@ -214,6 +235,10 @@ bool ReadEventMembers(EventAnalysisParams& p, std::vector<EventRecord>& members,
   for (std::size_t i = 0; i < candidates.records.size(); ++i) {
     std::string problem = candidates.problems[i];
     if (problem.empty()) problem = MemberProblem(candidates.records[i]);
+    std::string zoneLine;
+    if (problem.empty() && !candidates.zoneNames[i].empty())
+      ApplyMemberZone(candidates.records[i], candidates.zoneNames[i], zoneLine, problem);
+    if (!zoneLine.empty()) PrintOut("\n record %i: %s \n", candidates.numbers[i], zoneLine.c_str());
     if (!problem.empty()) {
       PrintOut("\n record %i left out: %s \n", candidates.numbers[i], problem.c_str());
       continue;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "data/zone_record.h"
 #include "qzk/xbase_codepage.h"
 
 namespace {
@@ -89,4 +90,23 @@ EventRecord MemberFromLists(const ListColumns& lists, std::size_t i) {
   r.minute = number(5);
   r.summerTime = number(6);
   return r;
+}
+
+bool ApplyMemberZone(EventRecord& record, const std::string& zoneName, std::string& line, std::string& problem) {
+  line.clear();
+  problem.clear();
+  if (zoneName.empty()) return true;
+  ZoneFill fill;
+  std::string error;
+  if (!ApplyZoneName(record, zoneName, fill, error)) {
+    problem = "zone name: " + error;
+    return false;
+  }
+  line = "zone " + zoneName + ": time zone " + std::to_string(record.timeZone) + ", summer time " +
+         std::to_string(record.summerTime);
+  if (fill.clockShiftSeconds != 0)
+    line += " (offset " + HoursText(fill.time.TotalSeconds()) + " h: clock time moved by " +
+            std::to_string(fill.clockShiftSeconds / 60) + " min)";
+  if (!fill.note.empty()) line += "; " + fill.note;
+  return true;
 }

@@ -49,6 +49,7 @@ enum MemberField {
   kFieldLatitudeMinutes,
   kFieldDate,
   kFieldTime,
+  kFieldZoneName,
   kMemberFieldCount
 };
 inline constexpr int kListFieldCount = 12;  // the lists' fields: kFieldLastName .. kFieldSummerTime
@@ -79,6 +80,7 @@ inline constexpr std::array<TableFieldNames, kMemberFieldCount> kTableFieldNames
     {kFieldLatitudeMinutes, {"LATMIN", "LAT_MIN", nullptr, nullptr}},
     {kFieldDate, {"DATE", "BIRTHDATE", "DATUM", "GEBURT"}},
     {kFieldTime, {"TIME", "BIRTHTIME", "ZEIT", "UHRZEIT"}},
+    {kFieldZoneName, {"ZONENAME", "TZNAME", "ZONE_NAME", "TZID"}},
 }};
 static_assert([] {
   for (int f = 0; f < kMemberFieldCount; ++f)
@@ -103,8 +105,8 @@ struct TableFieldMap {
   // their table names with the field that could hold them:
   // "YEAR (or DATE), HOUR (or TIME)".
   std::string MissingTimeFields() const;
-  // True when longitude, latitude or the time zone is missing: those then
-  // count as 0 (Greenwich).
+  // True when longitude, latitude or the time zone (a zone-name field
+  // counts as one) is missing: those then count as 0 (Greenwich).
   bool PlaceIncomplete() const;
 };
 
@@ -121,9 +123,19 @@ qzCodePage TableCodePage(const std::string& path, int languageByte, std::string*
 // lacks are 0 or empty. A value that cannot be read (a number field that
 // holds no number, an empty year, month, day, hour or minute, a date that
 // is none) reads as 0 and is named in `problem` ("HOUR is empty"), which
-// stays empty for a sound record.
+// stays empty for a sound record. `zoneName` gets the zone-name field's
+// text ("" without one); the record's time zone and summer time are then
+// still the table's own, see ApplyMemberZone.
 EventRecord ReadTableMember(qzXBase& table, const TableFieldMap& map, int liveIndex,
-                            std::string* problem = nullptr);
+                            std::string* problem = nullptr, std::string* zoneName = nullptr);
+
+// A member's time zone and summer time from its zone name, for its own
+// date and clock time (data/zone_record.h; a zone that is not whole hours
+// moves the clock into the nearest whole-hour zone). An empty name leaves
+// the record as it is. `line` gets what is printed for the member ("zone
+// Europe/Berlin: time zone 1, summer time 1", with a gap or fold note),
+// `problem` why the zone gives no answer; false then.
+bool ApplyMemberZone(EventRecord& record, const std::string& zoneName, std::string& line, std::string& problem);
 
 // A value in degrees whose first two decimals are minutes, split into
 // degrees and minutes of the same sign: 13.59 -> 13, 59; -8.3 -> -8, -30.

@@ -139,7 +139,7 @@ std::string TableFieldMap::MissingTimeFields() const {
 bool TableFieldMap::PlaceIncomplete() const {
   bool longitude = Has(kFieldLongitude) || Has(kFieldLongitudeDegrees);
   bool latitude = Has(kFieldLatitude) || Has(kFieldLatitudeDegrees);
-  return !longitude || !latitude || !Has(kFieldTimeZone);
+  return !longitude || !latitude || (!Has(kFieldTimeZone) && !Has(kFieldZoneName));
 }
 
 TableFieldMap MapTableFields(const qzXBase& table) {
@@ -180,7 +180,8 @@ qzCodePage TableCodePage(const std::string& path, int languageByte, std::string*
   return qzxbase_codepage_of_language(languageByte);
 }
 
-EventRecord ReadTableMember(qzXBase& table, const TableFieldMap& map, int liveIndex, std::string* problem) {
+EventRecord ReadTableMember(qzXBase& table, const TableFieldMap& map, int liveIndex, std::string* problem,
+                            std::string* zoneName) {
   std::string first;  // the first value that cannot be read
   auto name = [&](MemberField f) { return std::string(table.field_name(map.column[f])); };
   auto note = [&](const std::string& why) {
@@ -236,6 +237,10 @@ EventRecord ReadTableMember(qzXBase& table, const TableFieldMap& map, int liveIn
   } else {
     r.latitudeDegrees = whole(kFieldLatitudeDegrees, false);
     r.latitudeMinutes = whole(kFieldLatitudeMinutes, false);
+  }
+  if (zoneName) {
+    *zoneName = Trimmed(text(kFieldZoneName));
+    while (!zoneName->empty() && zoneName->back() == ' ') zoneName->pop_back();
   }
   if (problem) *problem = first;
   return r;

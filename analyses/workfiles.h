@@ -192,6 +192,10 @@ inline constexpr WorkFile kCurrentMinute{"Current_Minute.txt", WorkLayout::Integ
                                          WorkExtent::Listed};
 inline constexpr WorkFile kCurrentSummertime{"Current_Summertime.txt", WorkLayout::Integers,
                                              WorkExtent::Listed};
+// Optional: the time-zone names ("Europe/Berlin"); when the file is there,
+// each member's time zone and summer time come from its line.
+inline constexpr WorkFile kCurrentZonename{"Current_Zonename.txt", WorkLayout::Text,
+                                           WorkExtent::Listed};
 
 // The subfolders of the working directory. Files in the folders whose
 // content the modules set themselves are named by those modules, as a

@@ -10,6 +10,7 @@
 #include "analyses/event_analysis.h"
 #include "app/chart_command.h"
 #include "app/chart_command.h"
+#include "app/lookup_commands.h"
 #include "app/shell.h"
 #include "probability/fluctuations.h"
 #include "probability/matrix_probability.h"
@@ -32,5 +33,7 @@ const ModuleEntry kModules[] = {
 int main(int argc, char** argv) {
   if (argc > 1 && (strcmp(argv[1], "chart") == 0 || strcmp(argv[1], "matrices") == 0))
     return RunChartCommand(argc - 1, argv + 1);
+  if (argc > 1 && strcmp(argv[1], "place") == 0) return RunPlaceCommand(argc - 1, argv + 1);
+  if (argc > 1 && strcmp(argv[1], "zone") == 0) return RunZoneCommand(argc - 1, argv + 1);
   return RunWorkbench(argc, argv, {std::begin(kModules), std::end(kModules)});
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "data/open_dialogs.h"
+#include "data/places.h"
 #include "data/separator.h"
 #include "qzk/button.h"
 #include "qzk/combobox.h"
@@ -127,6 +128,11 @@ bool EditPersonEntry(PersonEntry& entry) {
   qzButton ok, cancel;
   ok.create("&OK,x=20%,y=95%,xs=30%");
   cancel.create("&Abbrechen,x=80%,y=95%,xs=30%");
+  // The place look-up: its matches and the zone taken.
+  qzComboBox matches;
+  matches.create("x=79%,y=68%,xs=38%");
+  qzSimpleTextDisplay zoneNote;
+  zoneNote.create("x=79%,y=81%,xs=38%,ys=12%");
 
   family.setText(entry.familyName);
   first.setText(entry.firstName);
@@ -154,33 +160,103 @@ bool EditPersonEntry(PersonEntry& entry) {
   dialog.buttons = {&ok, &cancel};
   OpenDialogScope scope(dialog);
 
+  // What the widgets hold, and putting an entry's numbers into them.
+  auto read = [&] {
+    PersonEntry e = entry;
+    e.familyName = family.text();
+    e.firstName = first.text();
+    e.day = day.intValue();
+    e.month = month.selectedIndex() + 1;
+    e.year = year.intValue();
+    e.hour = hour.intValue();
+    e.minute = minute.intValue();
+    e.second = second.intValue();
+    e.summerTime = summer.intValue();
+    e.place = place.text();
+    e.longitudeDegrees = lonDeg.intValue();
+    e.longitudeMinutes = lonMin.intValue();
+    e.latitudeDegrees = latDeg.intValue();
+    e.latitudeMinutes = latMin.intValue();
+    e.timeZone = zone.intValue();
+    return e;
+  };
+  auto show = [&](const PersonEntry& e) {
+    place.setText(e.place);
+    lonDeg.setValue(e.longitudeDegrees);
+    lonMin.setValue(e.longitudeMinutes);
+    latDeg.setValue(e.latitudeDegrees);
+    latMin.setValue(e.latitudeMinutes);
+    zone.setValue(e.timeZone);
+    summer.setValue(e.summerTime);
+  };
+  // The zone the look-up took and the values it put in, to see whether
+  // the person changed them by hand since.
+  std::string zoneName = entry.zoneName;
+  int takenZone = entry.timeZone, takenSummer = entry.summerTime;
+  std::vector<const Place*> found;
+  auto takeFound = [&](int i) {
+    if (i < 0 || i >= static_cast<int>(found.size())) return;
+    PersonEntry e = read();
+    std::string note;
+    TakePlace(e, *found[i], note);
+    zoneName = e.zoneName;
+    takenZone = e.timeZone;
+    takenSummer = e.summerTime;
+    show(e);
+    zoneNote.setText(note);
+  };
+  auto byHand = [&] { return zone.intValue() != takenZone || summer.intValue() != takenSummer; };
+
   bool accepted = false;
   for (;;) {
     int event = qzwait_event();
     if (event == 0 && !qzrunning()) break;
     if (event == ok.eventId()) {
+      PersonEntry e = read();
+      e.zoneName = byHand() ? std::string() : zoneName;
+      std::string error;
+      if (!FinishZone(e, error)) {
+        zoneNote.setText(error);
+        continue;
+      }
+      entry = e;
       accepted = true;
       break;
     }
     if (event == cancel.eventId() || event == window.closeId()) break;
+    if (event == place.eventId()) {
+      std::string error;
+      const PlaceIndex* places = WorkingPlaces(error);
+      found = places ? places->Find(place.text(), 12) : std::vector<const Place*>();
+      std::vector<std::string> texts;
+      for (const Place* p : found) texts.push_back(PlaceChoiceText(*p));
+      matches.setEntries(texts);
+      if (found.empty()) {
+        zoneNote.setText(places ? "\"" + place.text() + "\" nicht gefunden" : error);
+        continue;
+      }
+      matches.select(0);
+      takeFound(0);
+    } else if (event == matches.eventId()) {
+      takeFound(matches.selectedIndex());
+    } else if (!zoneName.empty() && (event == day.eventId() || event == month.eventId() ||
+                                     event == year.eventId() || event == hour.eventId() ||
+                                     event == minute.eventId() || event == second.eventId())) {
+      // A new date or time: the zone's values for it, unless changed by hand.
+      if (byHand()) continue;
+      PersonEntry e = read();
+      e.zoneName = zoneName;
+      std::string note;
+      if (TakeZone(e, note)) {
+        takenZone = e.timeZone;
+        takenSummer = e.summerTime;
+        show(e);
+      }
+      zoneNote.setText(note);
+    }
   }
-  if (accepted) {
-    entry.familyName = family.text();
-    entry.firstName = first.text();
-    entry.day = day.intValue();
-    entry.month = month.selectedIndex() + 1;
-    entry.year = year.intValue();
-    entry.hour = hour.intValue();
-    entry.minute = minute.intValue();
-    entry.second = second.intValue();
-    entry.summerTime = summer.intValue();
-    entry.place = place.text();
-    entry.longitudeDegrees = lonDeg.intValue();
-    entry.longitudeMinutes = lonMin.intValue();
-    entry.latitudeDegrees = latDeg.intValue();
-    entry.latitudeMinutes = latMin.intValue();
-    entry.timeZone = zone.intValue();
-  }
+  zoneNote.destroy();
+  matches.destroy();
   cancel.destroy();
   ok.destroy();
   zone.destroy();

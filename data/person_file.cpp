@@ -2,13 +2,16 @@
 
 #include <array>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
 
+#include "data/places.h"
 #include "data/record_messages.h"
+#include "data/zone_record.h"
 
 namespace {
 
@@ -69,6 +72,58 @@ std::string NormaliseKey(const std::string& key) {
   return out;
 }
 
+// What the lines said beyond the fields, with the lines that said it.
+struct Lookups {
+  std::string zoneName, place;
+  int zoneLine = 0, placeLine = 0;
+  int zoneFieldLine = 0;  // the first "time zone" or "summer time" line
+  bool coordinates = false;
+};
+
+// Decimal degrees as degrees and whole minutes of the same sign.
+void DegreesMinutesOf(double value, int32_t& degrees, int32_t& minutes) {
+  const long total = std::lround(std::fabs(value) * 60.0);
+  const int sign = value < 0 ? -1 : 1;
+  degrees = sign * static_cast<int32_t>(total / 60);
+  minutes = sign * static_cast<int32_t>(total % 60);
+}
+
+std::string AtLine(int line, const std::string& problem) {
+  return "line " + std::to_string(line) + ": " + problem;
+}
+
+// The place and zone look-ups after all lines: "" or the error.
+std::string LookUp(const Lookups& l, EventRecord& r, PersonTextNotes& notes) {
+  std::string zone = l.zoneName;
+  int zoneLine = l.zoneLine;
+  if (!l.zoneName.empty() && l.zoneFieldLine > 0)
+    return AtLine(l.zoneFieldLine, "give either \"zone name\" or \"time zone\" and \"summer time\"");
+  if (!l.place.empty() && !l.coordinates) {
+    std::string error;
+    const PlaceIndex* places = WorkingPlaces(error);
+    if (!places) return AtLine(l.placeLine, error);
+    const std::vector<const Place*> found = places->Find(l.place, 1);
+    if (found.empty())
+      return AtLine(l.placeLine, "\"" + l.place +
+                                     "\" is not in the places database: give its longitude and latitude");
+    const Place& p = *found[0];
+    DegreesMinutesOf(p.longitude, r.longitudeDegrees, r.longitudeMinutes);
+    DegreesMinutesOf(p.latitude, r.latitudeDegrees, r.latitudeMinutes);
+    notes.foundPlace = p.name + " (" + p.country + (p.region.empty() ? "" : ", " + p.region) + ")";
+    if (zone.empty() && l.zoneFieldLine == 0) {
+      zone = p.zone;
+      zoneLine = l.placeLine;
+    }
+  }
+  if (zone.empty()) return "";
+  ZoneFill fill;
+  std::string error;
+  if (!ApplyZoneName(r, zone, fill, error)) return AtLine(zoneLine, error);
+  notes.zoneName = zone;
+  notes.clockNote = fill.note;
+  return "";
+}
+
 bool ParseWholeNumber(const std::string& text, long& value) {
   if (text.empty()) return false;
   errno = 0;
@@ -105,8 +160,9 @@ std::string ApplyLine(const std::string& key, const std::string& value, EventRec
 
 }  // namespace
 
-bool ParsePersonText(const std::string& text, EventRecord& record, std::string& error) {
+bool ParsePersonText(const std::string& text, EventRecord& record, std::string& error, PersonTextNotes* notes) {
   EventRecord work = record;
+  Lookups lookups;
   // A byte-order mark, as some editors write, is not part of the first line.
   std::istringstream in(text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? text.substr(3) : text);
   std::string line;
@@ -123,13 +179,32 @@ bool ParsePersonText(const std::string& text, EventRecord& record, std::string& 
     } else if (eq == std::string::npos) {
       problem = "no \"=\" in \"" + t + "\"";
     } else {
-      problem = ApplyLine(NormaliseKey(t.substr(0, eq)), Trim(t.substr(eq + 1)), work);
+      const std::string key = NormaliseKey(t.substr(0, eq));
+      const std::string value = Trim(t.substr(eq + 1));
+      if (key == "zone name") {
+        if (value.empty()) problem = "no zone name";
+        lookups.zoneName = value;
+        lookups.zoneLine = lineNumber;
+      } else {
+        problem = ApplyLine(key, value, work);
+        if (key == "place") lookups.place = value, lookups.placeLine = lineNumber;
+        if (key.rfind("longitude", 0) == 0 || key.rfind("latitude", 0) == 0) lookups.coordinates = true;
+        if ((key == "time zone" || key == "summer time") && lookups.zoneFieldLine == 0)
+          lookups.zoneFieldLine = lineNumber;
+      }
     }
     if (!problem.empty()) {
       error = "line " + std::to_string(lineNumber) + ": " + problem;
       return false;
     }
   }
+  PersonTextNotes said;
+  const std::string problem = LookUp(lookups, work, said);
+  if (!problem.empty()) {
+    error = problem;
+    return false;
+  }
+  if (notes) *notes = said;
   record = work;
   error.clear();
   return true;
@@ -167,10 +242,12 @@ bool LoadEventRecord(const char* path, EventRecord& record) {
     return false;
   }
   std::string error;
-  if (!ParsePersonText(text.str(), record, error)) {
+  PersonTextNotes notes;
+  if (!ParsePersonText(text.str(), record, error, &notes)) {
     ShowRecordMessage("person file %s, %s", path, error.c_str());
     return false;
   }
+  if (!notes.clockNote.empty()) ShowRecordMessage("person file %s: %s", path, notes.clockNote.c_str());
   return true;
 }
 

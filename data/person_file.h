@@ -12,13 +12,34 @@
 // the entry dialog (day 1..31, month 1..12, hour 0..23, minute and second
 // 0..59, summer time and time zone -24..24, degrees and minutes
 // -360..360, year -4712..9999). Texts longer than their field are cut.
+//
+// Two keys fill fields from the databases, after all lines are read:
+//   zone name = Europe/Berlin   the time zone and summer time for the
+//                               record's date and clock time, which are the
+//                               local ones of that zone (data/zone_record.h:
+//                               a zone that is not whole hours moves the
+//                               clock into the nearest whole-hour zone);
+//                               not together with "time zone" or "summer time"
+//   place = Zürich              when no longitude or latitude key is given,
+//                               the coordinates of the best match of the
+//                               places database (data/places.h), and its
+//                               zone name unless the file gives a zone
+// A zone or place that is not found is a bad line.
 #include <string>
 
 #include "data/event_record.h"
 
+// What a person file said beyond the record's fields.
+struct PersonTextNotes {
+  std::string zoneName;     // the zone the time zone and summer time came from, or ""
+  std::string foundPlace;   // the places database's entry used, "Zürich (CH, Zurich)", or ""
+  std::string clockNote;    // a clock time in a gap or fold: what was chosen, or ""
+};
+
 // Reads the text into `record`. On the first bad line it returns false
 // with a message naming the line in `error` and leaves `record` as it was.
-bool ParsePersonText(const std::string& text, EventRecord& record, std::string& error);
+bool ParsePersonText(const std::string& text, EventRecord& record, std::string& error,
+                     PersonTextNotes* notes = nullptr);
 
 // The text SavePersonFile writes; ParsePersonText reads it back unchanged.
 std::string FormatPersonText(const EventRecord& record);

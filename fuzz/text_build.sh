@@ -18,8 +18,13 @@ build() {
   clang++ "${flags[@]}" "$src/fuzz/$name.cpp" "$@" -o "$out/$name"
 }
 build batch_script_fuzz "$src/app/batch_script.cpp" "$src/app/answers.cpp" &
+# Person files look zones up (date/tz on the system's tzdata) and places
+# (a places.dbf in the fuzzing folder, if any; none is rebuilt there).
 build person_file_fuzz "$src/data/person_file.cpp" "$src/data/event_record.cpp" \
-  "$src/data/record_messages.cpp" "$src/qzk/log.cpp"
+  "$src/data/record_messages.cpp" "$src/data/time_zones.cpp" "$src/data/zone_record.cpp" \
+  "$src/data/places_table.cpp" "$src/data/place_index.cpp" "$src/data/place_names.cpp" \
+  "$src"/qzk/xbase*.cpp "$src/qzk/gzip_file.cpp" "$src/qzk/log.cpp" \
+  -DUSE_OS_TZDB=1 -DONLY_C_LOCALE=1 -DHAS_STRING_VIEW=1 -DKMWB_ASSETS_DIR='"/nonexistent"' -ldate-tz -lz -pthread
 wait
 build options_fuzz "$src"/qzk/options_*.cpp "$src/qzk/font_registry.cpp" \
   "$src/qzk/font_builtin.cpp" "$src/qzk/font_parse.cpp" "$src/qzk/font_text.cpp" \

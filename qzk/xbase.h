@@ -19,7 +19,9 @@
 // type, length and decimals of each field are available for that.
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct qzXBaseField {
@@ -83,6 +85,19 @@ class qzXBase {
   char field_type(int f) const;
   int field_length(int f) const;
   int field_decimals(int f) const;
+  // Where field f starts in a record's bytes (0 for an out-of-range field).
+  int field_offset(int f) const;
+
+  // Calls visit(i, record) for every live record in order, i being its
+  // live index and record its record_length() bytes (the deletion flag
+  // first), reading the file in large blocks: the way to go through a
+  // whole table. Stops early when visit returns false. False when no table
+  // is open or the file cannot be read.
+  bool scan(const std::function<bool(int i, const uint8_t* record)>& visit);
+  // Field f's text in a record's bytes as scan gives them, as read_field
+  // gives it: up to the first NUL, trailing blanks stripped ("" for an
+  // out-of-range field).
+  std::string_view field_text(const uint8_t* record, int f) const;
 
   // Reads field f of the i-th live record into buffer (of buffer_size
   // bytes, at least field length + 1 for the whole field), terminates it

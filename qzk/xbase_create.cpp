@@ -29,8 +29,10 @@ bool fit(const qzXBaseNewField& field, std::string& why) {
   return true;
 }
 
-std::vector<uint8_t> header_of(const std::vector<qzXBaseNewField>& fields, int language,
-                               std::string& why) {
+}  // namespace
+
+std::vector<uint8_t> qzxbase_new_header(const std::vector<qzXBaseNewField>& fields, int language,
+                                        std::string& why) {
   if (fields.empty() || fields.size() > 2046) {
     why = "a table needs 1 to 2046 fields";
     return {};
@@ -65,12 +67,10 @@ std::vector<uint8_t> header_of(const std::vector<qzXBaseNewField>& fields, int l
   return header;
 }
 
-}  // namespace
-
 bool qzXBase::create(const char* path, const std::vector<qzXBaseNewField>& fields,
                      int language) {
   std::string why;
-  std::vector<uint8_t> bytes = header_of(fields, language, why);
+  std::vector<uint8_t> bytes = qzxbase_new_header(fields, language, why);
   if (bytes.empty()) {
     qzlog("qzXBase: cannot create %s: %s\n", path, why.c_str());
     return false;

@@ -1,5 +1,6 @@
-// Searching and sorting a table: both read the records in large blocks
-// rather than one field at a time, with the same results.
+// Searching, sorting and scanning a table: all read the records in large
+// blocks rather than one field at a time, search and sort with the same
+// results as field by field.
 #include <algorithm>
 #include <cstring>
 #include <string_view>
@@ -15,7 +16,7 @@ unsigned char to_lower(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 :
 
 // A field's text as read field gives it: up to the first NUL, trailing
 // blanks stripped.
-std::string_view field_text(const uint8_t* bytes, int length) {
+std::string_view bytes_text(const uint8_t* bytes, int length) {
   const char* begin = reinterpret_cast<const char*>(bytes);
   const void* nul = std::memchr(begin, 0, static_cast<size_t>(length));
   size_t n = nul ? static_cast<size_t>(static_cast<const char*>(nul) - begin)
@@ -54,6 +55,34 @@ bool less_folded(std::string_view a, std::string_view b) {
 
 }  // namespace
 
+int qzXBase::field_offset(int f) const {
+  return f >= 0 && f < field_count() ? fields_[f].offset : 0;
+}
+
+std::string_view qzXBase::field_text(const uint8_t* record, int f) const {
+  if (!record || f < 0 || f >= field_count()) return {};
+  return bytes_text(record + fields_[f].offset, fields_[f].length);
+}
+
+bool qzXBase::scan(const std::function<bool(int i, const uint8_t* record)>& visit) {
+  if (!file_) return false;
+  const size_t per_block = std::max<size_t>(1, kBlockBytes / record_length_);
+  std::vector<uint8_t> block;
+  for (size_t i = 0; i < live_.size();) {
+    const uint32_t first = live_[i];
+    const size_t n = std::min<size_t>(per_block, record_count_ - first);
+    block.resize(n * record_length_);
+    if (!read_at(record_offset(first), block.data(), block.size())) {
+      fail("scan: reading %s failed\n", path_.c_str());
+      return false;
+    }
+    for (; i < live_.size() && live_[i] < first + n; ++i)
+      if (!visit(static_cast<int>(i), &block[static_cast<size_t>(live_[i] - first) * record_length_]))
+        return true;
+  }
+  return true;
+}
+
 int qzXBase::find_exact(int f, const char* text, int* result, int capacity) {
   return find(f, text, false, result, capacity);
 }
@@ -80,7 +109,7 @@ int qzXBase::find(int f, const char* text, bool prefix, int* result, int capacit
     }
     for (; i < live_.size() && live_[i] < first + n; ++i) {
       const uint8_t* record = &block[static_cast<size_t>(live_[i] - first) * record_length_];
-      if (!matches(field_text(record + field.offset, field.length), wanted, prefix)) continue;
+      if (!matches(bytes_text(record + field.offset, field.length), wanted, prefix)) continue;
       if (result && count < capacity - 1) result[count] = static_cast<int>(i);
       ++count;
     }
@@ -106,7 +135,7 @@ bool qzXBase::sort(int f) {
   }
   const qzXBaseField& field = fields_[f];
   auto key = [&](uint32_t physical) {
-    return field_text(&data[physical * length + field.offset], field.length);
+    return bytes_text(&data[physical * length + field.offset], field.length);
   };
   std::vector<uint32_t> order(live_);
   std::stable_sort(order.begin(), order.end(),

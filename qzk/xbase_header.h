@@ -36,3 +36,11 @@ bool qzxbase_parse_header(const std::vector<uint8_t>& block, uint64_t file_size,
 // 12; day of month.
 void qzxbase_stamp_date(std::vector<uint8_t>& header);
 void qzxbase_stamp_date(std::vector<uint8_t>& header, int year, int month, int day);
+
+// The header block of a new table with these fields and no records: the
+// descriptors, the terminator, the date of today and the language byte.
+// Empty, with the reason in `why`, when the fields are unfit (names of 1
+// to 10 bytes, lengths 1..255 and "C" up to 65535, decimals below the
+// length, 1 to 2046 fields, records of at most 65535 bytes).
+std::vector<uint8_t> qzxbase_new_header(const std::vector<qzXBaseNewField>& fields, int language,
+                                        std::string& why);
