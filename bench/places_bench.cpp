@@ -18,20 +18,24 @@ namespace {
 // places.dbf unpacked from the master copy into a folder of its own, once,
 // removed at the end of the program.
 const std::string& PlacesPath() {
+  // Made in place (a copy of the folder would remove it when destroyed).
   struct Folder {
     std::string dir, table;
+    Folder() {
+      dir = "/tmp/places_bench_XXXXXX";
+      if (!mkdtemp(dir.data())) {
+        dir.clear();
+        return;
+      }
+      std::string message;
+      if (EnsurePlacesTable(dir + "/" + kPlacesTable, message)) table = dir + "/" + kPlacesTable;
+    }
+    Folder(const Folder&) = delete;
     ~Folder() {
       if (!dir.empty()) std::filesystem::remove_all(dir);
     }
   };
-  static const Folder folder = [] {
-    Folder f;
-    f.dir = "/tmp/places_bench_XXXXXX";
-    if (!mkdtemp(f.dir.data())) return Folder{};
-    std::string message;
-    if (EnsurePlacesTable(f.dir + "/" + kPlacesTable, message)) f.table = f.dir + "/" + kPlacesTable;
-    return f;
-  }();
+  static const Folder folder;
   return folder.table;
 }
 

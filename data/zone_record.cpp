@@ -18,8 +18,9 @@ int NearestHour(int seconds) {
 WholeHourZone WholeHoursOf(const ZoneTime& time) {
   WholeHourZone w;
   w.timeZone = NearestHour(time.standardSeconds);
-  w.summerTime = NearestHour(time.summerSeconds);
-  w.clockShiftSeconds = (w.timeZone + w.summerTime) * 3600 - time.TotalSeconds();
+  const int total = NearestHour(time.TotalSeconds());
+  w.summerTime = total - w.timeZone;
+  w.clockShiftSeconds = total * 3600 - time.TotalSeconds();
   return w;
 }
 

@@ -3,12 +3,14 @@
 // own civil date and clock time (data/time_zones.h).
 //
 // The record keeps whole hours (its layout is fixed): the time zone is the
-// zone's standard offset and the summer time its summer-time amount, each
-// rounded to the nearest hour (halves away from Greenwich: India's +5.5 is
-// 6, Newfoundland's -3.5 is -4). Where that rounding changes the total
-// offset (India, Iran, Nepal, Newfoundland, central Australia, the local
-// mean times before standard time), the clock time is moved by the same
-// amount into the whole-hour zone, so that the record's universal time, and
+// zone's standard offset rounded to the nearest hour (halves away from
+// Greenwich: India's +5.5 is 6, Newfoundland's -3.5 is -4), and the summer
+// time what brings it to the total offset rounded the same way (Lord Howe's
+// +10.5 and half an hour of summer time are zone 11 without summer time,
+// the clock unmoved). Where the total offset is not whole hours (India,
+// Iran, Nepal, Newfoundland, central Australia, the local mean times before
+// standard time), the clock time is moved by the difference into that
+// whole-hour zone, so that the record's universal time, and
 // so its chart, stays that of the true moment: 12:00 in Kolkata (+5.5) is
 // stored as 12:30 in zone 6, both 06:30 UT. The seconds move with the
 // clock (a local mean time of +0:19:32 moves them too); the date carries

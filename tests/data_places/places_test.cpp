@@ -223,11 +223,11 @@ TEST(RealPlaces, DbfreadReadsTheSameRecords) {
     ours << "\n";
     return true;
   });
-  const std::string theirs = Bytes(dir + "/dbfread.tsv");
+  const std::string theirs = Bytes(dir + "/dbfread.tsv"), mine = ours.str();
   EXPECT_EQ(std::count(theirs.begin(), theirs.end(), '\n'), 141049);
-  EXPECT_TRUE(ours.str() == theirs) << "the first lines differ at byte "
-                                    << std::mismatch(theirs.begin(), theirs.end(), ours.str().begin()).first -
-                                           theirs.begin();
+  EXPECT_TRUE(mine == theirs) << "the texts differ from byte "
+                              << std::mismatch(theirs.begin(), theirs.end(), mine.begin(), mine.end()).first -
+                                     theirs.begin();
 }
 
 }  // namespace

@@ -35,21 +35,22 @@ class InTempDir : public testing::Test {
 // A folder holding places.dbf unpacked from assets/places.dbf.gz, made
 // once for the whole program and removed at its end (the table is 58 MB).
 inline const std::string& RealPlacesDir() {
+  // Made in place (a copy of the folder would remove it when destroyed).
   struct Folder {
-    std::string dir;
+    std::string dir = MakeTempDir("real_places");
+    Folder() {
+      std::string message;
+      if (!dir.empty() && !EnsurePlacesTable(dir + "/" + kPlacesTable, message)) {
+        std::filesystem::remove_all(dir);
+        dir.clear();
+      }
+    }
+    Folder(const Folder&) = delete;
     ~Folder() {
       if (!dir.empty()) std::filesystem::remove_all(dir);
     }
   };
-  static const Folder folder = [] {
-    Folder f{MakeTempDir("real_places")};
-    std::string message;
-    if (!f.dir.empty() && !EnsurePlacesTable(f.dir + "/" + kPlacesTable, message)) {
-      std::filesystem::remove_all(f.dir);
-      f.dir.clear();
-    }
-    return f;
-  }();
+  static const Folder folder;
   return folder.dir;
 }
 

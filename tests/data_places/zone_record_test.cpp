@@ -93,6 +93,7 @@ TEST(ZoneRecord, WholeHourZonesKeepTheClock) {
       {"Europe/London", At(1944, 6, 1, 12, 0), 0, 2},   {"Europe/Berlin", At(1945, 7, 1, 12, 0), 1, 2},
       {"Europe/Dublin", At(1990, 1, 1, 12, 0), 1, -1},  {"Africa/Windhoek", At(2000, 7, 1, 12, 0), 2, -1},
       {"Antarctica/Troll", At(2020, 7, 1, 12, 0), 0, 2}, {"America/New_York", At(1975, 1, 15, 8, 30), -5, 0},
+      {"Australia/Lord_Howe", At(2000, 1, 1, 12, 0), 11, 0},  // 10:30 + 0:30 of summer time
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.zone) + " " + std::to_string(c.local.year));
@@ -155,8 +156,16 @@ TEST(ZoneRecord, WholeHoursRoundHalvesAwayFromGreenwich) {
   EXPECT_EQ(WholeHoursOf(t).clockShiftSeconds, -1800);
   t.standardSeconds = 37800, t.summerSeconds = 1800;  // Lord Howe in summer: 10:30 + 0:30
   EXPECT_EQ(WholeHoursOf(t).timeZone, 11);
+  EXPECT_EQ(WholeHoursOf(t).summerTime, 0) << "a whole-hour total keeps the clock";
+  EXPECT_EQ(WholeHoursOf(t).clockShiftSeconds, 0);
+  t.standardSeconds = -12600, t.summerSeconds = 3600;  // Newfoundland in summer: -3:30 + 1
+  EXPECT_EQ(WholeHoursOf(t).timeZone, -4);
   EXPECT_EQ(WholeHoursOf(t).summerTime, 1);
-  EXPECT_EQ(WholeHoursOf(t).clockShiftSeconds, 3600);
+  EXPECT_EQ(WholeHoursOf(t).clockShiftSeconds, -1800);
+  t.standardSeconds = 3600, t.summerSeconds = -3600;  // Dublin in winter
+  EXPECT_EQ(WholeHoursOf(t).timeZone, 1);
+  EXPECT_EQ(WholeHoursOf(t).summerTime, -1);
+  EXPECT_EQ(WholeHoursOf(t).clockShiftSeconds, 0);
   t.standardSeconds = 1172, t.summerSeconds = 0;  // +0:19:32
   EXPECT_EQ(WholeHoursOf(t).timeZone, 0);
   EXPECT_EQ(WholeHoursOf(t).clockShiftSeconds, -1172);

@@ -19,12 +19,12 @@ packages=(
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 for entry in "${packages[@]}"; do
-  spec=${entry% *}; integrity=${entry#* }
-  name=${spec%@*}
-  (cd "$work" && npm pack --silent "$spec" > /dev/null)
+  wanted=${entry% *}; integrity=${entry#* }
+  name=${wanted%@*}
+  (cd "$work" && npm pack --silent "$wanted" > /dev/null)
   tarball=$(ls "$work"/"${name}"-*.tgz)
   got="sha512-$(openssl dgst -sha512 -binary "$tarball" | base64 -w0)"
-  [ "$got" = "$integrity" ] || { echo "$spec: integrity $got, expected $integrity" >&2; exit 1; }
+  [ "$got" = "$integrity" ] || { echo "$wanted: integrity $got, expected $integrity" >&2; exit 1; }
   mkdir -p "$work/$name"
   tar xzf "$tarball" -C "$work/$name"
 done
