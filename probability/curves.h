@@ -7,10 +7,12 @@
 // through TextAt (top edge 13 pixels above the given y).
 //
 // The geometry that the drawing uses is exposed as small pure functions so
-// that it can be checked without a page.
+// that it can be checked without a page (the frame, bands and baselines in
+// curves_geometry.h).
 #include <array>
 
 #include "probability/curve_set.h"
+#include "probability/curves_geometry.h"
 
 // ---- drawFluctuationCurves ------------------------------------------------
 // Variant A (without the IC curve wanted): half-height curves, a double
@@ -28,21 +30,6 @@ CurveExtremes AbsoluteExtremes(const CurveSet& curves, int points, int curveCoun
 // 12 curves (sum .. IC) are drawn, or 11 when the IC curve never reaches
 // 0.01 in absolute value.
 int ActiveCurveCount(const CurveExtremes& extremes);
-
-// Frame and curve geometry of one size unit kvformat: W = 8 kvformat,
-// H = 6 kvformat, the curves from x0 = trunc(W 0.0625) to x1 = 7 kvformat.
-struct FluctuationFrame {
-  int width, height, x0, x1;
-};
-FluctuationFrame FluctuationFrameOf(int kvformat);
-
-// x of point j of `points` (integer arithmetic; a single point sits at x0).
-int CurveX(const FluctuationFrame& frame, int j, int points);
-
-// Band height J, and the baseline of curve i, for body curves (kv13 1)
-// and life-area curves (kv13 0).
-int BandHeight(int frameHeight, int activeCurves, int kv13);
-int Baseline(int band, int curve, int kv13);
 
 // y of a body-curve value in pass k (1..): the curve scaled by its extremes,
 // gain 3 for the sum, 0.5 in variant A. A curve whose largest absolute
