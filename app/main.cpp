@@ -11,9 +11,9 @@
 #include "app/chart_command.h"
 #include "app/chart_command.h"
 #include "app/shell.h"
-#include "probability/fluctuations.h"
 #include "probability/matrix_probability.h"
 #include "probability/resonance.h"
+#include "probability/zeitq.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "core/calendar.h"
 #include "core/waves.h"
-#include "probability/fluctuations.h"
+#include "probability/zeitq.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "app/shell.h"
 #include "core/calendar.h"
 #include "probability/curves.h"
-#include "probability/fluctuations.h"
+#include "probability/zeitq.h"
 #include "qzk/graphic.h"
 
 namespace {

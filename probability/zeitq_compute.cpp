@@ -4,7 +4,7 @@
 
 #include "core/matrices.h"
 #include "core/chart.h"
-#include "probability/fluctuations.h"
+#include "probability/zeitq.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "core/matrices.h"
 #include "core/waves.h"
 #include "probability/curves.h"
-#include "probability/fluctuations.h"
+#include "probability/zeitq.h"
 #include "probability/resonance.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "core/calendar.h"
 #include "probability/curve_set.h"
 #include "probability/curves.h"
-#include "probability/fluctuations.h"
+#include "probability/zeitq.h"
 #include "probability/resonance.h"
 #include "qzk/pixmap.h"
 
