@@ -130,7 +130,7 @@ void PrintLegend(const ContinuumParams& p) {
   // Every body is listed; one that takes no part (the IC without IC) with
   // the weight 0 it has in the sums.
   for (int b = 0; b <= 10; ++b) {
-    const double w = b <= p.c ? p.weights[static_cast<std::size_t>(b)] : 0.0;
+    const double w = b <= p.weights.lastBody ? p.weights.body[static_cast<std::size_t>(b)] : 0.0;
     PrintOut("%s", BodyName(b));
     PrintOut(" weight: %3.2f  \n", w);
   }
@@ -139,7 +139,7 @@ void PrintLegend(const ContinuumParams& p) {
 }  // namespace
 
 void ReportContinuum(const ContinuumParams& p, const ContinuumResult& r) {
-  const int c = p.c, G = p.moments;
+  const int c = p.weights.lastBody, G = p.moments;
   PrintMoments(r);
   WriteCompareGroup(p, r);
 

@@ -16,32 +16,27 @@ void ClearMatrix(HarmonicMatrix& m) { std::memset(m, 0, sizeof(HarmonicMatrix));
 
 // Adds one member's weighted matrices into the group sums and returns its
 // four sums.
-void AddMember(const EventGroupSettings& s, const HarmonicMatrices& m, EventGroupResult& group,
+void AddMember(const BodyWeights& w, const HarmonicMatrices& m, EventGroupResult& group,
                EventMember& member) {
-  double sum[kGroupKinds] = {0, 0, 0, 0};
-  for (int l = 0; l <= s.c; ++l) {
-    for (int g = 0; g <= s.c; ++g) {
-      double f = CellFactor(s, l, g);
-      double cell[kGroupKinds] = {f * m.H[l][g], f * m.I[l][g], f * m.D[l][g], f * std::fabs(m.D[l][g])};
-      for (int k = 0; k < kGroupKinds; ++k) {
+  PerKind<double> sum = {0, 0, 0, 0};
+  for (int l = 0; l <= w.lastBody; ++l) {
+    for (int g = 0; g <= w.lastBody; ++g) {
+      const double f = PairWeight(w, l, g);
+      const PerKind<double> cell = {f * m.H[l][g], f * m.I[l][g], f * m.D[l][g], f * std::fabs(m.D[l][g])};
+      for (MatrixKind k : kMatrixKinds) {
         sum[k] += cell[k];
         group.matrix[k][l][g] += cell[k];
       }
     }
   }
-  member.SH = sum[kGroupH];
-  member.SI = sum[kGroupI];
-  member.SD = sum[kGroupD];
-  member.SDA = sum[kGroupDA];
-  for (int k = 0; k < kGroupKinds; ++k) group.memberTotal[k] += sum[k];
+  member.SH = sum[MatrixKind::H];
+  member.SI = sum[MatrixKind::I];
+  member.SD = sum[MatrixKind::D];
+  member.SDA = sum[MatrixKind::DA];
+  for (MatrixKind k : kMatrixKinds) group.memberTotal[k] += sum[k];
 }
 
 }  // namespace
-
-double CellFactor(const EventGroupSettings& settings, int l, int g) {
-  double f = settings.weights[l] * settings.weights[g];
-  return l == g ? f * settings.selfCorrelation : f;
-}
 
 EventRecord ShiftedMember(const EventGroupSettings& settings, const EventRecord& record) {
   EventRecord r = record;
@@ -54,7 +49,7 @@ void ComputeEventGroup(const WaveTables& tables, const EventGroupSettings& setti
   result.members.clear();
   result.members.reserve(members.size());
   for (auto& m : result.matrix) ClearMatrix(m);
-  for (int k = 0; k < kGroupKinds; ++k) {
+  for (MatrixKind k : kMatrixKinds) {
     result.memberTotal[k] = 0;
     result.total[k] = 0;
     for (double& r : result.rowSum[k]) r = 0;
@@ -76,15 +71,16 @@ void ComputeEventGroup(const WaveTables& tables, const EventGroupSettings& setti
                       matrices.data());
     for (std::size_t i = 0; i < n; ++i) {
       result.members[start + i].chartJulianDate = charts[i].jd;
-      AddMember(settings, matrices[i], result, result.members[start + i]);
+      AddMember(settings.weights, matrices[i], result, result.members[start + i]);
     }
   }
 
   const double n = static_cast<double>(members.size());
   if (n == 0) return;
-  for (int k = 0; k < kGroupKinds; ++k) {
-    for (int l = 0; l <= settings.c; ++l) {
-      for (int g = 0; g <= settings.c; ++g) {
+  const int c = settings.weights.lastBody;
+  for (MatrixKind k : kMatrixKinds) {
+    for (int l = 0; l <= c; ++l) {
+      for (int g = 0; g <= c; ++g) {
         result.matrix[k][l][g] /= n;
         result.rowSum[k][l] += result.matrix[k][l][g];
       }

@@ -25,12 +25,11 @@ constexpr int kPoints = 200000;
 void BM_Fluctuations200k(benchmark::State& state) {
   const double start = JulianDay0h(2024, 1, 1);
   const double step = 366.0 / kPoints;
-  BodyWeights w;
-  w.fill(1.0);
+  const WeightTable w = kEqualWeights;
   Tables();
   for (auto _ : state) {
     const FluctuationSky sky = ComputeFluctuationSky(start, step, kPoints);
-    CurveSet c = ComputeFluctuationCurves(Tables(), kKindH, 3, w, sky);
+    CurveSet c = ComputeFluctuationCurves(Tables(), MatrixKind::H, 3, w, sky);
     benchmark::DoNotOptimize(c.values.data());
   }
   state.SetItemsProcessed(state.iterations() * kPoints);
@@ -41,10 +40,9 @@ BENCHMARK(BM_Fluctuations200k)->Unit(benchmark::kMillisecond);
 // computes the sky once for its four kinds).
 void BM_FluctuationCurvesOnly200k(benchmark::State& state) {
   const FluctuationSky sky = ComputeFluctuationSky(JulianDay0h(2024, 1, 1), 366.0 / kPoints, kPoints);
-  BodyWeights w;
-  w.fill(1.0);
+  const WeightTable w = kEqualWeights;
   for (auto _ : state) {
-    CurveSet c = ComputeFluctuationCurves(Tables(), kKindDA, 3, w, sky);
+    CurveSet c = ComputeFluctuationCurves(Tables(), MatrixKind::DA, 3, w, sky);
     benchmark::DoNotOptimize(c.values.data());
   }
   state.SetItemsProcessed(state.iterations() * kPoints);

@@ -11,6 +11,7 @@
 // curves_geometry.h).
 #include <array>
 
+#include "analyses/matrix_kind.h"
 #include "probability/curve_set.h"
 #include "probability/curves_geometry.h"
 
@@ -64,15 +65,15 @@ extern const std::array<const char*, kCurveCount> kLifeAreaCurveLabels;
 // ---- drawResonanceCurves --------------------------------------------------
 inline constexpr int kResonancePoints = 2300;
 
-// The normalisation of the resonance curves, in place: for kinds 2 (I)
-// and 4 (DA) each curve's mean is taken away; then every curve is divided
-// by its largest value (kinds 2, 4) or largest absolute value (1, 3),
-// unless that is 0. Curves 0..11 of kResonancePoints points.
+// The normalisation of the resonance curves, in place: for I and DA each
+// curve's mean is taken away; then every curve is divided by its largest
+// value (I, DA) or largest absolute value (H, D), unless that is 0.
+// Curves 0..11 of kResonancePoints points.
 struct ResonanceScale {
-  std::array<double, 12> mean{};     // 0 for kinds 1 and 3
+  std::array<double, 12> mean{};     // 0 for H and D
   std::array<double, 12> maximum{};
 };
-ResonanceScale NormaliseResonanceCurves(CurveSet& curves, int kind);
+ResonanceScale NormaliseResonanceCurves(CurveSet& curves, MatrixKind kind);
 
 // y of a normalised value: the sum around 130 (gain 100), body curve i
 // around 185 + 95 i (gain 50).
@@ -82,6 +83,7 @@ int ResonanceBaseline(int curve);
 // Prints the curves before and after each step of the normalisation,
 // normalises them in place and draws the traces, bars, labels and the time
 // axis (tlk 1 more years, 2 one year, 3 one month, 4 one day) of
-// kResonancePoints points; x pixel j shows point j.
-void drawResonanceCurves(CurveSet& curves, const CurveColours& colours, int tlk, int kind,
+// kResonancePoints points; x pixel j shows point j. The diagnostic lines
+// name the kind by its page.
+void drawResonanceCurves(CurveSet& curves, const CurveColours& colours, int tlk, MatrixKind kind,
                          double startJd, double stepDays, double years);
