@@ -33,9 +33,14 @@ using ContinuumMatrix = double[kContinuumMatrixSize][kContinuumMatrixSize];
 inline constexpr WeightTable kGravityWeights = {
     57.2, 10.24, 0.31, 0.77, 0.3, 1.87, 0.84, 0.28, 0.22, 0.01, 57.2, 0.2};
 
-// The observer place of the continuum's moments.
-inline constexpr int kContinuumLongitudeDegrees = 13, kContinuumLongitudeMinutes = 59;
-inline constexpr int kContinuumLatitudeDegrees = 51, kContinuumLatitudeMinutes = 11;
+// The observer place of the continuum's moments, in universal time without
+// summer time (the date and time are each moment's own).
+inline constexpr ChartMoment kContinuumPlace{.timeZone = 0,
+                                             .summerTime = 0,
+                                             .longitudeDegrees = 13,
+                                             .longitudeMinutes = 59,
+                                             .latitudeDegrees = 51,
+                                             .latitudeMinutes = 11};
 
 // Up to this many moments are kept and written to Optimierung-COMPARE; up
 // to kShownMoments are printed one by one.

@@ -19,19 +19,12 @@ WeightTable GravityWeights(int strength, int c) {
 }
 
 ChartMoment ContinuumChartMoment(const CalendarDate& d) {
-  ChartMoment m;
+  ChartMoment m = kContinuumPlace;  // second 0
   m.year = d.year;
   m.month = d.month;
   m.day = d.day;
   m.hour = d.hour;
   m.minute = d.minute;
-  m.second = 0;
-  m.timeZone = 0;
-  m.summerTime = 0;
-  m.longitudeDegrees = kContinuumLongitudeDegrees;
-  m.longitudeMinutes = kContinuumLongitudeMinutes;
-  m.latitudeDegrees = kContinuumLatitudeDegrees;
-  m.latitudeMinutes = kContinuumLatitudeMinutes;
   return m;
 }
 

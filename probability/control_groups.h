@@ -68,16 +68,7 @@ struct ProbabilityResult {
 
 // The place of the drawn moments: only the moment matters for the bodies;
 // the IC is that of the continuum's observer (universal time).
-inline constexpr ChartMoment kControlPlace = [] {
-  ChartMoment m;
-  m.timeZone = 0;
-  m.summerTime = 0;
-  m.longitudeDegrees = kContinuumLongitudeDegrees;
-  m.longitudeMinutes = kContinuumLongitudeMinutes;
-  m.latitudeDegrees = kContinuumLatitudeDegrees;
-  m.latitudeMinutes = kContinuumLatitudeMinutes;
-  return m;
-}();
+inline constexpr ChartMoment kControlPlace = kContinuumPlace;
 
 // A long random number modulo 100000, divided by 99999: 0..1 inclusive.
 double RandomUnit(qzRandomState& state);
