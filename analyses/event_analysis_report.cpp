@@ -5,35 +5,36 @@
 #include <vector>
 
 #include "analyses/event_analysis.h"
+#include "analyses/matrix_table.h"
 #include "analyses/workfiles.h"
 #include "app/output.h"
 
 namespace {
 
-constexpr const char* kPrincipleWithIC =
+constexpr ColumnHead kPrincipleHead{
     "\nPrinciple    I          II        III         IV         V          VI         VII        VIII"
-    "       IX          X         IC          SUMME  \n";
-constexpr const char* kPrincipleWithoutIC =
+    "       IX          X         IC          SUMME  \n",
     "\nPrinciple    I          II        III         IV         V          VI         VII        VIII"
-    "       IX          X          SUMME  \n";
-constexpr const char* kPrinzipWithIC =
-    "\nPrinzip:      I         II       III        IV        V        VI        VII       VIII"
-    "      IX         X         IC        SUMME  \n";
-constexpr const char* kPrinzipWithoutIC =
-    "\nPrinzip:      I         II       III        IV        V        VI        VII       VIII"
-    "      IX         X         SUMME  \n";
+    "       IX          X          SUMME  \n"};
 
-// One of the four group tables on text page 2.
+// One of the four group tables on text page 2: cells "%7.2f" right after
+// the row number.
 struct GroupTable {
   MatrixKind kind;
-  const char* title;  // nullptr: the H table's head is printed before it
-  const char* footer;
+  MatrixTableStyle style;  // without a title, the H table's head is printed before it
 };
 constexpr std::array<GroupTable, kMatrixKindCount> kGroupTables{{
-    {MatrixKind::H, nullptr, " Harmony of command wave: %9.2f \n"},
-    {MatrixKind::I, "\n Matrix of common energy (standardize of number of elements ) ", " energy of command wave: %9.2f \n"},
-    {MatrixKind::D, "\n Matrix of common of time dynamics ", " Time dynamics of command wave : %9.2f \n"},
-    {MatrixKind::DA, "\n Matrix of common of time dynamics (absolute)", " Time dynamics of command wave (absolute): %9.2f \n"},
+    {MatrixKind::H,
+     {nullptr, &kPrincipleHead, "", "    %7.2f", "     %8.2f", " Harmony of command wave: %9.2f \n"}},
+    {MatrixKind::I,
+     {"\n Matrix of common energy (standardize of number of elements ) ", &kPrinzipHead, "",
+      "    %7.2f", "     %8.2f", " energy of command wave: %9.2f \n"}},
+    {MatrixKind::D,
+     {"\n Matrix of common of time dynamics ", &kPrinzipHead, "", "    %7.2f", "     %8.2f",
+      " Time dynamics of command wave : %9.2f \n"}},
+    {MatrixKind::DA,
+     {"\n Matrix of common of time dynamics (absolute)", &kPrinzipHead, "", "    %7.2f",
+      "     %8.2f", " Time dynamics of command wave (absolute): %9.2f \n"}},
 }};
 
 // The files written after each table.
@@ -49,18 +50,7 @@ const PerKind<TableFiles> kTableFiles{{
 }};
 
 void PrintGroupTable(const GroupTable& t, const EventGroupResult& group, int c) {
-  if (t.title) PrintOut("%s", t.title);
-  if (t.kind == MatrixKind::H)
-    PrintOut("%s", c == 10 ? kPrincipleWithIC : kPrincipleWithoutIC);
-  else
-    PrintOut("%s", c == 10 ? kPrinzipWithIC : kPrinzipWithoutIC);
-  for (int l = 0; l <= c; ++l) {
-    PrintOut(" %2.0i", l + 1);
-    for (int g = 0; g <= c; ++g) PrintOut("    %7.2f", group.matrix[t.kind][l][g]);
-    PrintOut("     %8.2f", group.rowSum[t.kind][l]);
-    PrintOut(" \n");
-  }
-  PrintOut(t.footer, group.total[t.kind]);
+  PrintMatrixTable(t.style, group.matrix[t.kind], group.rowSum[t.kind], group.total[t.kind], c);
 }
 
 void WriteTableFiles(MatrixKind kind, const EventGroupResult& group, int c) {
