@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 
 #include "core/calendar.h"
 #include "core/chart.h"
@@ -14,15 +13,6 @@
 #include "probability/zeitq.h"
 
 namespace {
-
-const WaveTables& Tables() {
-  static std::unique_ptr<WaveTables> t = [] {
-    auto p = std::make_unique<WaveTables>();
-    FillWaveTables(*p);
-    return p;
-  }();
-  return *t;
-}
 
 // Curve r + 1 at one moment from the direct wave sums.
 double DirectCurve(MatrixKind kind, int order, const BodyLongitudes& l, const WeightTable& w, int r) {
@@ -49,7 +39,7 @@ TEST(FluctuationCurves, FollowTheWaveSumsOfEveryPairOffTheDiagonal) {
   EXPECT_EQ(sky.dates[0].month, 5);
   const WeightTable w{57.2, 10.24, 0.31, 0.77, 0.3, 1.87, 0.84, 0.28, 0.22, 0.01, 57.2};
   for (MatrixKind kind : {MatrixKind::H, MatrixKind::I, MatrixKind::D}) {
-    const CurveSet c = ComputeFluctuationCurves(Tables(), kind, 4, w, sky);
+    const CurveSet c = ComputeFluctuationCurves(SharedWaveTables(), kind, 4, w, sky);
     for (int m = 0; m < 60; m += 7) {
       double sum = 0;
       for (int r = 0; r < 11; ++r) {
@@ -71,8 +61,8 @@ TEST(FluctuationCurves, AbsoluteDynamicCellsAreWholeNumbers) {
   const FluctuationSky sky = ComputeFluctuationSky(JulianDay0h(1999, 8, 11), 0.01, 40);
   WeightTable ones;
   ones.fill(1.0);
-  const CurveSet da = ComputeFluctuationCurves(Tables(), MatrixKind::DA, 2, ones, sky);
-  const CurveSet d = ComputeFluctuationCurves(Tables(), MatrixKind::D, 2, ones, sky);
+  const CurveSet da = ComputeFluctuationCurves(SharedWaveTables(), MatrixKind::DA, 2, ones, sky);
+  const CurveSet d = ComputeFluctuationCurves(SharedWaveTables(), MatrixKind::D, 2, ones, sky);
   for (int m = 0; m < 40; ++m)
     for (int r = 1; r <= 11; ++r) {
       EXPECT_EQ(da[r][m], std::trunc(da[r][m])) << m << " " << r;
@@ -88,7 +78,7 @@ TEST(FluctuationCurves, ABodyOfWeightZeroGivesAFlatCurve) {
   w[4] = 0;   // Mars
   w[10] = 0;  // IC
   for (MatrixKind kind : kMatrixKinds) {
-    const CurveSet c = ComputeFluctuationCurves(Tables(), kind, 3, w, sky);
+    const CurveSet c = ComputeFluctuationCurves(SharedWaveTables(), kind, 3, w, sky);
     for (int m = 0; m < 100; ++m) {
       EXPECT_EQ(c[5][m], 0.000001);
       EXPECT_EQ(c[11][m], 0.000001);
@@ -105,9 +95,9 @@ TEST(FluctuationCurves, PiecesGiveTheSameCurvesAsOnePass) {
   for (int m = 0; m < 50; m += 13) FillFluctuationSky(pieces, m, m + 13);
   WeightTable w;
   w.fill(2.0);
-  const CurveSet a = ComputeFluctuationCurves(Tables(), MatrixKind::I, 5, w, whole);
+  const CurveSet a = ComputeFluctuationCurves(SharedWaveTables(), MatrixKind::I, 5, w, whole);
   CurveSet b(50);
-  for (int m = 0; m < 50; m += 9) FillFluctuationCurves(Tables(), MatrixKind::I, 5, w, pieces, b, m, m + 9);
+  for (int m = 0; m < 50; m += 9) FillFluctuationCurves(SharedWaveTables(), MatrixKind::I, 5, w, pieces, b, m, m + 9);
   EXPECT_EQ(a.values, b.values);
 }
 
@@ -169,9 +159,9 @@ ResonanceInput PersonInput(double coupling) {
 
 TEST(ResonanceCurves, WithoutCouplingOnlyTheTransitBirthWavesCount) {
   const ResonanceInput in = PersonInput(0);
-  const BirthMatrices birth = BirthMatricesOf(Tables(), in);
+  const BirthMatrices birth = BirthMatricesOf(SharedWaveTables(), in);
   ResonanceCurves out;
-  FillResonanceCurves(Tables(), in, birth, out, 0, 40);
+  FillResonanceCurves(SharedWaveTables(), in, birth, out, 0, 40);
   const auto& w = in.weights;
   for (int p = 0; p < 40; p += 13) {
     ChartRecord t{};
@@ -203,10 +193,10 @@ TEST(ResonanceCurves, WithoutCouplingOnlyTheTransitBirthWavesCount) {
 
 TEST(ResonanceCurves, CouplingAddsAShareOfTheBirthMatrices) {
   const ResonanceInput none = PersonInput(0), some = PersonInput(0.05);
-  const BirthMatrices birth = BirthMatricesOf(Tables(), none);
+  const BirthMatrices birth = BirthMatricesOf(SharedWaveTables(), none);
   ResonanceCurves a, b;
-  FillResonanceCurves(Tables(), none, birth, a, 0, 3);
-  FillResonanceCurves(Tables(), some, birth, b, 0, 3);
+  FillResonanceCurves(SharedWaveTables(), none, birth, a, 0, 3);
+  FillResonanceCurves(SharedWaveTables(), some, birth, b, 0, 3);
   const auto& w = none.weights;
   for (int body = 0; body < 11; ++body) {
     double extraH = 0, extraD = 0;
@@ -224,9 +214,9 @@ TEST(ResonanceCurves, CouplingAddsAShareOfTheBirthMatrices) {
 TEST(ResonanceCurves, ABodyOfWeightZeroStaysZeroAndUnscaled) {
   ResonanceInput in = PersonInput(0.1);
   in.weights[6] = 0;  // Saturn
-  const BirthMatrices birth = BirthMatricesOf(Tables(), in);
+  const BirthMatrices birth = BirthMatricesOf(SharedWaveTables(), in);
   ResonanceCurves out;
-  FillResonanceCurves(Tables(), in, birth, out, 0, kResonancePoints);
+  FillResonanceCurves(SharedWaveTables(), in, birth, out, 0, kResonancePoints);
   for (MatrixKind kind : kMatrixKinds) {
     const ResonanceScale s = NormaliseResonanceCurves(out.kind[kind], kind);
     EXPECT_EQ(s.maximum[7], 0.0) << KindName(kind);
