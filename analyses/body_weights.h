@@ -1,9 +1,9 @@
 #pragma once
 // How much each body counts in a group analysis: a weight per body, the
 // last body that takes part (the IC or Pluto) and whether a body's
-// correlation with itself counts. The continuum, the event analysis and the matrix
-// probability weight cell (l, g) of every matrix by the same PairWeight,
-// so that their sums can be compared.
+// correlation with itself counts. The continuum, the event analysis and
+// the matrix probability weight cell (l, g) of every matrix by the same
+// PairWeight, so that their sums can be compared.
 #include <array>
 #include <cstddef>
 
