@@ -14,19 +14,38 @@ constexpr std::size_t kBatch = 64;
 
 void ClearMatrix(HarmonicMatrix& m) { std::memset(m, 0, sizeof(HarmonicMatrix)); }
 
+// The PairWeight of every cell, taken once for the whole group.
+struct CellWeights {
+  int lastBody;
+  double cell[kWeightSlots][kWeightSlots];
+};
+
+CellWeights CellWeightsOf(const BodyWeights& w) {
+  CellWeights p{std::min(w.lastBody, kWeightSlots - 1), {}};
+  for (int l = 0; l <= p.lastBody; ++l)
+    for (int g = 0; g <= p.lastBody; ++g) p.cell[l][g] = PairWeight(w, l, g);
+  return p;
+}
+
 // Adds one member's weighted matrices into the group sums and returns its
-// four sums.
-void AddMember(const BodyWeights& w, const HarmonicMatrices& m, EventGroupResult& group,
+// four sums (the kinds written out: a loop over them keeps the sums in
+// memory and costs a tenth of the whole group).
+void AddMember(const CellWeights& w, const HarmonicMatrices& m, EventGroupResult& group,
                EventMember& member) {
   PerKind<double> sum = {0, 0, 0, 0};
+  PerKind<HarmonicMatrix>& cells = group.matrix;
   for (int l = 0; l <= w.lastBody; ++l) {
     for (int g = 0; g <= w.lastBody; ++g) {
-      const double f = PairWeight(w, l, g);
-      const PerKind<double> cell = {f * m.H[l][g], f * m.I[l][g], f * m.D[l][g], f * std::fabs(m.D[l][g])};
-      for (MatrixKind k : kMatrixKinds) {
-        sum[k] += cell[k];
-        group.matrix[k][l][g] += cell[k];
-      }
+      const double f = w.cell[l][g];
+      const double H = f * m.H[l][g], I = f * m.I[l][g], D = f * m.D[l][g], DA = f * std::fabs(m.D[l][g]);
+      sum[MatrixKind::H] += H;
+      sum[MatrixKind::I] += I;
+      sum[MatrixKind::D] += D;
+      sum[MatrixKind::DA] += DA;
+      cells[MatrixKind::H][l][g] += H;
+      cells[MatrixKind::I][l][g] += I;
+      cells[MatrixKind::D][l][g] += D;
+      cells[MatrixKind::DA][l][g] += DA;
     }
   }
   member.SH = sum[MatrixKind::H];
@@ -55,6 +74,7 @@ void ComputeEventGroup(const WaveTables& tables, const EventGroupSettings& setti
     for (double& r : result.rowSum[k]) r = 0;
   }
 
+  const CellWeights weights = CellWeightsOf(settings.weights);
   std::vector<ChartMoment> moments(kBatch);
   std::vector<ChartRecord> charts(kBatch);
   std::vector<HarmonicMatrices> matrices(kBatch);
@@ -71,7 +91,7 @@ void ComputeEventGroup(const WaveTables& tables, const EventGroupSettings& setti
                       matrices.data());
     for (std::size_t i = 0; i < n; ++i) {
       result.members[start + i].chartJulianDate = charts[i].jd;
-      AddMember(settings.weights, matrices[i], result, result.members[start + i]);
+      AddMember(weights, matrices[i], result, result.members[start + i]);
     }
   }
 
