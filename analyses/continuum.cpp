@@ -33,24 +33,26 @@ void PrintInfo() {
 // The weights 0..c of the parameters as the user chooses them; false when
 // the program is ending.
 bool AskWeights(ContinuumParams& p) {
-  p.weights.fill(1.0);
+  WeightTable& w = p.weights.body;
+  const int c = p.weights.lastBody;
+  w.fill(1.0);
   const int select = InputYesNo("Should planets be selected ?", 0);
   if (select < 0) return false;
   if (select == 1) {
-    p.weights[10] = p.weights[11] = p.c == 10 ? 1.0 : 0.0;
-    InputArray("selected planets", p.weights.data(), kWeightLabels);
+    w[10] = w[11] = c == 10 ? 1.0 : 0.0;
+    InputArray("selected planets", w.data(), kWeightLabels);
   } else {
     const int gravity = InputYesNo("Should the planets get a weight(gravity)?", 0);
     if (gravity < 0) return false;
     if (gravity == 1) {
       const int m = InputInt("weight of gravity\n 1= strong; 10= weak  \n(INPUT 0 to 10)? :  ", 0,
                              10, 0);
-      p.weights = GravityWeights(m, p.c);
-      InputArray("gravity planets", p.weights.data(), kWeightLabels);
+      w = GravityWeights(m, c);
+      InputArray("gravity planets", w.data(), kWeightLabels);
     }
   }
   // A body that takes no part has no weight, whatever the array said.
-  if (p.c < 10) p.weights[10] = 0.0;
+  if (c < 10) w[10] = 0.0;
   return true;
 }
 
@@ -107,10 +109,10 @@ bool AskContinuum(ContinuumParams& p) {
   p.order = InputInt(" \n Order of the correlation (1,2,3,...12): ", 1, 12, 3);
   const int ic = InputYesNo("with IC? ", 0);
   if (ic < 0) return false;
-  p.c = ic == 1 ? 10 : 9;
+  p.weights.lastBody = ic == 1 ? 10 : 9;
   PrintOut(ic == 1 ? "\n Calculation with IC ! \n" : "\n Calculation without IC ! \n");
   p.members = InputInt("Members of the group (INPUT integer)? :  ", 1, 1000, 1);
-  const std::array<int, 2> dat = {p.c, p.members};
+  const std::array<int, 2> dat = {p.weights.lastBody, p.members};
   const std::array<int, 1> ord = {p.order};
   WriteValues(kDatDat, dat);
   WriteValues(kDatOrd, ord);
@@ -118,8 +120,8 @@ bool AskContinuum(ContinuumParams& p) {
   if (!AskWeights(p)) return false;
   const int self = InputYesNo("Should self-correlations of the planets be calculated? ", 0);
   if (self < 0) return false;
-  p.selfCorrelation = self;
-  const std::array<int, 1> s = {p.selfCorrelation};
+  p.weights.selfCorrelation = self == 1;
+  const std::array<int, 1> s = {self};
   WriteValues(kSelfKorr, s);
 
   if (p.members < 1) {
@@ -128,7 +130,7 @@ bool AskContinuum(ContinuumParams& p) {
   }
   const std::array<int, 1> members = {p.members};
   WriteValues(kEventsDat, members);
-  WriteValues(kDatPlanet, std::span<const double>(p.weights.data(), p.c + 1));
+  WriteValues(kDatPlanet, std::span<const double>(p.weights.body.data(), p.weights.lastBody + 1));
 
   if (!AskPeriod(p)) return false;
   AskMoments(p);

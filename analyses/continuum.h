@@ -17,11 +17,11 @@
 // r = (rand() mod 10000) / 10000 at random, step = (JD_end - JD_start) / G.
 // Each moment's chart is computed at its date and time truncated to the
 // minute, as the calendar conversion gives it.
-#include <array>
 #include <cstddef>
 #include <functional>
 #include <vector>
 
+#include "analyses/body_weights.h"
 #include "core/calendar.h"
 #include "core/moment.h"
 #include "core/waves.h"
@@ -30,12 +30,17 @@ inline constexpr int kContinuumMatrixSize = 13;
 using ContinuumMatrix = double[kContinuumMatrixSize][kContinuumMatrixSize];
 
 // The weights offered as "gravity", in Body order; index 11 is the spare slot.
-inline constexpr std::array<double, 12> kGravityWeights = {
+inline constexpr WeightTable kGravityWeights = {
     57.2, 10.24, 0.31, 0.77, 0.3, 1.87, 0.84, 0.28, 0.22, 0.01, 57.2, 0.2};
 
-// The observer place of the continuum's moments.
-inline constexpr int kContinuumLongitudeDegrees = 13, kContinuumLongitudeMinutes = 59;
-inline constexpr int kContinuumLatitudeDegrees = 51, kContinuumLatitudeMinutes = 11;
+// The observer place of the continuum's moments, in universal time without
+// summer time (the date and time are each moment's own).
+inline constexpr ChartMoment kContinuumPlace{.timeZone = 0,
+                                             .summerTime = 0,
+                                             .longitudeDegrees = 13,
+                                             .longitudeMinutes = 59,
+                                             .latitudeDegrees = 51,
+                                             .latitudeMinutes = 11};
 
 // Up to this many moments are kept and written to Optimierung-COMPARE; up
 // to kShownMoments are printed one by one.
@@ -44,10 +49,8 @@ inline constexpr int kShownMoments = 10;
 
 struct ContinuumParams {
   int order = 3;    // 1..12
-  int c = 9;        // last body index: 10 with IC, 9 without
+  BodyWeights weights{9, false, kEqualWeights};  // without the IC unless asked
   int members = 1;  // group size handed on to the event analysis
-  std::array<double, 12> weights{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
-  int selfCorrelation = 0;  // s: 1 = the diagonal counts
   CalendarDate start{1900, 1, 1, 0, 0};
   CalendarDate end{2100, 1, 1, 0, 0};
   double jdStart = 0, jdEnd = 0;
@@ -64,8 +67,8 @@ struct ContinuumMoment {
 
 struct ContinuumResult {
   // Sums over all moments of H, |H|, D, |D| (D scaled by 10 as the builders
-  // give it), then multiplied cell by cell with w_l * w_g and the diagonal
-  // with s. Cells 0..c are used.
+  // give it), then multiplied cell by cell with their PairWeight. Cells
+  // 0..c are used.
   ContinuumMatrix SH{}, SI{}, SD{}, SDA{};
   std::vector<double> kept;              // Julian dates, when G <= kKeptMoments
   std::vector<ContinuumMoment> shown;    // when G <= kShownMoments
@@ -74,7 +77,7 @@ struct ContinuumResult {
 
 // The gravity table after the strength m (0 all ones, 1 as it is, m >= 2
 // each weight's square root m times in a row); the IC weight 0 without IC.
-std::array<double, 12> GravityWeights(int strength, int c);
+WeightTable GravityWeights(int strength, int c);
 
 // The chart moment of a calendar date, or of a Julian date, at the
 // continuum's place (Greenwich time, no summer time).

@@ -8,8 +8,8 @@
 #include "core/matrices.h"
 #include "qzk/random.h"
 
-std::array<double, 12> GravityWeights(int strength, int c) {
-  std::array<double, 12> w = kGravityWeights;
+WeightTable GravityWeights(int strength, int c) {
+  WeightTable w = kGravityWeights;
   if (strength <= 0) w.fill(1.0);
   if (strength >= 2)
     for (int i = 0; i < strength; ++i)
@@ -19,19 +19,12 @@ std::array<double, 12> GravityWeights(int strength, int c) {
 }
 
 ChartMoment ContinuumChartMoment(const CalendarDate& d) {
-  ChartMoment m;
+  ChartMoment m = kContinuumPlace;  // second 0
   m.year = d.year;
   m.month = d.month;
   m.day = d.day;
   m.hour = d.hour;
   m.minute = d.minute;
-  m.second = 0;
-  m.timeZone = 0;
-  m.summerTime = 0;
-  m.longitudeDegrees = kContinuumLongitudeDegrees;
-  m.longitudeMinutes = kContinuumLongitudeMinutes;
-  m.latitudeDegrees = kContinuumLatitudeDegrees;
-  m.latitudeMinutes = kContinuumLatitudeMinutes;
   return m;
 }
 
@@ -52,14 +45,13 @@ constexpr int kBlock = 500;
 constexpr int kBatch = 20;
 static_assert(kBlock % kBatch == 0);
 
-// The weighted sums of one moment's H and |H| (diagonal times s).
-ContinuumMoment MomentSums(const ContinuumParams& p, const HarmonicMatrices& m, double jd) {
+// The weighted sums of one moment's H and |H|.
+ContinuumMoment MomentSums(const BodyWeights& weights, const HarmonicMatrices& m, double jd) {
   ContinuumMoment out;
   out.date = CalendarFromJulian(jd);
-  for (int l = 0; l <= p.c; ++l) {
-    for (int g = 0; g <= p.c; ++g) {
-      double w = p.weights[l] * p.weights[g];
-      if (l == g) w *= p.selfCorrelation;
+  for (int l = 0; l <= weights.lastBody; ++l) {
+    for (int g = 0; g <= weights.lastBody; ++g) {
+      const double w = PairWeight(weights, l, g);
       out.H += w * m.H[l][g];
       out.I += std::fabs(w * m.H[l][g]);
     }
@@ -84,11 +76,10 @@ void Accumulate(int c, const HarmonicMatrices& m, ContinuumResult& r) {
   }
 }
 
-void Weight(const ContinuumParams& p, ContinuumResult& r) {
-  for (int l = 0; l <= p.c; ++l) {
-    for (int g = 0; g <= p.c; ++g) {
-      double w = p.weights[l] * p.weights[g];
-      if (l == g) w *= p.selfCorrelation;
+void Weight(const BodyWeights& weights, ContinuumResult& r) {
+  for (int l = 0; l <= weights.lastBody; ++l) {
+    for (int g = 0; g <= weights.lastBody; ++g) {
+      const double w = PairWeight(weights, l, g);
       // "+ 0.0" turns the -0 of a negative cell times a zero weight (the
       // diagonal without self-correlation) into 0, so it prints 0.00.
       r.SH[l][g] = r.SH[l][g] * w + 0.0;
@@ -120,10 +111,10 @@ void ComputeContinuum(const ContinuumParams& p, const WaveTables& tables, int (*
                                               static_cast<std::size_t>(n), nullptr, matrices);
     for (int i = 0; i < n; ++i) {
       if (G <= kKeptMoments) result.kept.push_back(jds[i]);
-      if (G <= kShownMoments) result.shown.push_back(MomentSums(p, matrices[i], jds[i]));
-      Accumulate(p.c, matrices[i], result);
+      if (G <= kShownMoments) result.shown.push_back(MomentSums(p.weights, matrices[i], jds[i]));
+      Accumulate(p.weights.lastBody, matrices[i], result);
     }
     if (progress && ((k0 + n) % kBlock == 0 || k0 + n == G)) progress(k0 + n);
   }
-  Weight(p, result);
+  Weight(p.weights, result);
 }

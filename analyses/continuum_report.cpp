@@ -3,43 +3,31 @@
 #include <vector>
 
 #include "analyses/continuum.h"
+#include "analyses/matrix_table.h"
 #include "analyses/workfiles.h"
 #include "app/output.h"
 #include "core/chart.h"
 
 namespace {
 
-constexpr const char* kPrincipleWithIC =
+constexpr ColumnHead kPrincipleHead{
     "\nPrinciple    I         II        III        IV        V         VI        VII       VIII"
-    "      IX         X        IC        SUMME  \n";
-constexpr const char* kPrincipleWithoutIC =
+    "      IX         X        IC        SUMME  \n",
     "\nPrinciple    I         II       III        IV        V         VI        VII       VIII"
-    "      IX         X         SUMME  \n";
-constexpr const char* kPrinzipWithIC =
-    "\nPrinzip:      I         II       III        IV        V        VI        VII       VIII"
-    "      IX         X         IC        SUMME  \n";
-constexpr const char* kPrinzipWithoutIC =
-    "\nPrinzip:      I         II       III        IV        V        VI        VII       VIII"
-    "      IX         X         SUMME  \n";
+    "      IX         X         SUMME  \n"};
 
-// One of the four tables: what it prints and which files follow it.
-struct TableLayout {
-  const char* title;        // printed before the column header
-  bool principle;           // "Principle" header (H) or "Prinzip:" (I, D, DA)
-  const char* rowSumFormat;
-  const char* footer;       // with the total
-};
-
-constexpr TableLayout kTableH{nullptr, true, "     %7.2f", " Sum of the Matrix H: %9.2f \n"};
-constexpr TableLayout kTableI{
-    "\n Matrix ISquare-root of the energy, standardize on number per interval", false,
-    "      %7.2f", " Sum of the Matrix I: %9.2f \n"};
-constexpr TableLayout kTableD{
-    "\nMatrix D First derivation, standardize on number of the group-members", false,
-    "     %7.2f", " Sum of the matrix D: %9.2f \n"};
-constexpr TableLayout kTableDA{
-    "\n Matrix DA First derivation(absolute), standardize on number per interval  ", false,
-    "     %7.2f", " Sum of the Matrix DA: %9.2f "};
+// The four tables: cells "%6.2f" after a gap of three.
+constexpr MatrixTableStyle kTableH{nullptr, &kPrincipleHead, "   ", "    %6.2f", "     %7.2f",
+                                   " Sum of the Matrix H: %9.2f \n"};
+constexpr MatrixTableStyle kTableI{
+    "\n Matrix ISquare-root of the energy, standardize on number per interval", &kPrinzipHead,
+    "   ", "    %6.2f", "      %7.2f", " Sum of the Matrix I: %9.2f \n"};
+constexpr MatrixTableStyle kTableD{
+    "\nMatrix D First derivation, standardize on number of the group-members", &kPrinzipHead,
+    "   ", "    %6.2f", "     %7.2f", " Sum of the matrix D: %9.2f \n"};
+constexpr MatrixTableStyle kTableDA{
+    "\n Matrix DA First derivation(absolute), standardize on number per interval  ",
+    &kPrinzipHead, "   ", "    %6.2f", "     %7.2f", " Sum of the Matrix DA: %9.2f "};
 
 // A continuum matrix divided by the number of moments, its row sums and total.
 struct MeanMatrix {
@@ -70,20 +58,8 @@ MeanMatrix Scaled(const MeanMatrix& m, int c, double factor) {
   return s;
 }
 
-void PrintTable(const TableLayout& t, const MeanMatrix& m, int c) {
-  if (t.title) PrintOut("%s", t.title);
-  if (t.principle)
-    PrintOut("%s", c == 10 ? kPrincipleWithIC : kPrincipleWithoutIC);
-  else
-    PrintOut("%s", c == 10 ? kPrinzipWithIC : kPrinzipWithoutIC);
-  for (int l = 0; l <= c; ++l) {
-    PrintOut(" %2.0i", l + 1);
-    PrintOut("   ");
-    for (int g = 0; g <= c; ++g) PrintOut("    %6.2f", m.cell[l][g]);
-    PrintOut(t.rowSumFormat, m.rowSums[static_cast<std::size_t>(l)]);
-    PrintOut(" \n");
-  }
-  PrintOut(t.footer, m.total);
+void PrintTable(const MatrixTableStyle& t, const MeanMatrix& m, int c) {
+  PrintMatrixTable(t, m.cell, m.rowSums.data(), m.total, c);
 }
 
 void PrintHead(const ContinuumParams& p) {
@@ -130,7 +106,7 @@ void PrintLegend(const ContinuumParams& p) {
   // Every body is listed; one that takes no part (the IC without IC) with
   // the weight 0 it has in the sums.
   for (int b = 0; b <= 10; ++b) {
-    const double w = b <= p.c ? p.weights[static_cast<std::size_t>(b)] : 0.0;
+    const double w = b <= p.weights.lastBody ? p.weights.body[static_cast<std::size_t>(b)] : 0.0;
     PrintOut("%s", BodyName(b));
     PrintOut(" weight: %3.2f  \n", w);
   }
@@ -139,7 +115,7 @@ void PrintLegend(const ContinuumParams& p) {
 }  // namespace
 
 void ReportContinuum(const ContinuumParams& p, const ContinuumResult& r) {
-  const int c = p.c, G = p.moments;
+  const int c = p.weights.lastBody, G = p.moments;
   PrintMoments(r);
   WriteCompareGroup(p, r);
 

@@ -31,8 +31,8 @@ struct EventAnalysisParams {
   int groupSize = 1;         // members wanted
   int datdat[2] = {10, 1};   // as read: c and the continuum's member count
   int moments = 0;           // the continuum's number per interval
-  double continuumSum[kGroupKinds] = {0, 0, 0, 0};         // mean totals H, I, D, DA
-  double continuumRow[kGroupKinds][kBodies] = {};          // mean row sums
+  PerKind<double> continuumSum = {0, 0, 0, 0};          // mean totals H, I, D, DA
+  PerKind<double[kBodies]> continuumRow = {};           // mean row sums
   bool automatic = true;
   MemberSource source = MemberSource::Table;
   std::string tablePath;

@@ -67,7 +67,7 @@ bool ReadContinuum(EventAnalysisParams& p) {
   if (!self) return false;
   auto ms = ReadReals(kMsContinuum, 4, Notice());
   if (!ms) return false;
-  for (int k = 0; k < kGroupKinds; ++k) p.continuumSum[k] = (*ms)[k];
+  for (MatrixKind k : kMatrixKinds) p.continuumSum[k] = (*ms)[KindIndex(k)];
   PrintOut(" Continuum matrix sum: SHcont %3.4f SIcont %3.4f SDcont %3.4f  SDAcont %3.4f ", (*ms)[0], (*ms)[1],
            (*ms)[2], (*ms)[3]);
   auto dat = ReadIntegers(kDatDat, 2, Notice());
@@ -81,16 +81,16 @@ bool ReadContinuum(EventAnalysisParams& p) {
       !SettingInRange("datord.txt", "the order", (*order)[0], 1, 12) ||
       !SettingInRange("selfkorr.txt", "the self-correlation switch", (*self)[0], 0, 1))
     return false;
-  p.settings.c = p.datdat[0];
+  p.settings.weights.lastBody = p.datdat[0];
   p.settings.order = (*order)[0];
-  p.settings.selfCorrelation = (*self)[0];
-  const int c = p.settings.c;
+  p.settings.weights.selfCorrelation = (*self)[0] == 1;
+  const int c = p.settings.weights.lastBody;
 
-  if (!ReadRowSums(kZshContinuum, kZshContinuumShown, "zsh", c, p.continuumRow[kGroupH])) return false;
+  if (!ReadRowSums(kZshContinuum, kZshContinuumShown, "zsh", c, p.continuumRow[MatrixKind::H])) return false;
   PrintOut("\n matrix format MIC1 = %i Teamstärke = %i \n\n   ", c, p.datdat[1]);
-  if (!ReadRowSums(kZsiContinuum, nullptr, "zsi", c, p.continuumRow[kGroupI]) ||
-      !ReadRowSums(kZsdContinuum, nullptr, "zsd", c, p.continuumRow[kGroupD]) ||
-      !ReadRowSums(kZsdaContinuum, nullptr, "zsda", c, p.continuumRow[kGroupDA]))
+  if (!ReadRowSums(kZsiContinuum, nullptr, "zsi", c, p.continuumRow[MatrixKind::I]) ||
+      !ReadRowSums(kZsdContinuum, nullptr, "zsd", c, p.continuumRow[MatrixKind::D]) ||
+      !ReadRowSums(kZsdaContinuum, nullptr, "zsda", c, p.continuumRow[MatrixKind::DA]))
     return false;
   return WriteValues(kDatDat, std::span<const int>(p.datdat, 2));
 }
@@ -99,8 +99,8 @@ bool ReadContinuum(EventAnalysisParams& p) {
 // user may edit when the continuum has not run cannot replace them, or the
 // group would not be comparable with the continuum's sums.
 bool AskWeights(EventAnalysisParams& p) {
-  double* w = p.settings.weights;
-  std::fill(w, w + 12, 1.0);
+  double* w = p.settings.weights.body.data();
+  std::fill(w, w + kWeightSlots, 1.0);
   bool edited = false;
   if (!p.continuumRan) {
     const int gravity = InputYesNo("Should the planets get a weight?", 1);
@@ -111,7 +111,7 @@ bool AskWeights(EventAnalysisParams& p) {
       edited = true;
     }
   }
-  const int c = p.settings.c;
+  const int c = p.settings.weights.lastBody;
   auto file = ReadReals(kDatPlanet, LineCount(kDatPlanet, c), Notice());
   if (!file) return false;
   bool differs = false;

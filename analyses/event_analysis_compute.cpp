@@ -14,34 +14,48 @@ constexpr std::size_t kBatch = 64;
 
 void ClearMatrix(HarmonicMatrix& m) { std::memset(m, 0, sizeof(HarmonicMatrix)); }
 
+// The PairWeight of every cell, taken once for the whole group.
+struct CellWeights {
+  int lastBody;
+  double cell[kWeightSlots][kWeightSlots];
+};
+
+CellWeights CellWeightsOf(const BodyWeights& w) {
+  CellWeights p{std::min(w.lastBody, kWeightSlots - 1), {}};
+  for (int l = 0; l <= p.lastBody; ++l)
+    for (int g = 0; g <= p.lastBody; ++g) p.cell[l][g] = PairWeight(w, l, g);
+  return p;
+}
+
 // Adds one member's weighted matrices into the group sums and returns its
-// four sums.
-void AddMember(const EventGroupSettings& s, const HarmonicMatrices& m, EventGroupResult& group,
+// four sums (the kinds written out: a loop over them keeps the sums in
+// memory and costs a tenth of the whole group).
+void AddMember(const CellWeights& w, const HarmonicMatrices& m, EventGroupResult& group,
                EventMember& member) {
-  double sum[kGroupKinds] = {0, 0, 0, 0};
-  for (int l = 0; l <= s.c; ++l) {
-    for (int g = 0; g <= s.c; ++g) {
-      double f = CellFactor(s, l, g);
-      double cell[kGroupKinds] = {f * m.H[l][g], f * m.I[l][g], f * m.D[l][g], f * std::fabs(m.D[l][g])};
-      for (int k = 0; k < kGroupKinds; ++k) {
-        sum[k] += cell[k];
-        group.matrix[k][l][g] += cell[k];
-      }
+  PerKind<double> sum = {0, 0, 0, 0};
+  PerKind<HarmonicMatrix>& cells = group.matrix;
+  for (int l = 0; l <= w.lastBody; ++l) {
+    for (int g = 0; g <= w.lastBody; ++g) {
+      const double f = w.cell[l][g];
+      const double H = f * m.H[l][g], I = f * m.I[l][g], D = f * m.D[l][g], DA = f * std::fabs(m.D[l][g]);
+      sum[MatrixKind::H] += H;
+      sum[MatrixKind::I] += I;
+      sum[MatrixKind::D] += D;
+      sum[MatrixKind::DA] += DA;
+      cells[MatrixKind::H][l][g] += H;
+      cells[MatrixKind::I][l][g] += I;
+      cells[MatrixKind::D][l][g] += D;
+      cells[MatrixKind::DA][l][g] += DA;
     }
   }
-  member.SH = sum[kGroupH];
-  member.SI = sum[kGroupI];
-  member.SD = sum[kGroupD];
-  member.SDA = sum[kGroupDA];
-  for (int k = 0; k < kGroupKinds; ++k) group.memberTotal[k] += sum[k];
+  member.SH = sum[MatrixKind::H];
+  member.SI = sum[MatrixKind::I];
+  member.SD = sum[MatrixKind::D];
+  member.SDA = sum[MatrixKind::DA];
+  for (MatrixKind k : kMatrixKinds) group.memberTotal[k] += sum[k];
 }
 
 }  // namespace
-
-double CellFactor(const EventGroupSettings& settings, int l, int g) {
-  double f = settings.weights[l] * settings.weights[g];
-  return l == g ? f * settings.selfCorrelation : f;
-}
 
 EventRecord ShiftedMember(const EventGroupSettings& settings, const EventRecord& record) {
   EventRecord r = record;
@@ -54,12 +68,13 @@ void ComputeEventGroup(const WaveTables& tables, const EventGroupSettings& setti
   result.members.clear();
   result.members.reserve(members.size());
   for (auto& m : result.matrix) ClearMatrix(m);
-  for (int k = 0; k < kGroupKinds; ++k) {
+  for (MatrixKind k : kMatrixKinds) {
     result.memberTotal[k] = 0;
     result.total[k] = 0;
     for (double& r : result.rowSum[k]) r = 0;
   }
 
+  const CellWeights weights = CellWeightsOf(settings.weights);
   std::vector<ChartMoment> moments(kBatch);
   std::vector<ChartRecord> charts(kBatch);
   std::vector<HarmonicMatrices> matrices(kBatch);
@@ -76,15 +91,16 @@ void ComputeEventGroup(const WaveTables& tables, const EventGroupSettings& setti
                       matrices.data());
     for (std::size_t i = 0; i < n; ++i) {
       result.members[start + i].chartJulianDate = charts[i].jd;
-      AddMember(settings, matrices[i], result, result.members[start + i]);
+      AddMember(weights, matrices[i], result, result.members[start + i]);
     }
   }
 
   const double n = static_cast<double>(members.size());
   if (n == 0) return;
-  for (int k = 0; k < kGroupKinds; ++k) {
-    for (int l = 0; l <= settings.c; ++l) {
-      for (int g = 0; g <= settings.c; ++g) {
+  const int c = settings.weights.lastBody;
+  for (MatrixKind k : kMatrixKinds) {
+    for (int l = 0; l <= c; ++l) {
+      for (int g = 0; g <= c; ++g) {
         result.matrix[k][l][g] /= n;
         result.rowSum[k][l] += result.matrix[k][l][g];
       }

@@ -3,9 +3,8 @@
 // shift), chart and matrices, the member sums, and the group matrices.
 // A pure function of its inputs and the wave tables; no dialogs, no files.
 //
-// Weighting: cell (l, g) of every member matrix counts with the factor
-// w_l * w_g, and the diagonal cells also with the self-correlation switch
-// s (0 or 1), as in the continuum's mean matrices. H, I = |H|, D and
+// Weighting: cell (l, g) of every member matrix counts with its
+// PairWeight, as in the continuum's mean matrices. H, I = |H|, D and
 // DA = |D| are taken as the builders give them (D already scaled by 10);
 // no further factor 0.1 is applied to D and DA, so that the group's D and
 // DA tables, row sums and totals are in the same units as the continuum's
@@ -13,14 +12,14 @@
 #include <span>
 #include <vector>
 
+#include "analyses/body_weights.h"
+#include "analyses/matrix_kind.h"
 #include "core/matrices.h"
 #include "data/event_record.h"
 
 struct EventGroupSettings {
-  int c = 10;               // index of the last body: 10 with IC, 9 without
-  int order = 3;            // order of the correlation, 1..12
-  int selfCorrelation = 0;  // 1: the diagonal counts
-  double weights[12] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+  BodyWeights weights;  // the continuum's
+  int order = 3;        // order of the correlation, 1..12
   int dayShift = 0;   // -25..25
   int hourShift = 0;  // -47..47
 };
@@ -32,19 +31,13 @@ struct EventMember {
   double SH, SI, SD, SDA;
 };
 
-// The four group matrices in the order H, I, D, DA.
-enum GroupKind { kGroupH, kGroupI, kGroupD, kGroupDA, kGroupKinds };
-
 struct EventGroupResult {
   std::vector<EventMember> members;
-  HarmonicMatrix matrix[kGroupKinds];  // weighted, divided by the number of members; cells 0..c
-  double rowSum[kGroupKinds][kBodies];  // row sums of the group matrices, rows 0..c
-  double total[kGroupKinds];           // total of each group matrix
-  double memberTotal[kGroupKinds];     // the member sums added over all members (not divided)
+  PerKind<HarmonicMatrix> matrix;  // weighted, divided by the number of members; cells 0..c
+  PerKind<double[kBodies]> rowSum;  // row sums of the group matrices, rows 0..c
+  PerKind<double> total;           // total of each group matrix
+  PerKind<double> memberTotal;     // the member sums added over all members (not divided)
 };
-
-// The factor of cell (l, g): w_l * w_g, times s on the diagonal.
-double CellFactor(const EventGroupSettings& settings, int l, int g);
 
 // The record after the settings' time shift (unchanged when both shifts are 0).
 EventRecord ShiftedMember(const EventGroupSettings& settings, const EventRecord& record);

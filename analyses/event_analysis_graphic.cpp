@@ -19,7 +19,7 @@ struct KindStyle {
   const char* heading;
   uint32_t colour;
 };
-constexpr std::array<KindStyle, kGroupKinds> kKindStyles{{
+constexpr PerKind<KindStyle> kKindStyles{{
     {"*** Harmony", 0x0000FF},
     {"*** Energy", 0xFF0000},
     {"*** Dynamic", 0x00A000},
@@ -32,9 +32,10 @@ constexpr std::array<const char*, kBodies> kBodyLabels{"SUN",    "MOON",   "MERC
 constexpr const ComparisonLayout& L = kComparisonLayout;
 constexpr int kLeft = L.left, kHalf = L.half, kTop = L.top, kBarHeight = L.barHeight;
 
-void DrawColumn(int kind, const EventAnalysisParams& p, const EventGroupResult& group) {
-  const int x0 = L.left + kind * L.columnWidth;
-  const int c = p.settings.c;
+void DrawColumn(MatrixKind kind, const EventAnalysisParams& p, const EventGroupResult& group) {
+  const int column = KindIndex(kind);
+  const int x0 = L.left + column * L.columnWidth;
+  const int c = p.settings.weights.lastBody;
   const KindStyle& style = kKindStyles[kind];
   qzgraphic_text(x0, 120, style.colour, "%s", style.heading);
 
@@ -44,7 +45,7 @@ void DrawColumn(int kind, const EventAnalysisParams& p, const EventGroupResult& 
   for (int b = 0; b <= c; ++b) {
     g[b] = group.rowSum[kind][b];
     k[b] = p.continuumRow[kind][b];
-    shown[b] = p.settings.weights[b] != 0.0;
+    shown[b] = p.settings.weights.body[b] != 0.0;
   }
   g[c + 1] = group.total[kind];
   k[c + 1] = p.continuumSum[kind];
@@ -53,8 +54,8 @@ void DrawColumn(int kind, const EventAnalysisParams& p, const EventGroupResult& 
   const double scale = ComparisonScale(g.data(), k.data(), shown.data(), c + 1);
   const double scaleTotal = ComparisonScale(&g[c + 1], &k[c + 1], &shown[c + 1], 1);
 
-  const int xb = L.BarX(kind);
-  const int xLine = L.LineX(kind);
+  const int xb = L.BarX(column);
+  const int xLine = L.LineX(column);
   for (int r = 0; r <= c + 1; ++r) {
     const int y = L.RowY(r);
     qzgraphic_text(x0, y + 3, r <= c ? kBlack : style.colour, "%s", r <= c ? kBodyLabels[r] : "SUM");
@@ -74,10 +75,8 @@ void DrawColumn(int kind, const EventAnalysisParams& p, const EventGroupResult& 
 }
 
 void DrawLegend(int y) {
-  qzgraphic_fillrect(kLeft, y, 60, kBarHeight, kKindStyles[0].colour);
-  qzgraphic_fillrect(kLeft + 62, y, 60, kBarHeight, kKindStyles[1].colour);
-  qzgraphic_fillrect(kLeft + 124, y, 60, kBarHeight, kKindStyles[2].colour);
-  qzgraphic_fillrect(kLeft + 186, y, 60, kBarHeight, kKindStyles[3].colour);
+  for (MatrixKind kind : kMatrixKinds)
+    qzgraphic_fillrect(kLeft + 62 * KindIndex(kind), y, 60, kBarHeight, kKindStyles[kind].colour);
   qzgraphic_text(kLeft + 262, y + 3, kBlack, "group: the group's row sum (number left of the line)");
   qzgraphic_fillrect(kLeft + 1000, y - 10, 3, kBarHeight + 20, kBlack);
   qzgraphic_text(kLeft + 1020, y + 3, kBlack, "CONTINUUM: the continuum's row sum (grey number right of the line)");
@@ -105,9 +104,9 @@ void DrawEventComparison(const EventAnalysisParams& p, const EventGroupResult& g
   qzgraphic_text(kLeft, 30, 0x0000FF, "graphic continuum - group of events");
   qzgraphic_text(900, 30, kBlack, "order: %i   members: %i   time shift d: %i h: %i", p.settings.order,
                  static_cast<int>(group.members.size()), p.settings.dayShift, p.settings.hourShift);
-  for (int kind = 0; kind < kGroupKinds; ++kind) DrawColumn(kind, p, group);
+  for (MatrixKind kind : kMatrixKinds) DrawColumn(kind, p, group);
 
-  const int y = L.RowY(p.settings.c + 2) + 30;
+  const int y = L.RowY(p.settings.weights.lastBody + 2) + 30;
   DrawLegend(y);
   qzgraphic_text(kLeft, y + 60, kBlack,
                  "If a bar extends beyond the line for the continuum, the individual value is higher than the "

@@ -5,35 +5,36 @@
 #include <vector>
 
 #include "analyses/event_analysis.h"
+#include "analyses/matrix_table.h"
 #include "analyses/workfiles.h"
 #include "app/output.h"
 
 namespace {
 
-constexpr const char* kPrincipleWithIC =
+constexpr ColumnHead kPrincipleHead{
     "\nPrinciple    I          II        III         IV         V          VI         VII        VIII"
-    "       IX          X         IC          SUMME  \n";
-constexpr const char* kPrincipleWithoutIC =
+    "       IX          X         IC          SUMME  \n",
     "\nPrinciple    I          II        III         IV         V          VI         VII        VIII"
-    "       IX          X          SUMME  \n";
-constexpr const char* kPrinzipWithIC =
-    "\nPrinzip:      I         II       III        IV        V        VI        VII       VIII"
-    "      IX         X         IC        SUMME  \n";
-constexpr const char* kPrinzipWithoutIC =
-    "\nPrinzip:      I         II       III        IV        V        VI        VII       VIII"
-    "      IX         X         SUMME  \n";
+    "       IX          X          SUMME  \n"};
 
-// One of the four group tables on text page 2.
+// One of the four group tables on text page 2: cells "%7.2f" right after
+// the row number.
 struct GroupTable {
-  GroupKind kind;
-  const char* title;  // nullptr: the H table's head is printed before it
-  const char* footer;
+  MatrixKind kind;
+  MatrixTableStyle style;  // without a title, the H table's head is printed before it
 };
-constexpr std::array<GroupTable, kGroupKinds> kGroupTables{{
-    {kGroupH, nullptr, " Harmony of command wave: %9.2f \n"},
-    {kGroupI, "\n Matrix of common energy (standardize of number of elements ) ", " energy of command wave: %9.2f \n"},
-    {kGroupD, "\n Matrix of common of time dynamics ", " Time dynamics of command wave : %9.2f \n"},
-    {kGroupDA, "\n Matrix of common of time dynamics (absolute)", " Time dynamics of command wave (absolute): %9.2f \n"},
+constexpr std::array<GroupTable, kMatrixKindCount> kGroupTables{{
+    {MatrixKind::H,
+     {nullptr, &kPrincipleHead, "", "    %7.2f", "     %8.2f", " Harmony of command wave: %9.2f \n"}},
+    {MatrixKind::I,
+     {"\n Matrix of common energy (standardize of number of elements ) ", &kPrinzipHead, "",
+      "    %7.2f", "     %8.2f", " energy of command wave: %9.2f \n"}},
+    {MatrixKind::D,
+     {"\n Matrix of common of time dynamics ", &kPrinzipHead, "", "    %7.2f", "     %8.2f",
+      " Time dynamics of command wave : %9.2f \n"}},
+    {MatrixKind::DA,
+     {"\n Matrix of common of time dynamics (absolute)", &kPrinzipHead, "", "    %7.2f",
+      "     %8.2f", " Time dynamics of command wave (absolute): %9.2f \n"}},
 }};
 
 // The files written after each table.
@@ -41,7 +42,7 @@ struct TableFiles {
   const WorkFile* rowSums;
   std::vector<const WorkFile*> matrices;
 };
-const std::array<TableFiles, kGroupKinds> kTableFiles{{
+const PerKind<TableFiles> kTableFiles{{
     {&kZsummH, {&kDatH}},
     {&kZsummI, {&kDatI}},
     {&kZsummD, {&kDatZ, &kDatD}},
@@ -49,21 +50,10 @@ const std::array<TableFiles, kGroupKinds> kTableFiles{{
 }};
 
 void PrintGroupTable(const GroupTable& t, const EventGroupResult& group, int c) {
-  if (t.title) PrintOut("%s", t.title);
-  if (t.kind == kGroupH)
-    PrintOut("%s", c == 10 ? kPrincipleWithIC : kPrincipleWithoutIC);
-  else
-    PrintOut("%s", c == 10 ? kPrinzipWithIC : kPrinzipWithoutIC);
-  for (int l = 0; l <= c; ++l) {
-    PrintOut(" %2.0i", l + 1);
-    for (int g = 0; g <= c; ++g) PrintOut("    %7.2f", group.matrix[t.kind][l][g]);
-    PrintOut("     %8.2f", group.rowSum[t.kind][l]);
-    PrintOut(" \n");
-  }
-  PrintOut(t.footer, group.total[t.kind]);
+  PrintMatrixTable(t.style, group.matrix[t.kind], group.rowSum[t.kind], group.total[t.kind], c);
 }
 
-void WriteTableFiles(GroupKind kind, const EventGroupResult& group, int c) {
+void WriteTableFiles(MatrixKind kind, const EventGroupResult& group, int c) {
   const TableFiles& files = kTableFiles[kind];
   WriteValues(*files.rowSums, std::span<const double>(group.rowSum[kind], c + 1));
   const std::vector<double> cells = FullMatrixValues(group.matrix[kind], c);
@@ -118,8 +108,8 @@ void ReportMembers(const EventAnalysisParams& p, const EventGroupResult& group) 
     PrintOut(" \n %3.0i y%4.0i   m%2.0i   d%3.1i    h%3.1d    m%3.1d  \n SH%7.2f SI%7.2f SD%7.2f SDA%7.2f \njd: %f",
              i + 1, r.year, r.month, r.day, r.hour, r.minute, m.SH, m.SI, m.SD, m.SDA, m.julianDate);
   }
-  PrintOut("\n SHsumme: %f SIsumme: %f SDsumme: %f SDAsumme: %f  ", group.memberTotal[kGroupH],
-           group.memberTotal[kGroupI], group.memberTotal[kGroupD], group.memberTotal[kGroupDA]);
+  PrintOut("\n SHsumme: %f SIsumme: %f SDsumme: %f SDAsumme: %f  ", group.memberTotal[MatrixKind::H],
+           group.memberTotal[MatrixKind::I], group.memberTotal[MatrixKind::D], group.memberTotal[MatrixKind::DA]);
   WriteValues(kEventsH, PerMember<double>(group, [](const EventMember& m) { return m.SH; }));
   WriteValues(kEventsI, PerMember<double>(group, [](const EventMember& m) { return m.SI; }));
   WriteValues(kEventsD, PerMember<double>(group, [](const EventMember& m) { return m.SD; }));
@@ -130,7 +120,7 @@ void ReportMembers(const EventAnalysisParams& p, const EventGroupResult& group) 
 void ReportMatrices(const EventAnalysisParams& p, const EventGroupResult& group) {
   TextOutput(2);
   ClearOutput();
-  const int c = p.settings.c;
+  const int c = p.settings.weights.lastBody;
   PrintOut("\n Outlay matrix H coherent analysis ");
   PrintOut("\n Number of the elements : %d ", static_cast<int>(group.members.size()));
   PrintOut("\n Order of the correlation: %i ; time shift d: %i h: %i; ", p.settings.order, p.settings.dayShift,
@@ -139,14 +129,14 @@ void ReportMatrices(const EventAnalysisParams& p, const EventGroupResult& group)
   for (const GroupTable& t : kGroupTables) {
     PrintGroupTable(t, group, c);
     WriteTableFiles(t.kind, group, c);
-    if (t.kind == kGroupH && !group.members.empty()) {
+    if (t.kind == MatrixKind::H && !group.members.empty()) {
       const EventRecord& last = group.members.back().record;
       WriteLines(kName, {std::string(last.firstName) + " " + last.familyName});
     }
   }
-  PrintOut(" \n\n Summen:  h %f  i %f d %f da %f \n", group.total[kGroupH], group.total[kGroupI],
-           group.total[kGroupD], group.total[kGroupDA]);
-  WriteValues(kMatrixSumEvent, std::span<const double>(group.total, kGroupKinds));
+  PrintOut(" \n\n Summen:  h %f  i %f d %f da %f \n", group.total[MatrixKind::H], group.total[MatrixKind::I],
+           group.total[MatrixKind::D], group.total[MatrixKind::DA]);
+  WriteValues(kMatrixSumEvent, std::span<const double>(group.total.of));
 }
 
 }  // namespace

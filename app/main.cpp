@@ -12,9 +12,9 @@
 #include "app/chart_command.h"
 #include "app/lookup_commands.h"
 #include "app/shell.h"
-#include "probability/fluctuations.h"
 #include "probability/matrix_probability.h"
 #include "probability/resonance.h"
+#include "probability/zeitq.h"
 
 namespace {
 

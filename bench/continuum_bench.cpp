@@ -16,8 +16,8 @@ namespace {
 ContinuumParams Period(int G) {
   ContinuumParams p;
   p.order = 3;
-  p.c = 10;
-  p.selfCorrelation = 1;
+  p.weights.lastBody = 10;
+  p.weights.selfCorrelation = true;
   p.jdStart = JulianDate(1900, 1, 1, 0, 0, 0, 0);
   p.jdEnd = JulianDate(2100, 1, 1, 0, 0, 0, 0);
   p.moments = G;

@@ -2,22 +2,11 @@
 // and the curves of one kind from it, as the module computes them.
 #include <benchmark/benchmark.h>
 
-#include <memory>
-
 #include "core/calendar.h"
 #include "core/waves.h"
-#include "probability/fluctuations.h"
+#include "probability/zeitq.h"
 
 namespace {
-
-const WaveTables& Tables() {
-  static std::unique_ptr<WaveTables> t = [] {
-    auto p = std::make_unique<WaveTables>();
-    FillWaveTables(*p);
-    return p;
-  }();
-  return *t;
-}
 
 constexpr int kPoints = 200000;
 
@@ -25,12 +14,11 @@ constexpr int kPoints = 200000;
 void BM_Fluctuations200k(benchmark::State& state) {
   const double start = JulianDay0h(2024, 1, 1);
   const double step = 366.0 / kPoints;
-  BodyWeights w;
-  w.fill(1.0);
-  Tables();
+  const WeightTable w = kEqualWeights;
+  SharedWaveTables();
   for (auto _ : state) {
     const FluctuationSky sky = ComputeFluctuationSky(start, step, kPoints);
-    CurveSet c = ComputeFluctuationCurves(Tables(), kKindH, 3, w, sky);
+    CurveSet c = ComputeFluctuationCurves(SharedWaveTables(), MatrixKind::H, 3, w, sky);
     benchmark::DoNotOptimize(c.values.data());
   }
   state.SetItemsProcessed(state.iterations() * kPoints);
@@ -41,10 +29,9 @@ BENCHMARK(BM_Fluctuations200k)->Unit(benchmark::kMillisecond);
 // computes the sky once for its four kinds).
 void BM_FluctuationCurvesOnly200k(benchmark::State& state) {
   const FluctuationSky sky = ComputeFluctuationSky(JulianDay0h(2024, 1, 1), 366.0 / kPoints, kPoints);
-  BodyWeights w;
-  w.fill(1.0);
+  const WeightTable w = kEqualWeights;
   for (auto _ : state) {
-    CurveSet c = ComputeFluctuationCurves(Tables(), kKindDA, 3, w, sky);
+    CurveSet c = ComputeFluctuationCurves(SharedWaveTables(), MatrixKind::DA, 3, w, sky);
     benchmark::DoNotOptimize(c.values.data());
   }
   state.SetItemsProcessed(state.iterations() * kPoints);

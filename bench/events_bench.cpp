@@ -29,18 +29,18 @@ std::vector<EventRecord> Members(int n) {
 void BM_EventGroup1000(benchmark::State& state) {
   const std::vector<EventRecord> members = Members(1000);
   EventGroupSettings s;
-  s.c = 10;
+  s.weights.lastBody = 10;
   s.order = 3;
-  s.selfCorrelation = 1;
+  s.weights.selfCorrelation = true;
   const double w[12] = {57.2, 10.24, 0.31, 0.77, 0.3, 1.87, 0.84, 0.28, 0.22, 0.01, 57.2, 0.2};
-  for (int i = 0; i < 12; ++i) s.weights[i] = w[i];
+  for (int i = 0; i < 12; ++i) s.weights.body[i] = w[i];
   s.dayShift = 1;
   s.hourShift = -5;
   const WaveTables& tables = SharedWaveTables();
   EventGroupResult result;
   for (auto _ : state) {
     ComputeEventGroup(tables, s, members, result);
-    benchmark::DoNotOptimize(result.total[kGroupH]);
+    benchmark::DoNotOptimize(result.total[MatrixKind::H]);
   }
   state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(members.size()));
 }

@@ -14,13 +14,13 @@ void BM_ControlGroups(benchmark::State& state) {
   const int groups = static_cast<int>(state.range(0));
   const int events = static_cast<int>(state.range(1));
   ControlGroupSettings s;
-  s.lastBody = 10;
+  s.weights.lastBody = 10;
   s.order = 3;
-  s.selfCorrelation = true;
+  s.weights.selfCorrelation = true;
   s.eventsPerGroup = events;
   s.jdStart = 2415020.5;  // 1900-01-01
   s.jdEnd = 2488069.5;    // 2100-01-01
-  for (int i = 0; i <= 10; ++i) s.weights[i] = 1.0;
+  for (int i = 0; i <= 10; ++i) s.weights.body[i] = 1.0;
   const WaveTables& tables = SharedWaveTables();
   GroupValues real;  // all 0: half of the D cells are reached
   auto workspace = std::make_unique<ControlGroupWorkspace>();

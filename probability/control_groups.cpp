@@ -10,16 +10,10 @@ double RandomUnit(qzRandomState& state) {
   return static_cast<double>(r % 100000) / 99999.0;
 }
 
-double CellFactor(const ControlGroupSettings& settings, int i, int j) {
-  const double f = settings.weights[i] * settings.weights[j];
-  if (i == j) return settings.selfCorrelation ? f : 0.0;
-  return f;
-}
-
 namespace {
 
 int BodyCount(const ControlGroupSettings& settings) {
-  return std::clamp(settings.lastBody, 0, kBodies - 1) + 1;
+  return std::clamp(settings.weights.lastBody, 0, kBodies - 1) + 1;
 }
 
 // Adds one moment's matrices, weighted, to the sums.
@@ -30,17 +24,17 @@ void Accumulate(const HarmonicMatrices& m, const double (&factor)[kBodies][kBodi
       const double f = factor[i][j];
       const double h = m.H[i][j];
       const double d = m.D[i][j];
-      sums.cell[kKindH][i][j] += f * h;
-      sums.cell[kKindI][i][j] += f * std::fabs(h);
-      sums.cell[kKindD][i][j] += f * d;
-      sums.cell[kKindDA][i][j] += f * std::fabs(d);
+      sums.cell[MatrixKind::H][i][j] += f * h;
+      sums.cell[MatrixKind::I][i][j] += f * std::fabs(h);
+      sums.cell[MatrixKind::D][i][j] += f * d;
+      sums.cell[MatrixKind::DA][i][j] += f * std::fabs(d);
     }
   }
 }
 
 // Means of the sums over n moments, with their row sums and totals.
 void MeansOf(const GroupValues& sums, int n, int bodies, GroupValues& mean) {
-  for (int k = 0; k < kKinds; ++k) {
+  for (MatrixKind k : kMatrixKinds) {
     double total = 0;
     for (int i = 0; i < bodies; ++i) {
       double row = 0;
@@ -66,7 +60,7 @@ bool Exceeds(double control, double real) { return control > real + kFileResolut
 void CountControlGroup(const ControlGroupSettings& settings, const GroupValues& real,
                        const GroupValues& mean, ControlGroupCounts& counts) {
   const int bodies = BodyCount(settings);
-  for (int k = 0; k < kKinds; ++k) {
+  for (MatrixKind k : kMatrixKinds) {
     for (int i = 0; i < bodies; ++i) {
       for (int j = 0; j < bodies; ++j)
         if (Reaches(mean.cell[k][i][j], real.cell[k][i][j])) ++counts.cell[k][i][j];
@@ -85,7 +79,7 @@ void DrawControlGroup(const WaveTables& tables, const ControlGroupSettings& sett
   const int n = std::max(settings.eventsPerGroup, 1);
   double factor[kBodies][kBodies] = {};
   for (int i = 0; i < bodies; ++i)
-    for (int j = 0; j < bodies; ++j) factor[i][j] = CellFactor(settings, i, j);
+    for (int j = 0; j < bodies; ++j) factor[i][j] = PairWeight(settings.weights, i, j);
 
   GroupValues& sums = workspace.sums;
   sums = GroupValues{};
@@ -114,15 +108,15 @@ ProbabilityResult ProbabilityOf(const ControlGroupSettings& settings,
   ProbabilityResult r;
   const int bodies = BodyCount(settings);
   const double groups = counts.groups > 0 ? counts.groups : 1;
-  for (int k = 0; k < kKinds; ++k) {
+  for (MatrixKind k : kMatrixKinds) {
     for (int i = 0; i < bodies; ++i) {
       for (int j = 0; j < bodies; ++j) {
         r.cell[k][i][j] = 100.0 * counts.cell[k][i][j] / groups;
-        if (i != j && settings.weights[i] * settings.weights[j] > 0)
+        if (i != j && PairWeight(settings.weights, i, j) > 0)
           r.marks[k][i][j] = SignificanceMark(r.cell[k][i][j]);
       }
       r.row[k][i] = 100.0 * counts.row[k][i] / groups;
-      if (settings.weights[i] != 0) r.marks[k][i][bodies] = SignificanceMark(r.row[k][i]);
+      if (settings.weights.body[i] != 0) r.marks[k][i][bodies] = SignificanceMark(r.row[k][i]);
     }
     r.total[k] = 100.0 * counts.total[k] / groups;
   }

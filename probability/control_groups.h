@@ -7,8 +7,7 @@
 // RandomUnit; each moment's chart at the fixed place below and its H and D
 // of the order; the four weighted sums over the n moments
 //   H += f H_ij,  I += f |H_ij|,  D += f D_ij,  DA += f |D_ij|,
-// f = w_i w_j (times the self-correlation switch on the diagonal), divided
-// by n; then their row sums and totals. A cell counts when the control
+// f = PairWeight(i, j), divided by n; then their row sums and totals. A cell counts when the control
 // mean reaches the real value (control >= real), a row sum or a total when
 // it exceeds it (control > real).
 //
@@ -18,18 +17,16 @@
 // the same counts.
 #include <cstdint>
 
+#include "analyses/body_weights.h"
 #include "analyses/continuum.h"
+#include "analyses/matrix_kind.h"
 #include "core/chart.h"
 #include "core/matrices.h"
 #include "core/moment.h"
 #include "qzk/random.h"
 
-// The four matrices in the order they are read, printed and drawn.
-enum MatrixKind : int { kKindH = 0, kKindI = 1, kKindD = 2, kKindDA = 3 };
-inline constexpr int kKinds = 4;
 // Marks: rows 0..c, columns 0..c and the row sum's mark in column c + 1.
 inline constexpr int kMarkSize = 13;
-inline constexpr int kWeights = 12;
 
 // The real group's values are read from files written with six decimals,
 // so a control mean within this much of the real value is taken as equal:
@@ -38,51 +35,40 @@ inline constexpr double kFileResolution = 1e-6;
 
 // One group's four mean matrices (cells 0..c), their row sums and totals.
 struct GroupValues {
-  double cell[kKinds][kBodies][kBodies] = {};
-  double row[kKinds][kBodies] = {};
-  double total[kKinds] = {};
+  PerKind<double[kBodies][kBodies]> cell = {};
+  PerKind<double[kBodies]> row = {};
+  PerKind<double> total = {};
 };
 
 struct ControlGroupSettings {
-  int lastBody = 10;             // c: 10 with the IC, 9 without
-  int order = 3;                 // order of the correlation, 1..12
-  bool selfCorrelation = false;  // the diagonal counts
-  int eventsPerGroup = 1;        // n, at least 1
-  double jdStart = 0;            // the period, universal-time Julian dates
+  BodyWeights weights{10, false, {}};  // w_0 .. w_c as the event analysis left them
+  int order = 3;                       // order of the correlation, 1..12
+  int eventsPerGroup = 1;              // n, at least 1
+  double jdStart = 0;                  // the period, universal-time Julian dates
   double jdEnd = 0;
-  double weights[kWeights] = {};  // w_0 .. w_c in Body order
 };
 
 // How many control groups reached the real group.
 struct ControlGroupCounts {
   int groups = 0;
-  int cell[kKinds][kBodies][kBodies] = {};
-  int row[kKinds][kBodies] = {};
-  int total[kKinds] = {};
+  PerKind<int[kBodies][kBodies]> cell = {};
+  PerKind<int[kBodies]> row = {};
+  PerKind<int> total = {};
 };
 
 // Percentages of the groups that reached the real group, and the marks.
 struct ProbabilityResult {
-  double cell[kKinds][kBodies][kBodies] = {};  // P_ij
-  double row[kKinds][kBodies] = {};            // R_i
-  double total[kKinds] = {};                   // T
+  PerKind<double[kBodies][kBodies]> cell = {};  // P_ij
+  PerKind<double[kBodies]> row = {};            // R_i
+  PerKind<double> total = {};                   // T
   // 0 not significant, 1 significant, 2 highly significant; column c + 1
   // holds the row sum's mark.
-  int marks[kKinds][kMarkSize][kMarkSize] = {};
+  PerKind<int[kMarkSize][kMarkSize]> marks = {};
 };
 
 // The place of the drawn moments: only the moment matters for the bodies;
 // the IC is that of the continuum's observer (universal time).
-inline constexpr ChartMoment kControlPlace = [] {
-  ChartMoment m;
-  m.timeZone = 0;
-  m.summerTime = 0;
-  m.longitudeDegrees = kContinuumLongitudeDegrees;
-  m.longitudeMinutes = kContinuumLongitudeMinutes;
-  m.latitudeDegrees = kContinuumLatitudeDegrees;
-  m.latitudeMinutes = kContinuumLatitudeMinutes;
-  return m;
-}();
+inline constexpr ChartMoment kControlPlace = kContinuumPlace;
 
 // A long random number modulo 100000, divided by 99999: 0..1 inclusive.
 double RandomUnit(qzRandomState& state);
@@ -90,10 +76,6 @@ double RandomUnit(qzRandomState& state);
 // The civil moment (to the minute, universal time) of a Julian date at
 // kControlPlace: the continuum's own moment of that date.
 inline ChartMoment ControlMoment(double jd) { return ContinuumChartMoment(jd); }
-
-// The factor of cell (i, j): w_i w_j, and on the diagonal times the
-// self-correlation switch.
-double CellFactor(const ControlGroupSettings& settings, int i, int j);
 
 // Scratch room for the charts of one group, made once per run.
 struct ControlGroupWorkspace {

@@ -7,10 +7,13 @@
 // through TextAt (top edge 13 pixels above the given y).
 //
 // The geometry that the drawing uses is exposed as small pure functions so
-// that it can be checked without a page.
+// that it can be checked without a page (the frame, bands and baselines in
+// curves_geometry.h).
 #include <array>
 
+#include "analyses/matrix_kind.h"
 #include "probability/curve_set.h"
+#include "probability/curves_geometry.h"
 
 // ---- drawFluctuationCurves ------------------------------------------------
 // Variant A (without the IC curve wanted): half-height curves, a double
@@ -28,21 +31,6 @@ CurveExtremes AbsoluteExtremes(const CurveSet& curves, int points, int curveCoun
 // 12 curves (sum .. IC) are drawn, or 11 when the IC curve never reaches
 // 0.01 in absolute value.
 int ActiveCurveCount(const CurveExtremes& extremes);
-
-// Frame and curve geometry of one size unit kvformat: W = 8 kvformat,
-// H = 6 kvformat, the curves from x0 = trunc(W 0.0625) to x1 = 7 kvformat.
-struct FluctuationFrame {
-  int width, height, x0, x1;
-};
-FluctuationFrame FluctuationFrameOf(int kvformat);
-
-// x of point j of `points` (integer arithmetic; a single point sits at x0).
-int CurveX(const FluctuationFrame& frame, int j, int points);
-
-// Band height J, and the baseline of curve i, for body curves (kv13 1)
-// and life-area curves (kv13 0).
-int BandHeight(int frameHeight, int activeCurves, int kv13);
-int Baseline(int band, int curve, int kv13);
 
 // y of a body-curve value in pass k (1..): the curve scaled by its extremes,
 // gain 3 for the sum, 0.5 in variant A. A curve whose largest absolute
@@ -77,15 +65,15 @@ extern const std::array<const char*, kCurveCount> kLifeAreaCurveLabels;
 // ---- drawResonanceCurves --------------------------------------------------
 inline constexpr int kResonancePoints = 2300;
 
-// The normalisation of the resonance curves, in place: for kinds 2 (I)
-// and 4 (DA) each curve's mean is taken away; then every curve is divided
-// by its largest value (kinds 2, 4) or largest absolute value (1, 3),
-// unless that is 0. Curves 0..11 of kResonancePoints points.
+// The normalisation of the resonance curves, in place: for I and DA each
+// curve's mean is taken away; then every curve is divided by its largest
+// value (I, DA) or largest absolute value (H, D), unless that is 0.
+// Curves 0..11 of kResonancePoints points.
 struct ResonanceScale {
-  std::array<double, 12> mean{};     // 0 for kinds 1 and 3
+  std::array<double, 12> mean{};     // 0 for H and D
   std::array<double, 12> maximum{};
 };
-ResonanceScale NormaliseResonanceCurves(CurveSet& curves, int kind);
+ResonanceScale NormaliseResonanceCurves(CurveSet& curves, MatrixKind kind);
 
 // y of a normalised value: the sum around 130 (gain 100), body curve i
 // around 185 + 95 i (gain 50).
@@ -95,6 +83,7 @@ int ResonanceBaseline(int curve);
 // Prints the curves before and after each step of the normalisation,
 // normalises them in place and draws the traces, bars, labels and the time
 // axis (tlk 1 more years, 2 one year, 3 one month, 4 one day) of
-// kResonancePoints points; x pixel j shows point j.
-void drawResonanceCurves(CurveSet& curves, const CurveColours& colours, int tlk, int kind,
+// kResonancePoints points; x pixel j shows point j. The diagnostic lines
+// name the kind by its page.
+void drawResonanceCurves(CurveSet& curves, const CurveColours& colours, int tlk, MatrixKind kind,
                          double startJd, double stepDays, double years);

@@ -25,12 +25,22 @@ struct BandAxis {
   CalendarDate start;
 
   int X(int j) const { return CurveX(a.frame, j, a.points); }
+  CalendarDate DateAt(int j) const { return CalendarFromJulian(a.startJd + j * a.stepDays); }
 
   void Draw(int x, const Mark& m) const {
     const int H = a.frame.height;
     qzgraphic_line(x, baseline - m.band, x, baseline + m.band, kBlack);
     qzgraphic_line(x, 0, x, m.top, kBlack);
     qzgraphic_line(x, H - 1, x, H - m.bottom, kBlack);
+  }
+
+  // The first point's mark with its month, and the last point's mark.
+  void MonthAtEnds(int j, int last, int x, const CalendarDate& d) const {
+    if (j == 0) {
+      Draw(x, kMark7);
+      TextAt(x + 22, kLabelY, kBlack, "%d", d.month);
+    }
+    if (j == last) Draw(x, kMark7);
   }
 };
 
@@ -40,7 +50,7 @@ void SeveralYearsBodies(const BandAxis& b, int last) {
   int counter = 0;
   for (int j = 0; j <= last; ++j) {
     const int x = b.X(j);
-    const CalendarDate d = CalendarFromJulian(a.startJd + j * a.stepDays);
+    const CalendarDate d = b.DateAt(j);
     if (j == 0) {
       b.Draw(x, kMark7);
       TextAt(x + 2, kLabelY, kBlack, "%d", d.year);
@@ -65,12 +75,8 @@ void SeveralYearsLifeAreas(const BandAxis& b, int last, int& lastYear) {
   int counter = 0;
   for (int j = 0; j <= last; ++j) {
     const int x = b.X(j);
-    const CalendarDate d = CalendarFromJulian(a.startJd + j * a.stepDays);
-    if (j == 0) {
-      b.Draw(x, kMark7);
-      TextAt(x + 22, kLabelY, kBlack, "%d", d.month);
-    }
-    if (j == last) b.Draw(x, kMark7);
+    const CalendarDate d = b.DateAt(j);
+    b.MonthAtEnds(j, last, x, d);
     if (a.stepDays >= 5.3) {
       if (++counter > 10) {
         counter = 0;
@@ -85,15 +91,10 @@ void SeveralYearsLifeAreas(const BandAxis& b, int last, int& lastYear) {
 }
 
 void OneYear(const BandAxis& b, int last, int& lastMonth) {
-  const FluctuationAxis& a = b.a;
   for (int j = 0; j <= last; ++j) {
     const int x = b.X(j);
-    const CalendarDate d = CalendarFromJulian(a.startJd + j * a.stepDays);
-    if (j == 0) {
-      b.Draw(x, kMark7);
-      TextAt(x + 22, kLabelY, kBlack, "%d", d.month);
-    }
-    if (j == last) b.Draw(x, kMark7);
+    const CalendarDate d = b.DateAt(j);
+    b.MonthAtEnds(j, last, x, d);
     if (d.month > lastMonth) {
       lastMonth = d.month;
       b.Draw(x, kMark7);
@@ -129,7 +130,7 @@ void OneDay(const BandAxis& b, int last, int& lastHour) {
   const int middle = static_cast<int>(a.points * 0.5);
   for (int j = 0; j <= last; ++j) {
     const int x = b.X(j);
-    const CalendarDate d = CalendarFromJulian(a.startJd + j * a.stepDays);
+    const CalendarDate d = b.DateAt(j);
     if (d.hour > lastHour) {
       lastHour = d.hour;
       b.Draw(x, kMark5);

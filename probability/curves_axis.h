@@ -2,7 +2,7 @@
 // The time axes of the fluctuation curves: tick marks on every curve band
 // and at the top and bottom edge of the frame, and the date labels along
 // the top, for each time-axis kind.
-#include "probability/curves.h"
+#include "probability/curves_geometry.h"
 
 struct FluctuationAxis {
   FluctuationFrame frame;

@@ -85,9 +85,9 @@ void DrawTimeAxis(int tlk, double startJd, double stepDays, double years) {
 
 }  // namespace
 
-ResonanceScale NormaliseResonanceCurves(CurveSet& curves, int kind) {
+ResonanceScale NormaliseResonanceCurves(CurveSet& curves, MatrixKind kind) {
   ResonanceScale scale;
-  const bool centred = kind == 2 || kind == 4;
+  const bool centred = KindIsAbsolute(kind);
   if (centred) {
     for (int i = 0; i < kResonanceCurves; ++i) {
       double* v = curves[i];
@@ -118,7 +118,7 @@ int ResonanceY(int curve, double value) {
   return TruncPixel(185 + 95 * curve - value * 50);
 }
 
-void drawResonanceCurves(CurveSet& curves, const CurveColours& colours, int tlk, int kind,
+void drawResonanceCurves(CurveSet& curves, const CurveColours& colours, int tlk, MatrixKind kind,
                          double startJd, double stepDays, double years) {
   if (curves.points < kResonancePoints) {
     // Too short a set cannot be normalised over its 2300 points.
@@ -126,14 +126,14 @@ void drawResonanceCurves(CurveSet& curves, const CurveColours& colours, int tlk,
     return;
   }
   if (startJd < stepDays) PrintOut("\n WARNUNG!! Fehler im Julianischem Datum !!   \n");
-  PrintOut(" \n\n  **graphic** %i \n\n", kind);
+  PrintOut(" \n\n  **graphic** %i \n\n", KindPage(kind));
   PrintOut(" \n Kurven nicht normiert");
   PrintFirstValues(curves, "%i %2.3f");
 
-  const bool centred = kind == 2 || kind == 4;
+  const bool centred = KindIsAbsolute(kind);
   ResonanceScale scale = NormaliseResonanceCurves(curves, kind);
   if (centred) {
-    if (kind == 2)
+    if (kind == MatrixKind::I)
       for (int i = 0; i < kResonanceCurves; ++i)
         PrintOut("i: %i middi: %f %f \n", i, scale.mean[i], scale.mean[i] * kResonancePoints);
     // The centred values before the division by the maximum.

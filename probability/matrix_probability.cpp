@@ -77,7 +77,7 @@ bool ReadMatrix(const WorkFile& file, int c, double (&out)[kBodies][kBodies]) {
 bool ReadTotals(MatrixProbabilityRun& run) {
   auto totals = ReadReals(kMatrixSumEvent, 4, kNotice);
   if (!totals) return false;
-  for (int k = 0; k < kKinds; ++k) run.real.total[k] = (*totals)[static_cast<std::size_t>(k)];
+  for (MatrixKind k : kMatrixKinds) run.real.total[k] = (*totals)[static_cast<std::size_t>(KindIndex(k))];
   return true;
 }
 
@@ -87,23 +87,23 @@ bool ReadGroupSettings(MatrixProbabilityRun& run) {
   if (!ReadTotals(run)) return false;
   auto dat = ReadIntegers(kDatDat, 2, kNotice);
   if (!dat) return false;
-  s.lastBody = (*dat)[0];
-  PrintOut("\n MIC1: %i ", s.lastBody);
-  if (s.lastBody < 0 || s.lastBody > kBodies - 1) {
+  s.weights.lastBody = (*dat)[0];
+  PrintOut("\n MIC1: %i ", s.weights.lastBody);
+  if (s.weights.lastBody < 0 || s.weights.lastBody > kBodies - 1) {
     PrintOut("\n ERROR! datdat.txt names the body %i as the last; 9 (without IC) or 10 (with IC) "
              "expected. Run the continuum and the event analysis again. \n",
-             s.lastBody);
+             s.weights.lastBody);
     Pause(kMissingPause);
     return false;
   }
-  const int c = s.lastBody;
+  const int c = s.weights.lastBody;
   auto order = ReadFirstInteger(kDatOrd, kNotice);
   if (!order) return false;
   s.order = *order;
   auto self = ReadFirstInteger(kSelfKorr, kNotice);
   if (!self) return false;
-  s.selfCorrelation = *self != 0;
-  PrintOut(s.selfCorrelation ? "\n Calculation with self-correlation "
+  s.weights.selfCorrelation = *self != 0;
+  PrintOut(s.weights.selfCorrelation ? "\n Calculation with self-correlation "
                              : "\n Calculation without self-correlation ");
   auto shiftH = ReadFirstInteger(kDatTimeShiftH, kNotice);
   if (!shiftH) return false;
@@ -111,18 +111,18 @@ bool ReadGroupSettings(MatrixProbabilityRun& run) {
   auto shiftD = ReadFirstInteger(kDatTimeShiftD, kNotice);
   if (!shiftD) return false;
   run.shiftDays = *shiftD;
-  const std::array<const WorkFile*, kKinds> rowFiles{&kZsummH, &kZsummI, &kZsummD, &kZsummDA};
-  for (int k = 0; k < kKinds; ++k)
+  const PerKind<const WorkFile*> rowFiles{&kZsummH, &kZsummI, &kZsummD, &kZsummDA};
+  for (MatrixKind k : kMatrixKinds)
     if (!ReadPerBody(*rowFiles[k], c, run.real.row[k])) return false;
   if (!ReadTotals(run)) return false;
 
-  PrintOut("\n matrix-summe-h: %f", run.real.total[kKindH]);
-  PrintOut("\n matrix-summe-i: %f", run.real.total[kKindI]);
-  PrintOut("\n matrix-summe-d: %f", run.real.total[kKindD]);
-  PrintOut("\n matrix-summe-da: %f", run.real.total[kKindDA]);
+  PrintOut("\n matrix-summe-h: %f", run.real.total[MatrixKind::H]);
+  PrintOut("\n matrix-summe-i: %f", run.real.total[MatrixKind::I]);
+  PrintOut("\n matrix-summe-d: %f", run.real.total[MatrixKind::D]);
+  PrintOut("\n matrix-summe-da: %f", run.real.total[MatrixKind::DA]);
   for (int i = 0; i <= c; ++i)
-    PrintOut("\n zeile: %i h: %7.2f i: %7.2f d: %7.2f da: %7.2f  ", i, run.real.row[kKindH][i],
-             run.real.row[kKindI][i], run.real.row[kKindD][i], run.real.row[kKindDA][i]);
+    PrintOut("\n zeile: %i h: %7.2f i: %7.2f d: %7.2f da: %7.2f  ", i, run.real.row[MatrixKind::H][i],
+             run.real.row[MatrixKind::I][i], run.real.row[MatrixKind::D][i], run.real.row[MatrixKind::DA][i]);
   PrintOut("\n  Order of the correlation = %i \n ", s.order);
   return true;
 }
@@ -182,13 +182,16 @@ bool AskGroups(MatrixProbabilityRun& run) {
 
 bool ReadWeightsAndMatrices(MatrixProbabilityRun& run) {
   ControlGroupSettings& s = run.settings;
-  const int c = s.lastBody;
+  const int c = s.weights.lastBody;
   auto w = ReadReals(kDatPlanet, LineCount(kDatPlanet, c), kNotice);
   if (!w) return false;
-  for (int i = 0; i < kWeights; ++i) s.weights[i] = i <= c ? (*w)[static_cast<std::size_t>(i)] : 0;
-  for (int i = 0; i <= c; ++i) PrintOut("\n%s weight: %f ", BodyName(i), s.weights[i]);
-  return ReadMatrix(kDatH, c, run.real.cell[kKindH]) && ReadMatrix(kDatI, c, run.real.cell[kKindI]) &&
-         ReadMatrix(kDatZ, c, run.real.cell[kKindD]) && ReadMatrix(kDatA, c, run.real.cell[kKindDA]);
+  WeightTable& weight = s.weights.body;
+  for (int i = 0; i < kWeightSlots; ++i) weight[i] = i <= c ? (*w)[static_cast<std::size_t>(i)] : 0;
+  for (int i = 0; i <= c; ++i) PrintOut("\n%s weight: %f ", BodyName(i), weight[i]);
+  return ReadMatrix(kDatH, c, run.real.cell[MatrixKind::H]) &&
+         ReadMatrix(kDatI, c, run.real.cell[MatrixKind::I]) &&
+         ReadMatrix(kDatZ, c, run.real.cell[MatrixKind::D]) &&
+         ReadMatrix(kDatA, c, run.real.cell[MatrixKind::DA]);
 }
 
 // ---- The control groups -----------------------------------------------------
@@ -228,19 +231,18 @@ void ShowReport(const MatrixProbabilityRun& run) {
 
 void ShowSignificancePictures(const MatrixProbabilityRun& run) {
   GraphicOutput(5, kPictureWidth, kPictureHeight, 0xFFFFFF);
-  DrawSignificancePicture(run, kKindH);
+  DrawSignificancePicture(run, MatrixKind::H);
   GraphicOutput(6, kPictureWidth, kPictureHeight, 0xFFFFFF);
-  DrawSignificancePicture(run, kKindI);
+  DrawSignificancePicture(run, MatrixKind::I);
 }
 
 void ShowLineSumCharts(const MatrixProbabilityRun& run) {
-  static constexpr std::array<const char*, kKinds> kPictureFiles{"group-H.bmp", "group-I.bmp",
-                                                                 "group-D.bmp", "group-DA.bmp"};
-  for (int k = 0; k < kKinds; ++k) {
-    GraphicOutput(k + 1, kPictureWidth, kPictureHeight, 0xFFFFFF);
-    DrawLineSumChart(run, static_cast<MatrixKind>(k));
-    if (!qzgraphic_savepicture("%s", kPictureFiles[k]))
-      PrintOut("\n %s could not be written \n", kPictureFiles[k]);
+  for (MatrixKind kind : kMatrixKinds) {
+    GraphicOutput(KindPage(kind), kPictureWidth, kPictureHeight, 0xFFFFFF);
+    DrawLineSumChart(run, kind);
+    const std::string picture = std::string("group-") + KindName(kind) + ".bmp";
+    if (!qzgraphic_savepicture("%s", picture.c_str()))
+      PrintOut("\n %s could not be written \n", picture.c_str());
     Pause(1.0);
   }
 }

@@ -18,7 +18,7 @@ constexpr uint32_t Rgb(int r, int g, int b) {
 }
 
 int LastBody(const MatrixProbabilityRun& run) {
-  return std::clamp(run.settings.lastBody, 0, kBodies - 1);
+  return std::clamp(run.settings.weights.lastBody, 0, kBodies - 1);
 }
 
 // ---- Significance picture ----------------------------------------------
@@ -61,7 +61,7 @@ struct KindLook {
   const char* label;
   int labelX;
 };
-constexpr std::array<KindLook, kKinds> kKindLooks{{
+constexpr PerKind<KindLook> kKindLooks{{
     {"*** line sum Harmony ***", kBlue, 155, Rgb(0, 0, 255), Rgb(0, 50, 255), "SH", 175},
     {"*** line sum Energy ***", kRed, 275, Rgb(255, 0, 0), Rgb(255, 50, 0), "SI", 295},
     {"*** line sum Dynamic ***", Rgb(0, 230, 0), 395, Rgb(0, 255, 0), Rgb(0, 255, 50), "SD", 415},
@@ -132,7 +132,7 @@ void DrawSignificancePicture(const MatrixProbabilityRun& run, MatrixKind kind) {
   TextAt(115, 20, kBlue, "graphic - significance - Matrix");
   TextAt(1300, 15, kBlue, "order: %i events: %i control groups: %i", s.order, s.eventsPerGroup,
          run.groups);
-  TextAt(700, 20, kBlack, "%s", kind == kKindH ? "*** matrix Harmony ***" : "*** matrix energy ***");
+  TextAt(700, 20, kBlack, "%s", kind == MatrixKind::H ? "*** matrix Harmony ***" : "*** matrix energy ***");
 
   qzgraphic_fillrect(2, 2, 2302, 3, kBlack);
   qzgraphic_fillrect(2, L.frameBottom, 2302, 3, kBlack);
@@ -151,7 +151,7 @@ void DrawSignificancePicture(const MatrixProbabilityRun& run, MatrixKind kind) {
   TextAt(2080, L.totalTextY, kBlue, "SUM: %2.1f percent ", r.total[kind]);
 
   for (int i = 0; i <= c; ++i) {
-    const bool weighted = s.weights[i] != 0;
+    const bool weighted = s.weights.body[i] != 0;
     const uint32_t colour = weighted ? PercentColour(r.row[kind][i]) : kNotCountedGrey;
     qzgraphic_fillrect(L.rowBoxX, 110 * i + 50, L.rowBoxWidth, 100, colour);
     TextAt(2100, 110 * i + 80, kBlack, "%2.1f percent ", r.row[kind][i]);
@@ -175,10 +175,10 @@ void DrawLineSumChart(const MatrixProbabilityRun& run, MatrixKind kind) {
   TextAt(700, kTopLine, look.headingColour, "%s", look.heading);
   DrawChartFrame();
 
-  for (int k = 0; k < kKinds; ++k) Bar(kKindLooks[k].totalX, 40, r.total[k], kKindLooks[k].totalColour);
+  for (MatrixKind k : kMatrixKinds) Bar(kKindLooks[k].totalX, 40, r.total[k], kKindLooks[k].totalColour);
   Bar(look.totalX, 60, r.total[kind], look.ownColour);
   for (int i = 0; i <= c; ++i)
-    if (s.weights[i] != 0) Bar(645 + 120 * i, 30, r.row[kind][i], kBodyBars[i].colour);
+    if (s.weights.body[i] != 0) Bar(645 + 120 * i, 30, r.row[kind][i], kBodyBars[i].colour);
 
   for (const KindLook& k : kKindLooks) TextAt(k.labelX, 1075, k.totalColour, "%s", k.label);
   // The labels name the bars' places, all eleven whether or not a body

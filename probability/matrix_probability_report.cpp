@@ -15,7 +15,7 @@ struct SectionTexts {
   const char* errorCaption;
 };
 
-constexpr std::array<SectionTexts, kKinds> kSections{{
+constexpr PerKind<SectionTexts> kSections{{
     {" \n\n   Statistics 4: Probability of events: correlation matrix H \n",
      "  CORRELATION-MATRIX H AS INPUT  ", "  Matrix H of the probability of error:   "},
     {" \n\n   Statistics 4: Probability of events: energy I\n",
@@ -38,7 +38,7 @@ void Append(std::string& out, const char* format, ...) {
   va_end(args);
 }
 
-int LastBody(const ControlGroupSettings& s) { return std::clamp(s.lastBody, 0, kBodies - 1); }
+int LastBody(const ControlGroupSettings& s) { return std::clamp(s.weights.lastBody, 0, kBodies - 1); }
 
 void AppendColumnHeader(std::string& out, int c) {
   out += "\n";
@@ -61,27 +61,27 @@ void AppendMatrix(std::string& out, const ControlGroupSettings& s,
       else
         Append(out, " %7.2f", values[std::min(i, j)][std::max(i, j)]);
     }
-    if (rowPercent && s.weights[i] != 0) Append(out, " PR%7.2f", rowPercent[i]);
+    if (rowPercent && s.weights.body[i] != 0) Append(out, " PR%7.2f", rowPercent[i]);
   }
 }
 
 }  // namespace
 
 bool BlankCell(const ControlGroupSettings& settings, int i, int j) {
-  return CellFactor(settings, i, j) == 0;
+  return PairWeight(settings.weights, i, j) == 0;
 }
 
 std::string ProbabilityReportSection(const MatrixProbabilityRun& run, MatrixKind kind) {
   const ControlGroupSettings& s = run.settings;
   const SectionTexts& t = kSections[kind];
   std::string out = t.title;
-  if (kind == kKindH)
+  if (kind == MatrixKind::H)
     Append(out, "\n Order of the correlation: %i ; time shift d: %i h: %i; ", s.order,
            run.shiftDays, run.shiftHours);
   else
     Append(out, " Order of the correlation: %i ;", s.order);
   Append(out, "\n GROUP-MEMBERS: %i ; NUMBER OF THE GROUPS: %i ", s.eventsPerGroup, run.groups);
-  if (kind == kKindH)
+  if (kind == MatrixKind::H)
     Append(out, "\n Julian-date-start: %f Julian-date-end: %f", s.jdStart, s.jdEnd);
   out += " \n Accidental selection";
   out += ";  TEST: Number of accidental selection >= correlation ";
@@ -105,14 +105,14 @@ std::string ProbabilityReportSection(const MatrixProbabilityRun& run, MatrixKind
 
 std::string ProbabilityReport(const MatrixProbabilityRun& run) {
   std::string out;
-  for (int k = 0; k < kKinds; ++k) out += ProbabilityReportSection(run, static_cast<MatrixKind>(k));
+  for (MatrixKind kind : kMatrixKinds) out += ProbabilityReportSection(run, kind);
   out += "\n";
   return out;
 }
 
 const WorkFile& SignificanceFile(MatrixKind kind) {
-  static constexpr std::array<const WorkFile*, kKinds> kFiles{&kSignificanceH, &kSignificanceI,
-                                                              &kSignificanceD, &kSignificanceDA};
+  static constexpr PerKind<const WorkFile*> kFiles{&kSignificanceH, &kSignificanceI,
+                                                   &kSignificanceD, &kSignificanceDA};
   return *kFiles[kind];
 }
 
@@ -126,9 +126,8 @@ std::vector<int> SignificanceValues(const ProbabilityResult& result, MatrixKind 
 
 bool WriteSignificanceFiles(const MatrixProbabilityRun& run) {
   bool ok = true;
-  for (int k = 0; k < kKinds; ++k) {
-    const MatrixKind kind = static_cast<MatrixKind>(k);
-    const std::vector<int> values = SignificanceValues(run.result, kind, run.settings.lastBody);
+  for (MatrixKind kind : kMatrixKinds) {
+    const std::vector<int> values = SignificanceValues(run.result, kind, run.settings.weights.lastBody);
     ok = WriteValues(SignificanceFile(kind), values) && ok;
   }
   return ok;

@@ -43,9 +43,9 @@ struct Period {
 // table when there are none; shown for editing and written back. The file
 // keeps as many lines as datdat.txt gives bodies (c + 1), as every reader
 // expects; without datdat.txt the highest body asked (`mic`) counts.
-bool AskWeights(std::array<double, 11>& w, int mic) {
+bool AskWeights(WeightTable& w, int mic) {
   // The gravity table (its spare twelfth slot is not a body).
-  std::copy_n(kGravityWeights.begin(), w.size(), w.begin());
+  std::copy_n(kGravityWeights.begin(), kBodies, w.begin());
   int c = mic;
   if (WorkFileExists(kDatDat)) {
     auto dat = ReadIntegers(kDatDat, 2, MissingFileNotice{2.0});
@@ -159,27 +159,21 @@ void PrintBirth(const EventRecord& person, const ChartRecord& birth) {
   for (int b = 0; b < kBodies; ++b) PrintOut(" %d l=%2.3f ", b, birth.pos[b]);
 }
 
-const char* KindTitle(int kind) {
-  switch (kind) {
-    case 1: return "* Harmony *";
-    case 2: return "* Energy *";
-    case 3: return "* Dynamic *";
-    default: return "* abs(Dynamic) *";
-  }
-}
+constexpr PerKind<const char*> kKindTitles{"* Harmony *", "* Energy *", "* Dynamic *",
+                                           "* abs(Dynamic) *"};
 
-void DrawPage(int kind, CurveSet& curves, const Period& p, double step, int order, double k,
+void DrawPage(MatrixKind kind, CurveSet& curves, const Period& p, double step, int order, double k,
               const EventRecord& person) {
-  GraphicOutput(kind, kPageWidth, kPageHeight, 0xFFFFFF);
+  GraphicOutput(KindPage(kind), kPageWidth, kPageHeight, 0xFFFFFF);
   qzgraphic_clear(0xFFFFFF);
   drawResonanceCurves(curves, kStandardCurveColours, p.tlk, kind, p.startJd, step, p.years);
   qzgraphic_fillrect(0, 1293, 2304, 3, kBlack);
   qzgraphic_fillrect(2301, 0, 3, 1293, kBlack);
   qzgraphic_fillrect(0, 0, 3, 1293, kBlack);
   TextAt(10, 25, kBlack, "Transits for %s, %s ", person.familyName, person.firstName);
-  TextAt(1000, 25, kBlue, "%s", KindTitle(kind));
+  TextAt(1000, 25, kBlue, "%s", kKindTitles[kind]);
   const int percent = static_cast<int>(100 * k);
-  if (kind == 1)
+  if (kind == MatrixKind::H)
     TextAt(1500, 25, kBlack, "ORD: %i coupling: %d", order, percent);
   else
     TextAt(1500, 25, kBlack, "ord: %i coupling: %d(%%)", order, percent);
@@ -227,7 +221,7 @@ void RunResonanceCurve() {
     KeepAlive();
   }
   PrintOut(" \n please wait!! \n");
-  for (int kind = 1; kind <= 4; ++kind)
+  for (MatrixKind kind : kMatrixKinds)
     DrawPage(kind, curves.kind[kind], period, in.stepDays, in.order, in.coupling, person);
   PlayModuleSound();
 }

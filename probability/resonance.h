@@ -10,6 +10,8 @@
 // no window.
 #include <array>
 
+#include "analyses/body_weights.h"
+#include "analyses/matrix_kind.h"
 #include "core/chart.h"
 #include "core/matrices.h"
 #include "core/moment.h"
@@ -21,7 +23,7 @@ void RunResonanceCurve();
 
 struct ResonanceInput {
   int order = 3;
-  std::array<double, 11> weights{};  // Sun .. IC; 0 leaves a body out
+  WeightTable weights{};  // Sun .. IC (the spare slot unread); 0 leaves a body out
   double coupling = 0;               // k: the share of the birth chart's matrices
   ChartRecord birth{};
   ChartMoment place{};  // where the transits' IC is taken (the birth place)
@@ -36,9 +38,9 @@ struct BirthMatrices {
 };
 BirthMatrices BirthMatricesOf(const WaveTables& tables, const ResonanceInput& in);
 
-// curves[kind] for kinds 1 (H) .. 4 (DA), each of 2300 points; [0] unused.
+// The curves of each kind, each of 2300 points.
 struct ResonanceCurves {
-  std::array<CurveSet, 5> kind;
+  PerKind<CurveSet> kind;
   ResonanceCurves();
 };
 

@@ -7,7 +7,7 @@
 #include "probability/resonance.h"
 
 ResonanceCurves::ResonanceCurves() {
-  for (int k = 1; k <= 4; ++k) kind[k] = CurveSet(kResonancePoints);
+  for (CurveSet& curves : kind) curves = CurveSet(kResonancePoints);
 }
 
 BirthMatrices BirthMatricesOf(const WaveTables& tables, const ResonanceInput& in) {
@@ -24,7 +24,7 @@ void FillResonanceCurves(const WaveTables& tables, const ResonanceInput& in,
   for (int p = std::max(from, 0); p < to && p < kResonancePoints; ++p) {
     ChartRecord transit{};
     ChartAtJulianDate(in.startJd + p * in.stepDays, in.place, transit);
-    double rows[5][kBodies] = {};
+    PerKind<double[kBodies]> rows = {};
     for (int a = 0; a < kBodies; ++a) {
       if (w[a] == 0) continue;
       for (int b = 0; b < kBodies; ++b) {
@@ -32,13 +32,13 @@ void FillResonanceCurves(const WaveTables& tables, const ResonanceInput& in,
         const double lt = transit.pos[a], lb = in.birth.pos[b];
         const double H = (HarmonyLookup(tables, in.order, lt, lb) + k * birth.H[a][b]) * w[a] * w[b];
         const double D = (DynamicLookup(tables, in.order, lt, lb) + k * birth.D[a][b]) * w[a] * w[b];
-        rows[1][a] += H;
-        rows[2][a] += std::fabs(H);
-        rows[3][a] += D;
-        rows[4][a] += std::fabs(D);
+        rows[MatrixKind::H][a] += H;
+        rows[MatrixKind::I][a] += std::fabs(H);
+        rows[MatrixKind::D][a] += D;
+        rows[MatrixKind::DA][a] += std::fabs(D);
       }
     }
-    for (int kind = 1; kind <= 4; ++kind) {
+    for (MatrixKind kind : kMatrixKinds) {
       CurveSet& c = out.kind[kind];
       double sum = 0;
       for (int a = 0; a < kBodies; ++a) {

@@ -16,7 +16,7 @@
 #include "app/shell.h"
 #include "core/calendar.h"
 #include "probability/curves.h"
-#include "probability/fluctuations.h"
+#include "probability/zeitq.h"
 #include "qzk/graphic.h"
 
 namespace {
@@ -35,7 +35,7 @@ const std::vector<std::string> kBodyFields{"Sun",    "Moon",   "Mercury", "Venus
 // value of each.
 struct EventList {
   std::vector<double> jd;
-  std::vector<double> value[5];  // [kind], kinds 1..4
+  PerKind<std::vector<double>> value;
 };
 
 struct Settings {
@@ -45,8 +45,8 @@ struct Settings {
   bool markEvents = false;
   int order = 1;
   int mic1 = 10;
-  BodyWeights weights{};
-  double limit[5] = {0, -1, 1, -10, 10};  // [kind]
+  WeightTable weights{};
+  PerKind<double> limit = {-1, 1, -10, 10};
   double startJd = 0, endJd = 0;
   int years = 1;
   EventList events;
@@ -111,8 +111,8 @@ bool ReadEventAnalysis(Settings& s) {
   auto jd = ReadReals(kJulianDat, n, kNotice);
   if (!jd) return false;
   s.events.jd = *jd;
-  const WorkFile* files[5] = {nullptr, &kEventsH, &kEventsI, &kEventsD, &kEventsDA};
-  for (int kind = kKindH; kind <= kKindDA; ++kind) {
+  const PerKind<const WorkFile*> files = {&kEventsH, &kEventsI, &kEventsD, &kEventsDA};
+  for (MatrixKind kind : kMatrixKinds) {
     auto v = ReadReals(*files[kind], n, kNotice);
     if (!v) return false;
     s.events.value[kind] = *v;
@@ -142,10 +142,10 @@ void AskLimits(Settings& s) {
   const int want = InputYesNo("Limits?", 1);
   if (want != 1) return;
   const bool e = s.withEvents;
-  s.limit[kKindH] = AskLimit(" limit H :     ", e ? -1000 : -100, e ? 1000 : 100, 0);
-  s.limit[kKindI] = AskLimit(" limit I :     ", e ? 1 : 0, 1000, e ? 100 : 1);
-  s.limit[kKindD] = AskLimit(" limit D :     ", -1000, 1000, 0);
-  s.limit[kKindDA] = AskLimit(" limit DA :     ", e ? 1 : 0, 10000, 1000);
+  s.limit[MatrixKind::H] = AskLimit(" limit H :     ", e ? -1000 : -100, e ? 1000 : 100, 0);
+  s.limit[MatrixKind::I] = AskLimit(" limit I :     ", e ? 1 : 0, 1000, e ? 100 : 1);
+  s.limit[MatrixKind::D] = AskLimit(" limit D :     ", -1000, 1000, 0);
+  s.limit[MatrixKind::DA] = AskLimit(" limit DA :     ", e ? 1 : 0, 10000, 1000);
 }
 
 bool AskPeriod(Settings& s) {
@@ -218,27 +218,21 @@ bool AskSettings(Settings& s) {
   return true;
 }
 
-const char* KindHeading(int kind) {
-  switch (kind) {
-    case kKindH: return "\n *Harmony* \n";
-    case kKindI: return "\n *Energy* \n";
-    case kKindD: return "\n *Dynamic* \n";
-    default: return "\n *Dynamic abs* \n";
-  }
-}
+// The heading of a kind's curve table and its caption on the page.
+struct KindTexts {
+  const char* heading;
+  const char* caption;
+};
+constexpr PerKind<KindTexts> kKindTexts{{
+    {"\n *Harmony* \n", " Harmony "},
+    {"\n *Energy* \n", " Energy "},
+    {"\n *Dynamic* \n", " Dynamic "},
+    {"\n *Dynamic abs* \n", " abs(Dynamic) "},
+}};
 
-const char* KindCaption(int kind) {
-  switch (kind) {
-    case kKindH: return " Harmony ";
-    case kKindI: return " Energy ";
-    case kKindD: return " Dynamic ";
-    default: return " abs(Dynamic) ";
-  }
-}
-
-void PrintCurveTable(int kind, const CurveSet& curves, const FluctuationSky& sky) {
+void PrintCurveTable(MatrixKind kind, const CurveSet& curves, const FluctuationSky& sky) {
   PrintOut("\n Curve values of the planetary curves in the calculated period");
-  PrintOut("%s", KindHeading(kind));
+  PrintOut("%s", kKindTexts[kind].heading);
   if (curves.points > 1000) {
     PrintOut("\n Curve values for intervals <= 1000 only !!!");
     return;
@@ -255,11 +249,11 @@ void PrintCurveTable(int kind, const CurveSet& curves, const FluctuationSky& sky
   }
 }
 
-void PrintLimitCount(int kind, const CurveSet& curves, double limit, const CalendarDate& start,
+void PrintLimitCount(MatrixKind kind, const CurveSet& curves, double limit, const CalendarDate& start,
                      double step) {
   const int over = CountPointsOverLimit(curves, limit);
   PrintOut("\n\n** limit cont %s:  %3.2f events: %d *  %d events over limit  %3.2f percent **\n\n",
-           KindFileSuffix(kind), limit, curves.points, over,
+           KindName(kind), limit, curves.points, over,
            curves.points > 0 ? 100.0 * over / curves.points : 0.0);
   PrintOut(" Start-date (i=0): Jahr:%6.2f  Monat:%6.2f Tag:%6.2f  Stunde:%6.2f  Minute:%6.2f",
            double(start.year), double(start.month), double(start.day), double(start.hour),
@@ -267,7 +261,7 @@ void PrintLimitCount(int kind, const CurveSet& curves, double limit, const Calen
   PrintOut(" Step size in days: %9.3f", step);
 }
 
-void MarkEvents(const Settings& s, int kind) {
+void MarkEvents(const Settings& s, MatrixKind kind) {
   const CalendarDate a = CalendarFromJulian(s.startJd);
   const CalendarDate b = CalendarFromJulian(s.endJd);
   PrintOut("\n START:  y %4.2f m %4.2f d %4.2f h %4.2f", double(a.year), double(a.month),
@@ -287,36 +281,36 @@ void MarkEvents(const Settings& s, int kind) {
              double(d.month), double(d.day), double(d.hour), double(d.minute));
     if (s.markEvents) qzgraphic_fillrect(kCurveLeft + x, 20, 1, 1040, 0x000000);
     const double v = values[k];
-    PrintOut("\n i=%i  event %s    %2.3f", static_cast<int>(k), KindFileSuffix(kind), v);
+    PrintOut("\n i=%i  event %s    %2.3f", static_cast<int>(k), KindName(kind), v);
     if (EventOverLimit(kind, v, s.limit[kind])) ++over;
   }
   PrintOut("\n\n** limit %s:  %3.2f events: %d *  %d events over limit  %3.2f percent **\n\n",
-           KindFileSuffix(kind), s.limit[kind], inRange, over,
+           KindName(kind), s.limit[kind], inRange, over,
            inRange > 0 ? 100.0 * over / inRange : 0.0);
 }
 
-void SavePage(int kind) {
+void SavePage(MatrixKind kind) {
   if (!qzgraphic_savepicture("Zeitq.bmp")) PrintOut("\n Zeitq.bmp could not be written \n");
   mkdir("AI-aktuell", 0777);
-  const std::string name = std::string("AI-aktuell/zq-") + KindFileSuffix(kind) + ".bmp";
+  const std::string name = std::string("AI-aktuell/zq-") + KindName(kind) + ".bmp";
   if (!qzgraphic_savepicture("%s", name.c_str())) PrintOut("\n %s could not be written \n", name.c_str());
 }
 
-void ReportKind(const Settings& s, int kind, const CurveSet& curves, const FluctuationSky& sky,
+void ReportKind(const Settings& s, MatrixKind kind, const CurveSet& curves, const FluctuationSky& sky,
                 double step) {
   PrintOut(" \n Plaese wait: Program draws curves!! \n");
-  TextOutput(kind);
+  TextOutput(KindPage(kind));
   PrintCurveTable(kind, curves, sky);
   PrintLimitCount(kind, curves, s.limit[kind], CalendarFromJulian(s.startJd), step);
 
-  GraphicOutput(kind, kPageWidth, kPageHeight, 0xFFFFFF);
+  GraphicOutput(KindPage(kind), kPageWidth, kPageHeight, 0xFFFFFF);
   const FluctuationVariant variant =
       s.weights[10] != 0 ? FluctuationVariant::B : FluctuationVariant::A;
   drawFluctuationCurves(variant, s.order, curves, kStandardCurveColours, 1, kFormat, s.tlk,
                         s.startJd, step, s.points, s.years);
   MarkEvents(s, kind);
-  TextAt(1440, 180, kBlue, "%s", KindCaption(kind));
-  SetProgress(25.0 * kind);
+  TextAt(1440, 180, kBlue, "%s", kKindTexts[kind].caption);
+  SetProgress(25.0 * KindPage(kind));
   Pause(0.1);
   SavePage(kind);
 }
@@ -336,7 +330,7 @@ void RunPlanetaryFluctuations() {
     KeepAlive();
   }
   const WaveTables& tables = ShellWaveTables();
-  for (int kind = kKindH; kind <= kKindDA; ++kind) {
+  for (MatrixKind kind : kMatrixKinds) {
     CurveSet curves(s.points);
     for (int m = 0; m < s.points; m += kChunk) {
       FillFluctuationCurves(tables, kind, s.order, s.weights, sky, curves, m, m + kChunk);

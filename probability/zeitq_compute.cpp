@@ -4,7 +4,7 @@
 
 #include "core/matrices.h"
 #include "core/chart.h"
-#include "probability/fluctuations.h"
+#include "probability/zeitq.h"
 
 namespace {
 
@@ -17,19 +17,19 @@ ChartMoment TimeQualityPlace() {
   return m;
 }
 
-void BuildKind(const WaveTables& tables, int kind, int order, const double* positions,
+void BuildKind(const WaveTables& tables, MatrixKind kind, int order, const double* positions,
                HarmonicMatrix& M) {
   static constexpr double kNoMotion[kMatrixSize] = {};
   switch (kind) {
-    case kKindH:
+    case MatrixKind::H:
       BuildHarmony(tables, order, positions, M);
       break;
-    case kKindI:
+    case MatrixKind::I:
       BuildEnergy(tables, order, positions, M);
       break;
     default:
       BuildDynamic(tables, order, positions, M, kNoMotion);
-      if (kind == kKindDA)
+      if (kind == MatrixKind::DA)
         for (int r = 0; r < kBodies; ++r)
           for (int s = 0; s < kBodies; ++s) M[r][s] = std::trunc(std::fabs(M[r][s]));
       break;
@@ -67,7 +67,7 @@ FluctuationSky ComputeFluctuationSky(double startJd, double stepDays, int points
   return sky;
 }
 
-void FillFluctuationCurves(const WaveTables& tables, int kind, int order, const BodyWeights& w,
+void FillFluctuationCurves(const WaveTables& tables, MatrixKind kind, int order, const WeightTable& w,
                            const FluctuationSky& sky, CurveSet& curves, int from, int to) {
   const int points = std::min(static_cast<int>(sky.longitudes.size()), curves.points);
   HarmonicMatrix M;
@@ -88,8 +88,8 @@ void FillFluctuationCurves(const WaveTables& tables, int kind, int order, const 
   }
 }
 
-CurveSet ComputeFluctuationCurves(const WaveTables& tables, int kind, int order,
-                                  const BodyWeights& w, const FluctuationSky& sky) {
+CurveSet ComputeFluctuationCurves(const WaveTables& tables, MatrixKind kind, int order,
+                                  const WeightTable& w, const FluctuationSky& sky) {
   const int points = static_cast<int>(sky.longitudes.size());
   CurveSet curves(points);
   FillFluctuationCurves(tables, kind, order, w, sky, curves, 0, points);
@@ -114,17 +114,7 @@ int EventPixel(double jd, double startJd, double endJd) {
 
 bool EventPixelInRange(int x) { return x > 0 && x < kCurveRight - kCurveLeft; }
 
-bool EventOverLimit(int kind, double value, double limit) {
-  if (kind == kKindI || kind == kKindDA) return value >= limit;
+bool EventOverLimit(MatrixKind kind, double value, double limit) {
+  if (KindIsAbsolute(kind)) return value >= limit;
   return value > limit;
-}
-
-const char* KindFileSuffix(int kind) {
-  switch (kind) {
-    case kKindH: return "H";
-    case kKindI: return "I";
-    case kKindD: return "D";
-    case kKindDA: return "DA";
-    default: return "?";
-  }
 }

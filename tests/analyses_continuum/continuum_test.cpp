@@ -213,9 +213,9 @@ TEST(ContinuumLoop, RandomMomentsLieOnTheGridAndRepeatWithTheSeed) {
 TEST(ContinuumLoop, SumsMatchChartsAndMatricesBuiltMomentByMoment) {
   ContinuumParams p;
   p.order = 7;
-  p.c = 10;
-  p.selfCorrelation = 1;
-  p.weights = {1.5, 0.5, 1, 2, 1, 0.25, 1, 1, 3, 1, 0.75, 9};
+  p.weights.lastBody = 10;
+  p.weights.selfCorrelation = 1;
+  p.weights.body = {1.5, 0.5, 1, 2, 1, 0.25, 1, 1, 3, 1, 0.75, 9};
   p.jdStart = JulianDate(1987, 6, 5, 4, 3, 0, 0);
   p.jdEnd = JulianDate(1991, 2, 3, 4, 5, 0, 0);
   p.moments = 5;
@@ -227,7 +227,8 @@ TEST(ContinuumLoop, SumsMatchChartsAndMatricesBuiltMomentByMoment) {
   for (int k = 0; k < p.moments; ++k) jds.push_back(p.jdStart + k * (p.jdEnd - p.jdStart) / 5);
   EXPECT_EQ(r.kept, jds);
   ASSERT_EQ(r.shown.size(), 5u);
-  const Expected e = ExpectedMeans(jds, p.order, p.c, p.weights, p.selfCorrelation);
+  const BodyWeights& w = p.weights;
+  const Expected e = ExpectedMeans(jds, p.order, w.lastBody, w.body, w.selfCorrelation);
   for (int l = 0; l <= 10; ++l) {
     for (int g = 0; g <= 10; ++g) {
       EXPECT_NEAR(r.SH[l][g] / 5, e.H[l][g], 1e-9) << l << "," << g;
@@ -237,7 +238,7 @@ TEST(ContinuumLoop, SumsMatchChartsAndMatricesBuiltMomentByMoment) {
     }
   }
   // The first printed moment's sums: its own weighted matrix.
-  const Expected first = ExpectedMeans({jds[0]}, p.order, p.c, p.weights, p.selfCorrelation);
+  const Expected first = ExpectedMeans({jds[0]}, p.order, w.lastBody, w.body, w.selfCorrelation);
   EXPECT_NEAR(r.shown[0].H, Total(first.H, 10), 1e-9);
   EXPECT_NEAR(r.shown[0].I, Total(first.I, 10), 1e-9);
   EXPECT_EQ(r.shown[0].date.year, 1987);

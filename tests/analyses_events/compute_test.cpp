@@ -45,9 +45,9 @@ Expected ByHand(const EventGroupSettings& s, const std::vector<EventRecord>& shi
     BuildEnergy(t, s.order, chart.pos, I);
     BuildDynamic(t, s.order, chart.pos, D, chart.motion);
     double sh = 0, sd = 0;
-    for (int l = 0; l <= s.c; ++l) {
-      for (int g = 0; g <= s.c; ++g) {
-        double f = s.weights[l] * s.weights[g] * (l == g ? s.selfCorrelation : 1);
+    for (int l = 0; l <= s.weights.lastBody; ++l) {
+      for (int g = 0; g <= s.weights.lastBody; ++g) {
+        double f = s.weights.body[l] * s.weights.body[g] * (l == g ? s.weights.selfCorrelation : 1);
         e.cell[0][l][g] += f * H[l][g] / shifted.size();
         e.cell[1][l][g] += f * std::fabs(H[l][g]) / shifted.size();
         e.cell[2][l][g] += f * D[l][g] / shifted.size();
@@ -64,23 +64,24 @@ Expected ByHand(const EventGroupSettings& s, const std::vector<EventRecord>& shi
 
 EventGroupSettings Gravity(int c, int self) {
   EventGroupSettings s;
-  s.c = c;
+  s.weights.lastBody = c;
   s.order = 5;
-  s.selfCorrelation = self;
+  s.weights.selfCorrelation = self;
   const double w[12] = {57.2, 10.24, 0.31, 0.77, 0.3, 1.87, 0.84, 0.28, 0.22, 0.01, c == 10 ? 57.2 : 0.0, 0.2};
-  for (int i = 0; i < 12; ++i) s.weights[i] = w[i];
+  for (int i = 0; i < 12; ++i) s.weights.body[i] = w[i];
   return s;
 }
 
 void ExpectGroup(const EventGroupResult& got, const Expected& want, int c) {
-  for (int k = 0; k < kGroupKinds; ++k) {
+  for (MatrixKind k : kMatrixKinds) {
     double total = 0;
     for (int l = 0; l <= c; ++l) {
       double row = 0;
       for (int g = 0; g <= c; ++g) {
-        EXPECT_NEAR(got.matrix[k][l][g], want.cell[k][l][g], 1e-9 * (1 + std::fabs(want.cell[k][l][g])))
-            << "kind " << k << " cell " << l << "," << g;
-        row += want.cell[k][l][g];
+        const double cell = want.cell[KindIndex(k)][l][g];
+        EXPECT_NEAR(got.matrix[k][l][g], cell, 1e-9 * (1 + std::fabs(cell)))
+            << "kind " << KindName(k) << " cell " << l << "," << g;
+        row += cell;
       }
       EXPECT_NEAR(got.rowSum[k][l], row, 1e-8 * (1 + std::fabs(row)));
       total += row;
@@ -105,9 +106,9 @@ TEST(EventGroup, MatchesTheMembersChartsWithIC) {
     EXPECT_NEAR(got.members[i].SD, e.SD[i], 1e-8 * (1 + std::fabs(e.SD[i])));
     sumH += e.SH[i];
   }
-  EXPECT_NEAR(got.memberTotal[kGroupH], sumH, 1e-8 * (1 + std::fabs(sumH)));
+  EXPECT_NEAR(got.memberTotal[MatrixKind::H], sumH, 1e-8 * (1 + std::fabs(sumH)));
   // The group total is the mean of the members' sums.
-  EXPECT_NEAR(got.total[kGroupH], sumH / 3, 1e-8 * (1 + std::fabs(sumH)));
+  EXPECT_NEAR(got.total[MatrixKind::H], sumH / 3, 1e-8 * (1 + std::fabs(sumH)));
   EXPECT_DOUBLE_EQ(got.members[1].julianDate, EventJulianDate(members[1]));
   EXPECT_DOUBLE_EQ(got.members[1].chartJulianDate, ChartTime(members[1]));
 }
@@ -119,7 +120,7 @@ TEST(EventGroup, WithoutICAndSelfCorrelationTheDiagonalIsEmpty) {
   EventGroupResult got;
   ComputeEventGroup(SharedWaveTables(), s, members, got);
   ExpectGroup(got, ByHand(s, members), 9);
-  for (int k = 0; k < kGroupKinds; ++k) {
+  for (MatrixKind k : kMatrixKinds) {
     for (int b = 0; b <= 9; ++b) EXPECT_EQ(got.matrix[k][b][b], 0.0);
     EXPECT_EQ(got.matrix[k][10][3], 0.0);  // the IC takes no part
   }
@@ -144,8 +145,8 @@ TEST(EventGroup, AnEmptyGroupGivesZeros) {
   EventGroupResult got;
   ComputeEventGroup(SharedWaveTables(), Gravity(10, 1), {}, got);
   EXPECT_TRUE(got.members.empty());
-  EXPECT_EQ(got.total[kGroupH], 0.0);
-  EXPECT_EQ(got.matrix[kGroupDA][2][3], 0.0);
+  EXPECT_EQ(got.total[MatrixKind::H], 0.0);
+  EXPECT_EQ(got.matrix[MatrixKind::DA][2][3], 0.0);
 }
 
 TEST(ComparisonBars, TheContinuumLineIsHalfTheRoom) {

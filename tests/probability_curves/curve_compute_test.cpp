@@ -3,39 +3,29 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 
 #include "core/calendar.h"
 #include "core/chart.h"
 #include "core/matrices.h"
 #include "core/waves.h"
 #include "probability/curves.h"
-#include "probability/fluctuations.h"
 #include "probability/resonance.h"
+#include "probability/zeitq.h"
 
 namespace {
 
-const WaveTables& Tables() {
-  static std::unique_ptr<WaveTables> t = [] {
-    auto p = std::make_unique<WaveTables>();
-    FillWaveTables(*p);
-    return p;
-  }();
-  return *t;
-}
-
 // Curve r + 1 at one moment from the direct wave sums.
-double DirectCurve(int kind, int order, const BodyLongitudes& l, const BodyWeights& w, int r) {
+double DirectCurve(MatrixKind kind, int order, const BodyLongitudes& l, const WeightTable& w, int r) {
   double v = 0;
   for (int s = 0; s < 11; ++s) {
     if (s == r) continue;
     double cell;
-    if (kind == kKindH || kind == kKindI) {
+    if (kind == MatrixKind::H || kind == MatrixKind::I) {
       cell = 10 * HarmonyWave(order, l[r], l[s]);
-      if (kind == kKindI) cell = std::fabs(cell);
+      if (kind == MatrixKind::I) cell = std::fabs(cell);
     } else {
       cell = 10 * DynamicWave(order, l[r], l[s]) * (r < s ? -1 : 1);
-      if (kind == kKindDA) cell = std::trunc(std::fabs(cell));
+      if (kind == MatrixKind::DA) cell = std::trunc(std::fabs(cell));
     }
     v += cell * w[r] * w[s];
   }
@@ -47,9 +37,9 @@ TEST(FluctuationCurves, FollowTheWaveSumsOfEveryPairOffTheDiagonal) {
   ASSERT_EQ(sky.longitudes.size(), 60u);
   EXPECT_EQ(sky.dates[0].year, 2003);
   EXPECT_EQ(sky.dates[0].month, 5);
-  const BodyWeights w{57.2, 10.24, 0.31, 0.77, 0.3, 1.87, 0.84, 0.28, 0.22, 0.01, 57.2};
-  for (int kind : {kKindH, kKindI, kKindD}) {
-    const CurveSet c = ComputeFluctuationCurves(Tables(), kind, 4, w, sky);
+  const WeightTable w{57.2, 10.24, 0.31, 0.77, 0.3, 1.87, 0.84, 0.28, 0.22, 0.01, 57.2};
+  for (MatrixKind kind : {MatrixKind::H, MatrixKind::I, MatrixKind::D}) {
+    const CurveSet c = ComputeFluctuationCurves(SharedWaveTables(), kind, 4, w, sky);
     for (int m = 0; m < 60; m += 7) {
       double sum = 0;
       for (int r = 0; r < 11; ++r) {
@@ -58,7 +48,7 @@ TEST(FluctuationCurves, FollowTheWaveSumsOfEveryPairOffTheDiagonal) {
         // the waves' unit, times 10 and the pair weights.
         double weight = 0;
         for (int s = 0; s < 11; ++s) weight += s == r ? 0 : w[r] * w[s];
-        EXPECT_NEAR(c[r + 1][m], want, 3e-3 * weight) << "kind " << kind << " m " << m << " r " << r;
+        EXPECT_NEAR(c[r + 1][m], want, 3e-3 * weight) << "kind " << KindName(kind) << " m " << m << " r " << r;
         sum += c[r + 1][m];
       }
       EXPECT_NEAR(c[0][m], sum, 1e-9);
@@ -69,10 +59,10 @@ TEST(FluctuationCurves, FollowTheWaveSumsOfEveryPairOffTheDiagonal) {
 
 TEST(FluctuationCurves, AbsoluteDynamicCellsAreWholeNumbers) {
   const FluctuationSky sky = ComputeFluctuationSky(JulianDay0h(1999, 8, 11), 0.01, 40);
-  BodyWeights ones;
+  WeightTable ones;
   ones.fill(1.0);
-  const CurveSet da = ComputeFluctuationCurves(Tables(), kKindDA, 2, ones, sky);
-  const CurveSet d = ComputeFluctuationCurves(Tables(), kKindD, 2, ones, sky);
+  const CurveSet da = ComputeFluctuationCurves(SharedWaveTables(), MatrixKind::DA, 2, ones, sky);
+  const CurveSet d = ComputeFluctuationCurves(SharedWaveTables(), MatrixKind::D, 2, ones, sky);
   for (int m = 0; m < 40; ++m)
     for (int r = 1; r <= 11; ++r) {
       EXPECT_EQ(da[r][m], std::trunc(da[r][m])) << m << " " << r;
@@ -83,12 +73,12 @@ TEST(FluctuationCurves, AbsoluteDynamicCellsAreWholeNumbers) {
 
 TEST(FluctuationCurves, ABodyOfWeightZeroGivesAFlatCurve) {
   const FluctuationSky sky = ComputeFluctuationSky(JulianDay0h(2010, 1, 1), 3.65, 100);
-  BodyWeights w;
+  WeightTable w;
   w.fill(1.0);
   w[4] = 0;   // Mars
   w[10] = 0;  // IC
-  for (int kind = kKindH; kind <= kKindDA; ++kind) {
-    const CurveSet c = ComputeFluctuationCurves(Tables(), kind, 3, w, sky);
+  for (MatrixKind kind : kMatrixKinds) {
+    const CurveSet c = ComputeFluctuationCurves(SharedWaveTables(), kind, 3, w, sky);
     for (int m = 0; m < 100; ++m) {
       EXPECT_EQ(c[5][m], 0.000001);
       EXPECT_EQ(c[11][m], 0.000001);
@@ -103,11 +93,11 @@ TEST(FluctuationCurves, PiecesGiveTheSameCurvesAsOnePass) {
   const FluctuationSky whole = ComputeFluctuationSky(start, 0.1, 50);
   FluctuationSky pieces = MakeFluctuationSky(start, 0.1, 50);
   for (int m = 0; m < 50; m += 13) FillFluctuationSky(pieces, m, m + 13);
-  BodyWeights w;
+  WeightTable w;
   w.fill(2.0);
-  const CurveSet a = ComputeFluctuationCurves(Tables(), kKindI, 5, w, whole);
+  const CurveSet a = ComputeFluctuationCurves(SharedWaveTables(), MatrixKind::I, 5, w, whole);
   CurveSet b(50);
-  for (int m = 0; m < 50; m += 9) FillFluctuationCurves(Tables(), kKindI, 5, w, pieces, b, m, m + 9);
+  for (int m = 0; m < 50; m += 9) FillFluctuationCurves(SharedWaveTables(), MatrixKind::I, 5, w, pieces, b, m, m + 9);
   EXPECT_EQ(a.values, b.values);
 }
 
@@ -118,11 +108,11 @@ TEST(FluctuationLimits, SumsAtOrAboveTheLimitCount) {
   EXPECT_EQ(CountPointsOverLimit(c, -1), 4);
   EXPECT_EQ(CountPointsOverLimit(c, 2), 1);
   EXPECT_EQ(CountPointsOverLimit(c, 2.5), 0);
-  EXPECT_TRUE(EventOverLimit(kKindH, 1.5, 1));
-  EXPECT_FALSE(EventOverLimit(kKindH, 1, 1));
-  EXPECT_FALSE(EventOverLimit(kKindD, 1, 1));
-  EXPECT_TRUE(EventOverLimit(kKindI, 1, 1));
-  EXPECT_TRUE(EventOverLimit(kKindDA, 10, 10));
+  EXPECT_TRUE(EventOverLimit(MatrixKind::H, 1.5, 1));
+  EXPECT_FALSE(EventOverLimit(MatrixKind::H, 1, 1));
+  EXPECT_FALSE(EventOverLimit(MatrixKind::D, 1, 1));
+  EXPECT_TRUE(EventOverLimit(MatrixKind::I, 1, 1));
+  EXPECT_TRUE(EventOverLimit(MatrixKind::DA, 10, 10));
 }
 
 TEST(FluctuationEvents, OnlyEventsInsideTheDrawnRangeCount) {
@@ -169,14 +159,14 @@ ResonanceInput PersonInput(double coupling) {
 
 TEST(ResonanceCurves, WithoutCouplingOnlyTheTransitBirthWavesCount) {
   const ResonanceInput in = PersonInput(0);
-  const BirthMatrices birth = BirthMatricesOf(Tables(), in);
+  const BirthMatrices birth = BirthMatricesOf(SharedWaveTables(), in);
   ResonanceCurves out;
-  FillResonanceCurves(Tables(), in, birth, out, 0, 40);
+  FillResonanceCurves(SharedWaveTables(), in, birth, out, 0, 40);
   const auto& w = in.weights;
   for (int p = 0; p < 40; p += 13) {
     ChartRecord t{};
     ChartAtJulianDate(in.startJd + p * in.stepDays, in.place, t);
-    double sums[5] = {};
+    PerKind<double> sums = {};
     for (int a = 0; a < 11; ++a) {
       double h = 0, i = 0, d = 0, da = 0, weight = 0;
       for (int b = 0; b < 11; ++b) {
@@ -189,24 +179,24 @@ TEST(ResonanceCurves, WithoutCouplingOnlyTheTransitBirthWavesCount) {
         d += D;
         da += std::fabs(D);
       }
-      const double want[5] = {0, w[a] * h, w[a] * i, w[a] * d, w[a] * da};
-      for (int kind = 1; kind <= 4; ++kind) {
+      const PerKind<double> want = {w[a] * h, w[a] * i, w[a] * d, w[a] * da};
+      for (MatrixKind kind : kMatrixKinds) {
         const double got = out.kind[kind][a + 1][p];
         EXPECT_NEAR(got, want[kind], 3e-4 * weight)
-            << "kind " << kind << " p " << p << " body " << a;
+            << "kind " << KindName(kind) << " p " << p << " body " << a;
         sums[kind] += got;
       }
     }
-    for (int kind = 1; kind <= 4; ++kind) EXPECT_NEAR(out.kind[kind][0][p], sums[kind], 1e-9);
+    for (MatrixKind kind : kMatrixKinds) EXPECT_NEAR(out.kind[kind][0][p], sums[kind], 1e-9);
   }
 }
 
 TEST(ResonanceCurves, CouplingAddsAShareOfTheBirthMatrices) {
   const ResonanceInput none = PersonInput(0), some = PersonInput(0.05);
-  const BirthMatrices birth = BirthMatricesOf(Tables(), none);
+  const BirthMatrices birth = BirthMatricesOf(SharedWaveTables(), none);
   ResonanceCurves a, b;
-  FillResonanceCurves(Tables(), none, birth, a, 0, 3);
-  FillResonanceCurves(Tables(), some, birth, b, 0, 3);
+  FillResonanceCurves(SharedWaveTables(), none, birth, a, 0, 3);
+  FillResonanceCurves(SharedWaveTables(), some, birth, b, 0, 3);
   const auto& w = none.weights;
   for (int body = 0; body < 11; ++body) {
     double extraH = 0, extraD = 0;
@@ -214,9 +204,9 @@ TEST(ResonanceCurves, CouplingAddsAShareOfTheBirthMatrices) {
       extraH += 0.05 * birth.H[body][c] * w[body] * w[c];
       extraD += 0.05 * birth.D[body][c] * w[body] * w[c];
     }
-    EXPECT_NEAR(b.kind[1][body + 1][2] - a.kind[1][body + 1][2], w[body] * extraH,
+    EXPECT_NEAR(b.kind[MatrixKind::H][body + 1][2] - a.kind[MatrixKind::H][body + 1][2], w[body] * extraH,
                 1e-9 * (1 + std::fabs(w[body] * extraH)));
-    EXPECT_NEAR(b.kind[3][body + 1][2] - a.kind[3][body + 1][2], w[body] * extraD,
+    EXPECT_NEAR(b.kind[MatrixKind::D][body + 1][2] - a.kind[MatrixKind::D][body + 1][2], w[body] * extraD,
                 1e-9 * (1 + std::fabs(w[body] * extraD)));
   }
 }
@@ -224,12 +214,12 @@ TEST(ResonanceCurves, CouplingAddsAShareOfTheBirthMatrices) {
 TEST(ResonanceCurves, ABodyOfWeightZeroStaysZeroAndUnscaled) {
   ResonanceInput in = PersonInput(0.1);
   in.weights[6] = 0;  // Saturn
-  const BirthMatrices birth = BirthMatricesOf(Tables(), in);
+  const BirthMatrices birth = BirthMatricesOf(SharedWaveTables(), in);
   ResonanceCurves out;
-  FillResonanceCurves(Tables(), in, birth, out, 0, kResonancePoints);
-  for (int kind = 1; kind <= 4; ++kind) {
+  FillResonanceCurves(SharedWaveTables(), in, birth, out, 0, kResonancePoints);
+  for (MatrixKind kind : kMatrixKinds) {
     const ResonanceScale s = NormaliseResonanceCurves(out.kind[kind], kind);
-    EXPECT_EQ(s.maximum[7], 0.0) << kind;
+    EXPECT_EQ(s.maximum[7], 0.0) << KindName(kind);
     for (int p = 0; p < kResonancePoints; ++p) ASSERT_EQ(out.kind[kind][7][p], 0.0);
     EXPECT_GT(s.maximum[1], 0.0);
   }

@@ -241,7 +241,7 @@ TEST(ResonanceNormalisation, MeansForEnergyAndDynamicAbsMaximaForAll) {
     c[2][j] = j < 1150 ? -8 : 2;      // mean -3: -5 and 5
   }
   CurveSet energy = c;
-  const ResonanceScale e = NormaliseResonanceCurves(energy, 2);
+  const ResonanceScale e = NormaliseResonanceCurves(energy, MatrixKind::I);
   EXPECT_DOUBLE_EQ(e.mean[0], 10);
   EXPECT_DOUBLE_EQ(e.maximum[0], 4);
   EXPECT_DOUBLE_EQ(energy[0][0], -1);
@@ -252,7 +252,7 @@ TEST(ResonanceNormalisation, MeansForEnergyAndDynamicAbsMaximaForAll) {
   EXPECT_DOUBLE_EQ(energy[2][2299], 1);
 
   CurveSet harmony = c;
-  const ResonanceScale h = NormaliseResonanceCurves(harmony, 1);
+  const ResonanceScale h = NormaliseResonanceCurves(harmony, MatrixKind::H);
   EXPECT_DOUBLE_EQ(h.mean[0], 0);
   EXPECT_DOUBLE_EQ(h.maximum[1], 3);  // of the absolute value
   EXPECT_DOUBLE_EQ(harmony[1][5], -1);
@@ -267,7 +267,7 @@ TEST_F(BareCanvas, AZeroResonanceCurveKeepsItsValuesOnItsBaseline) {
     c[0][j] = std::sin(j * 0.01);
     c[3][j] = std::cos(j * 0.01);  // Mercury moves; every other body is 0
   }
-  drawResonanceCurves(c, kStandardCurveColours, 3, 1, JulianDay0h(2024, 3, 1), 31.0 / 2300, 1);
+  drawResonanceCurves(c, kStandardCurveColours, 3, MatrixKind::H, JulianDay0h(2024, 3, 1), 31.0 / 2300, 1);
   for (int j = 0; j < kResonancePoints; ++j) ASSERT_EQ(c[5][j], 0.0);
   const uint32_t mars = PackedColour(kStandardCurveColours[5]);
   const int L = ResonanceBaseline(5);
@@ -288,7 +288,7 @@ TEST_F(BareCanvas, ResonanceYearBarsMarkEveryNewYear) {
   const double start = JulianDate(2000, 1, 1, 12, 1, 0, 0);
   const double end = JulianDate(2004, 1, 1, 12, 1, 0, 0);
   const double step = (end - start) / kResonancePoints;
-  drawResonanceCurves(c, kStandardCurveColours, 1, 4, start, step, 4);
+  drawResonanceCurves(c, kStandardCurveColours, 1, MatrixKind::DA, start, step, 4);
   int bars = 0;
   for (int x = 0; x < 2304; ++x)
     if (Pixel(x, 700) == 0xA0A0AA && Pixel(x - 1, 700) != 0xA0A0AA) ++bars;

@@ -13,8 +13,8 @@
 #include "core/calendar.h"
 #include "probability/curve_set.h"
 #include "probability/curves.h"
-#include "probability/fluctuations.h"
 #include "probability/resonance.h"
+#include "probability/zeitq.h"
 #include "qzk/pixmap.h"
 
 namespace {

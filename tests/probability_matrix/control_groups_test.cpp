@@ -16,13 +16,13 @@ namespace {
 
 ControlGroupSettings Settings(int c, bool self, int n, double jd0, double jd1) {
   ControlGroupSettings s;
-  s.lastBody = c;
+  s.weights.lastBody = c;
   s.order = 4;
-  s.selfCorrelation = self;
+  s.weights.selfCorrelation = self;
   s.eventsPerGroup = n;
   s.jdStart = jd0;
   s.jdEnd = jd1;
-  for (int i = 0; i <= c; ++i) s.weights[i] = 1.0 + 0.5 * i;
+  for (int i = 0; i <= c; ++i) s.weights.body[i] = 1.0 + 0.5 * i;
   return s;
 }
 
@@ -39,18 +39,18 @@ GroupValues MeanOfMoments(const ControlGroupSettings& s, const std::vector<doubl
     HarmonicMatrix H, D;
     BuildHarmony(t, s.order, chart.pos, H);
     BuildDynamic(t, s.order, chart.pos, D, chart.motion);
-    for (int i = 0; i <= s.lastBody; ++i)
-      for (int j = 0; j <= s.lastBody; ++j) {
-        double f = s.weights[i] * s.weights[j] * (i == j ? (s.selfCorrelation ? 1 : 0) : 1);
-        g.cell[kKindH][i][j] += f * H[i][j] / jds.size();
-        g.cell[kKindI][i][j] += f * std::fabs(H[i][j]) / jds.size();
-        g.cell[kKindD][i][j] += f * D[i][j] / jds.size();
-        g.cell[kKindDA][i][j] += f * std::fabs(D[i][j]) / jds.size();
+    for (int i = 0; i <= s.weights.lastBody; ++i)
+      for (int j = 0; j <= s.weights.lastBody; ++j) {
+        double f = s.weights.body[i] * s.weights.body[j] * (i == j ? (s.weights.selfCorrelation ? 1 : 0) : 1);
+        g.cell[MatrixKind::H][i][j] += f * H[i][j] / jds.size();
+        g.cell[MatrixKind::I][i][j] += f * std::fabs(H[i][j]) / jds.size();
+        g.cell[MatrixKind::D][i][j] += f * D[i][j] / jds.size();
+        g.cell[MatrixKind::DA][i][j] += f * std::fabs(D[i][j]) / jds.size();
       }
   }
-  for (int k = 0; k < kKinds; ++k)
-    for (int i = 0; i <= s.lastBody; ++i) {
-      for (int j = 0; j <= s.lastBody; ++j) g.row[k][i] += g.cell[k][i][j];
+  for (MatrixKind k : kMatrixKinds)
+    for (int i = 0; i <= s.weights.lastBody; ++i) {
+      for (int j = 0; j <= s.weights.lastBody; ++j) g.row[k][i] += g.cell[k][i][j];
       g.total[k] += g.row[k][i];
     }
   return g;
@@ -59,7 +59,7 @@ GroupValues MeanOfMoments(const ControlGroupSettings& s, const std::vector<doubl
 // As the event analysis' files hold them: six decimals.
 GroupValues AsWritten(GroupValues g) {
   auto r = [](double& v) { v = std::round(v * 1e6) / 1e6; };
-  for (int k = 0; k < kKinds; ++k) {
+  for (MatrixKind k : kMatrixKinds) {
     for (auto& row : g.cell[k])
       for (double& v : row) r(v);
     for (double& v : g.row[k]) r(v);
@@ -124,16 +124,16 @@ TEST(ControlGroup, MeansAreTheWeightedMeansOfTheDrawnMoments) {
     GroupValues real, got;
     ControlGroupCounts counts;
     DrawControlGroup(SharedWaveTables(), s, real, state, *ws, got, counts);
-    for (int k = 0; k < kKinds; ++k) {
+    for (MatrixKind k : kMatrixKinds) {
       for (int i = 0; i <= 10; ++i) {
         for (int j = 0; j <= 10; ++j)
-          EXPECT_NEAR(got.cell[k][i][j], want.cell[k][i][j], 1e-9) << k << " " << i << " " << j;
+          EXPECT_NEAR(got.cell[k][i][j], want.cell[k][i][j], 1e-9) << KindName(k) << " " << i << " " << j;
         EXPECT_NEAR(got.row[k][i], want.row[k][i], 1e-9);
       }
       EXPECT_NEAR(got.total[k], want.total[k], 1e-8);
     }
     if (!self) {
-      EXPECT_EQ(got.cell[kKindH][3][3], 0.0);
+      EXPECT_EQ(got.cell[MatrixKind::H][3][3], 0.0);
     }
     EXPECT_EQ(counts.groups, 1);
     // The generator has moved on by exactly the group's draws.
@@ -153,9 +153,9 @@ TEST(ControlGroup, ACellWhoseControlMeansAlwaysEqualTheRealValueIs100Percent) {
   auto ws = std::make_unique<ControlGroupWorkspace>();
   const ControlGroupCounts counts = CountControlGroups(SharedWaveTables(), s, real, 20, state, *ws);
   const ProbabilityResult r = ProbabilityOf(s, counts);
-  for (int k = 0; k < kKinds; ++k) {
+  for (MatrixKind k : kMatrixKinds) {
     for (int i = 0; i <= 10; ++i) {
-      for (int j = 0; j <= 10; ++j) EXPECT_EQ(r.cell[k][i][j], 100.0) << k << " " << i << " " << j;
+      for (int j = 0; j <= 10; ++j) EXPECT_EQ(r.cell[k][i][j], 100.0) << KindName(k) << " " << i << " " << j;
       EXPECT_EQ(r.row[k][i], 0.0);
     }
     EXPECT_EQ(r.total[k], 0.0);
@@ -181,36 +181,36 @@ TEST(SignificanceMark, BordersBelongToTheStrongerMark) {
 // weight 0 get none; the row sum's mark sits in column c + 1.
 TEST(ProbabilityOf, PercentagesAndMarks) {
   ControlGroupSettings s = Settings(9, true, 3, 0, 1);
-  s.weights[4] = 0;     // Mars not used
-  s.weights[6] = -1.5;  // Saturn against the others
+  s.weights.body[4] = 0;     // Mars not used
+  s.weights.body[6] = -1.5;  // Saturn against the others
   ControlGroupCounts counts;
   counts.groups = 100;
   const int values[4] = {5, 1, 95, 99};
-  for (int k = 0; k < kKinds; ++k) {
+  for (MatrixKind k : kMatrixKinds) {
     for (int i = 0; i <= 9; ++i) {
       for (int j = 0; j <= 9; ++j) counts.cell[k][i][j] = 1;  // 1 %: mark 2 where counted
-      counts.row[k][i] = values[k];
+      counts.row[k][i] = values[KindIndex(k)];
     }
-    counts.cell[k][0][1] = counts.cell[k][1][0] = values[k];
+    counts.cell[k][0][1] = counts.cell[k][1][0] = values[KindIndex(k)];
     counts.total[k] = 50;
   }
   const ProbabilityResult r = ProbabilityOf(s, counts);
   const int marks[4] = {1, 2, 1, 2};
-  for (int k = 0; k < kKinds; ++k) {
-    EXPECT_EQ(r.cell[k][0][1], values[k]);
-    EXPECT_EQ(r.marks[k][0][1], marks[k]);
-    EXPECT_EQ(r.marks[k][1][0], marks[k]);
+  for (MatrixKind k : kMatrixKinds) {
+    EXPECT_EQ(r.cell[k][0][1], values[KindIndex(k)]);
+    EXPECT_EQ(r.marks[k][0][1], marks[KindIndex(k)]);
+    EXPECT_EQ(r.marks[k][1][0], marks[KindIndex(k)]);
     EXPECT_EQ(r.marks[k][2][3], 2);
     EXPECT_EQ(r.marks[k][2][2], 0) << "diagonal";
     EXPECT_EQ(r.marks[k][4][2], 0) << "weight 0 row";
     EXPECT_EQ(r.marks[k][2][4], 0) << "weight 0 column";
-    EXPECT_EQ(r.row[k][3], values[k]);
-    EXPECT_EQ(r.marks[k][3][10], marks[k]) << "row sum in column c + 1";
+    EXPECT_EQ(r.row[k][3], values[KindIndex(k)]);
+    EXPECT_EQ(r.marks[k][3][10], marks[KindIndex(k)]) << "row sum in column c + 1";
     EXPECT_EQ(r.marks[k][4][10], 0) << "no row mark for a body of weight 0";
     EXPECT_EQ(r.cell[k][6][2], 1.0);
     EXPECT_EQ(r.marks[k][6][2], 0) << "a negative weight product is not marked";
     EXPECT_EQ(r.marks[k][2][6], 0);
-    EXPECT_EQ(r.marks[k][6][10], SignificanceMark(values[k])) << "its row sum is";
+    EXPECT_EQ(r.marks[k][6][10], SignificanceMark(values[KindIndex(k)])) << "its row sum is";
     EXPECT_EQ(r.total[k], 50.0);
   }
 }
@@ -229,16 +229,16 @@ TEST(ControlGroups, OneMomentRepeatedIsExtremeWhereItsValueIsFarOut) {
   qzRandomState probe;
   qzrandom_state_seed(probe, 777);
   const int kProbe = 100;
-  static double mean[kKinds][kBodies][kBodies], square[kKinds][kBodies][kBodies];
+  static double mean[kMatrixKindCount][kBodies][kBodies], square[kMatrixKindCount][kBodies][kBodies];
   for (int g = 0; g < kProbe; ++g) {
     GroupValues m;
     ControlGroupCounts ignore;
     DrawControlGroup(SharedWaveTables(), s, one, probe, *ws, m, ignore);
-    for (int k = 0; k < kKinds; ++k)
+    for (MatrixKind k : kMatrixKinds)
       for (int i = 0; i <= 10; ++i)
         for (int j = 0; j <= 10; ++j) {
-          mean[k][i][j] += m.cell[k][i][j] / kProbe;
-          square[k][i][j] += m.cell[k][i][j] * m.cell[k][i][j] / kProbe;
+          mean[KindIndex(k)][i][j] += m.cell[k][i][j] / kProbe;
+          square[KindIndex(k)][i][j] += m.cell[k][i][j] * m.cell[k][i][j] / kProbe;
         }
   }
 
@@ -247,16 +247,17 @@ TEST(ControlGroups, OneMomentRepeatedIsExtremeWhereItsValueIsFarOut) {
   const ProbabilityResult r =
       ProbabilityOf(s, CountControlGroups(SharedWaveTables(), s, one, 200, st, *ws));
   int far = 0;
-  for (int k = 0; k < kKinds; ++k)
+  for (MatrixKind k : kMatrixKinds)
     for (int i = 0; i <= 10; ++i)
       for (int j = i + 1; j <= 10; ++j) {
-        const double sd = std::sqrt(std::max(square[k][i][j] - mean[k][i][j] * mean[k][i][j], 0.0));
-        const double z = (one.cell[k][i][j] - mean[k][i][j]) / sd;
+        const double m = mean[KindIndex(k)][i][j];
+        const double sd = std::sqrt(std::max(square[KindIndex(k)][i][j] - m * m, 0.0));
+        const double z = (one.cell[k][i][j] - m) / sd;
         if (z > 4) {
-          EXPECT_LE(r.cell[k][i][j], 1.0) << k << " " << i << " " << j << " z " << z;
+          EXPECT_LE(r.cell[k][i][j], 1.0) << KindName(k) << " " << i << " " << j << " z " << z;
         }
         if (z < -4) {
-          EXPECT_GE(r.cell[k][i][j], 99.0) << k << " " << i << " " << j << " z " << z;
+          EXPECT_GE(r.cell[k][i][j], 99.0) << KindName(k) << " " << i << " " << j << " z " << z;
         }
         if (std::fabs(z) > 4) ++far;
       }

@@ -36,7 +36,7 @@ struct GroupSetup {
   int c = 10;
   int self = 0;
   int events = 10;
-  double weights[kWeights] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0};
+  double weights[kWeightSlots] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0};
 };
 
 // The working files of a real group with the means `g`.
@@ -50,24 +50,24 @@ void WriteGroupFiles(const GroupSetup& setup, const GroupValues& g) {
   WriteValues(kEventsDat, std::vector<int>{setup.events});
   WriteValues(kStartEndYear, std::vector<int>{1900, 2100, 1, 1, 1, 1});
   WriteValues(kDatPlanet, std::vector<double>(setup.weights, setup.weights + c + 1));
-  const WorkFile* rows[kKinds] = {&kZsummH, &kZsummI, &kZsummD, &kZsummDA};
-  const WorkFile* cells[kKinds] = {&kDatH, &kDatI, &kDatZ, &kDatA};
-  for (int k = 0; k < kKinds; ++k) {
+  const PerKind<const WorkFile*> rows = {&kZsummH, &kZsummI, &kZsummD, &kZsummDA};
+  const PerKind<const WorkFile*> cells = {&kDatH, &kDatI, &kDatZ, &kDatA};
+  for (MatrixKind k : kMatrixKinds) {
     WriteValues(*rows[k], std::vector<double>(g.row[k], g.row[k] + c + 1));
     WriteValues(*cells[k], FullMatrixValues(g.cell[k], c));
   }
-  WriteValues(kMatrixSumEvent, std::vector<double>(g.total, g.total + kKinds));
+  WriteValues(kMatrixSumEvent, std::vector<double>(g.total.begin(), g.total.end()));
 }
 
 ControlGroupSettings SettingsOf(const GroupSetup& setup, double jd0, double jd1) {
   ControlGroupSettings s;
-  s.lastBody = setup.c;
+  s.weights.lastBody = setup.c;
   s.order = 3;
-  s.selfCorrelation = setup.self != 0;
+  s.weights.selfCorrelation = setup.self != 0;
   s.eventsPerGroup = setup.events;
   s.jdStart = jd0;
   s.jdEnd = jd1;
-  for (int i = 0; i < kWeights; ++i) s.weights[i] = setup.weights[i];
+  for (int i = 0; i < kWeightSlots; ++i) s.weights.body[i] = setup.weights[i];
   return s;
 }
 

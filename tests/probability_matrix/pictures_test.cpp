@@ -30,20 +30,20 @@ class Canvas : public testing::Test {
 // With IC, without self-correlation, Mars (4) weighted 0.
 MatrixProbabilityRun PictureRun() {
   MatrixProbabilityRun run;
-  run.settings.lastBody = 10;
-  for (int i = 0; i <= 10; ++i) run.settings.weights[i] = 2;
-  run.settings.weights[4] = 0;
-  for (int k = 0; k < kKinds; ++k) {
+  run.settings.weights.lastBody = 10;
+  for (int i = 0; i <= 10; ++i) run.settings.weights.body[i] = 2;
+  run.settings.weights.body[4] = 0;
+  for (MatrixKind k : kMatrixKinds) {
     for (int i = 0; i <= 10; ++i) {
       for (int j = 0; j <= 10; ++j) run.result.cell[k][i][j] = 50;
       run.result.row[k][i] = 30;
     }
-    run.result.total[k] = 20.0 + 10 * k;
+    run.result.total[k] = 20.0 + 10 * KindIndex(k);
   }
-  run.result.cell[kKindH][0][1] = 0;
-  run.result.cell[kKindH][0][2] = 100;
-  run.result.cell[kKindH][0][3] = 25;
-  run.result.row[kKindH][5] = 100;
+  run.result.cell[MatrixKind::H][0][1] = 0;
+  run.result.cell[MatrixKind::H][0][2] = 100;
+  run.result.cell[MatrixKind::H][0][3] = 25;
+  run.result.row[MatrixKind::H][5] = 100;
   return run;
 }
 
@@ -61,7 +61,7 @@ int CellX(int col) { return 150 * col + 50 + 70; }
 int CellY(int row) { return 110 * row + 50 + 50; }
 
 TEST_F(Canvas, SignificancePictureCellsRowBoxesAndGreyForUncountedCells) {
-  DrawSignificancePicture(PictureRun(), kKindH);
+  DrawSignificancePicture(PictureRun(), MatrixKind::H);
   EXPECT_EQ(At(CellX(1), CellY(0)), 0xFF0000u);
   EXPECT_EQ(At(CellX(2), CellY(0)), 0x0000FFu);
   EXPECT_EQ(At(CellX(3), CellY(0)), 0xFFA0A0u);
@@ -86,8 +86,8 @@ TEST_F(Canvas, SignificancePictureCellsRowBoxesAndGreyForUncountedCells) {
 
 TEST_F(Canvas, WithoutICTheTotalMovesUp) {
   MatrixProbabilityRun run = PictureRun();
-  run.settings.lastBody = 9;
-  DrawSignificancePicture(run, kKindI);
+  run.settings.weights.lastBody = 9;
+  DrawSignificancePicture(run, MatrixKind::I);
   EXPECT_EQ(At(1000, 1200), PercentColour(30));
   EXPECT_EQ(At(1000, 1295), 0x000000u);
   EXPECT_EQ(At(1620 + 400, CellY(2)), PercentColour(30));
@@ -95,7 +95,7 @@ TEST_F(Canvas, WithoutICTheTotalMovesUp) {
 }
 
 TEST_F(Canvas, LineSumChartBarsAndNoBarForABodyOfWeightZero) {
-  DrawLineSumChart(PictureRun(), kKindH);
+  DrawLineSumChart(PictureRun(), MatrixKind::H);
   // Sun's row bar: 30 % is 300 pixels on the base line 1060.
   EXPECT_EQ(At(645 + 15, 1059), 0xFFC800u);
   EXPECT_EQ(At(645 + 15, 760), 0xFFC800u);
@@ -122,10 +122,10 @@ TEST_F(Canvas, LineSumChartBarsAndNoBarForABodyOfWeightZero) {
 // Without the IC there is no IC bar, but its label stays in its place.
 TEST_F(Canvas, LineSumChartWithoutICKeepsEveryLabel) {
   MatrixProbabilityRun run = PictureRun();
-  run.settings.lastBody = 9;
-  run.settings.weights[10] = 0;
-  run.result.row[kKindD][10] = 80;
-  DrawLineSumChart(run, kKindD);
+  run.settings.weights.lastBody = 9;
+  run.settings.weights.body[10] = 0;
+  run.result.row[MatrixKind::D][10] = 80;
+  DrawLineSumChart(run, MatrixKind::D);
   EXPECT_TRUE(Any(1845, 1062, 24, 26, 0x0000FFu)) << "IC label in blue";
   for (int y = 300; y < 1058; y += 7) EXPECT_NE(At(645 + 120 * 10 + 15, y), 0x320032u) << y;
 }

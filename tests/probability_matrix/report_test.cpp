@@ -14,19 +14,19 @@ namespace {
 MatrixProbabilityRun SmallRun() {
   MatrixProbabilityRun run;
   ControlGroupSettings& s = run.settings;
-  s.lastBody = 9;
+  s.weights.lastBody = 9;
   s.order = 5;
   s.eventsPerGroup = 12;
   s.jdStart = 2433282.5;
   s.jdEnd = 2451545.0;
-  for (int i = 0; i <= 9; ++i) s.weights[i] = 1;
-  s.weights[4] = 0;
+  for (int i = 0; i <= 9; ++i) s.weights.body[i] = 1;
+  s.weights.body[4] = 0;
   run.groups = 400;
   run.shiftDays = -3;
   run.shiftHours = 7;
   run.start = {1950, 1, 1, 0, 0};
   run.end = {2000, 1, 1, 12, 0};
-  for (int k = 0; k < kKinds; ++k)
+  for (MatrixKind k : kMatrixKinds)
     for (int i = 0; i <= 9; ++i) {
       for (int j = 0; j <= 9; ++j) {
         // The upper triangle is what the report shows, for both halves.
@@ -35,7 +35,7 @@ MatrixProbabilityRun SmallRun() {
       }
       run.result.row[k][i] = 3 * i + 0.5;
     }
-  run.result.total[kKindD] = 97.125;
+  run.result.total[MatrixKind::D] = 97.125;
   return run;
 }
 
@@ -79,7 +79,7 @@ TEST(ProbabilityReport, SectionHeadsInTheOrderHIDDA) {
 // diagonal (no self-correlation) and in the column of Mars (weight 0);
 // the percentage row closed by " PR"; Mars' rows wholly blank, no " PR".
 TEST(ProbabilityReport, BlankDiagonalAndWeightZeroBodyRowPercentages) {
-  const std::vector<std::string> lines = Lines(ProbabilityReportSection(SmallRun(), kKindH));
+  const std::vector<std::string> lines = Lines(ProbabilityReportSection(SmallRun(), MatrixKind::H));
   const std::string star = "    *   ";
   std::string venus = "  4   ";
   for (int j = 0; j <= 9; ++j) {
@@ -108,8 +108,8 @@ TEST(ProbabilityReport, BlankDiagonalAndWeightZeroBodyRowPercentages) {
 
 TEST(ProbabilityReport, WithSelfCorrelationTheDiagonalShowsItsValue) {
   MatrixProbabilityRun run = SmallRun();
-  run.settings.selfCorrelation = true;
-  const std::vector<std::string> lines = Lines(ProbabilityReportSection(run, kKindDA));
+  run.settings.weights.selfCorrelation = true;
+  const std::vector<std::string> lines = Lines(ProbabilityReportSection(run, MatrixKind::DA));
   const std::string venus = LineAfter(lines, "MATRIX DA dynamics abs AS INPUT (absolut)", 5);
   EXPECT_EQ(venus.substr(6 + 3 * 8, 8), "   33.25");
   EXPECT_EQ(venus.substr(6 + 4 * 8, 8), "    *   ");
@@ -117,16 +117,16 @@ TEST(ProbabilityReport, WithSelfCorrelationTheDiagonalShowsItsValue) {
 
 TEST(SignificanceValues, RowsOfCPlusTwoMarks) {
   ProbabilityResult r;
-  r.marks[kKindI][0][0] = 1;
-  r.marks[kKindI][2][10] = 2;  // row sum of row 2, c = 9
-  r.marks[kKindI][9][9] = 1;
-  std::vector<int> v = SignificanceValues(r, kKindI, 9);
+  r.marks[MatrixKind::I][0][0] = 1;
+  r.marks[MatrixKind::I][2][10] = 2;  // row sum of row 2, c = 9
+  r.marks[MatrixKind::I][9][9] = 1;
+  std::vector<int> v = SignificanceValues(r, MatrixKind::I, 9);
   ASSERT_EQ(v.size(), 110u);
   EXPECT_EQ(v[0], 1);
   EXPECT_EQ(v[2 * 11 + 10], 2);
   EXPECT_EQ(v[9 * 11 + 9], 1);
-  EXPECT_EQ(SignificanceValues(r, kKindI, 10).size(), 132u);
-  EXPECT_STREQ(SignificanceFile(kKindDA).name, "significanceda.txt");
+  EXPECT_EQ(SignificanceValues(r, MatrixKind::I, 10).size(), 132u);
+  EXPECT_STREQ(SignificanceFile(MatrixKind::DA).name, "significanceda.txt");
 }
 
 }  // namespace

@@ -5,11 +5,15 @@
 // an earlier event analysis marked on the time axis and counted against
 // trigger limits.
 //
-// Ask, compute, report: RunPlanetaryFluctuations asks through the dialogs
-// and prints and draws; the functions below compute and need no window.
+// Ask, compute, report: RunPlanetaryFluctuations (zeitq.cpp) asks through
+// the dialogs and prints and draws; the functions below (zeitq_compute.cpp)
+// compute and need no window. Kind k is drawn on text and graphic page
+// KindPage(k).
 #include <array>
 #include <vector>
 
+#include "analyses/body_weights.h"
+#include "analyses/matrix_kind.h"
 #include "core/calendar.h"
 #include "core/waves.h"
 #include "probability/curve_set.h"
@@ -17,10 +21,6 @@
 // The menu module "11- Planetary Fluctuations - time quality".
 void RunPlanetaryFluctuations();
 
-// The kinds of matrix, numbered as the pages they are drawn on.
-enum MatrixKind { kKindH = 1, kKindI = 2, kKindD = 3, kKindDA = 4 };
-
-using BodyWeights = std::array<double, 11>;  // Sun .. IC
 using BodyLongitudes = std::array<double, 11>;
 
 // The sky at every point m of a period: point m at startJd + m stepDays.
@@ -41,11 +41,12 @@ void FillFluctuationSky(FluctuationSky& sky, int from, int to);
 // M[r][s] w_r w_s for the matrix M of the kind and order at m (DA: each
 // cell |D| truncated to an integer); a body of weight 0 gets 0.000001 on
 // every point; curve 0 is the sum of curves 1..11; curve 12 stays 0.
-CurveSet ComputeFluctuationCurves(const WaveTables& tables, int kind, int order,
-                                  const BodyWeights& weights, const FluctuationSky& sky);
+// Only the weights of Sun .. IC are read.
+CurveSet ComputeFluctuationCurves(const WaveTables& tables, MatrixKind kind, int order,
+                                  const WeightTable& weights, const FluctuationSky& sky);
 // Points from..to-1 of `curves` (sized for the sky's points).
-void FillFluctuationCurves(const WaveTables& tables, int kind, int order,
-                           const BodyWeights& weights, const FluctuationSky& sky, CurveSet& curves,
+void FillFluctuationCurves(const WaveTables& tables, MatrixKind kind, int order,
+                           const WeightTable& weights, const FluctuationSky& sky, CurveSet& curves,
                            int from, int to);
 
 // The number of points whose sum curve reaches the limit (>=).
@@ -61,7 +62,4 @@ int EventPixel(double jd, double startJd, double endJd);
 bool EventPixelInRange(int x);
 // Whether an event's value passes the limit of its kind: H and D above
 // it, I and DA at or above it.
-bool EventOverLimit(int kind, double value, double limit);
-
-// The names of the kinds on the pages and in the files.
-const char* KindFileSuffix(int kind);  // "H", "I", "D", "DA"
+bool EventOverLimit(MatrixKind kind, double value, double limit);
