@@ -84,16 +84,20 @@ void RadixSort(std::vector<KeyedIndex>& items) {
 
 }  // namespace
 
-void KeepSmallestTails(std::span<const double> values, std::span<int> smallestTail) {
+void KeepSmallestTails(std::span<const double> values, double real, std::span<int> smallestTail) {
   const std::size_t n = std::min(values.size(), smallestTail.size());
   std::vector<KeyedIndex> items(n);
   for (std::size_t g = 0; g < n; ++g) items[g] = {OrderKey(values[g]), static_cast<uint32_t>(g)};
   RadixSort(items);
-  // A run of equal values [lo, hi): hi values at or below, n - lo at or above.
+  // A run of equal values [lo, hi): of the control groups hi are at or
+  // below, n - lo at or above; the real group adds to either or both.
   for (std::size_t lo = 0; lo < n;) {
     std::size_t hi = lo + 1;
     while (hi < n && items[hi].key == items[lo].key) ++hi;
-    const int tail = static_cast<int>(std::min(n - lo, hi));
+    const double x = values[items[lo].index];
+    const std::size_t atOrAbove = n - lo + (real >= x - kFileResolution);
+    const std::size_t atOrBelow = hi + (real <= x + kFileResolution);
+    const int tail = static_cast<int>(std::min(atOrAbove, atOrBelow));
     for (std::size_t k = lo; k < hi; ++k) {
       int& smallest = smallestTail[items[k].index];
       smallest = std::min(smallest, tail);
@@ -107,19 +111,16 @@ MaxStatisticResult MaxStatisticTest(std::span<const int> realTails,
   MaxStatisticResult r;
   std::sort(controlSmallestTails.begin(), controlSmallestTails.end());
   const long long G = groups;
-  const double share = G + 1.0;
   for (int tail : realTails) {
-    // A control group's p, min(1, 2 t_g / G), is at most the group's,
-    // min(1, 2 t / (G + 1)): always when the group's is 1, else exactly
-    // when t_g (G + 1) <= t G; compared in integers.
-    long long atMost = static_cast<long long>(controlSmallestTails.size());
-    if (2LL * tail < G + 1) {
-      const long long limit = static_cast<long long>(tail) * G / (G + 1);
-      atMost = std::upper_bound(controlSmallestTails.begin(), controlSmallestTails.end(), limit,
-                                [](long long v, int t) { return v < t; }) -
-               controlSmallestTails.begin();
-    }
-    r.adjusted.push_back((1.0 + static_cast<double>(atMost)) / share);
+    // All p-values are min(1, 2 t / (G + 1)): a control group's is at
+    // most the cell's always when the cell's is 1, else when its tail
+    // count is at most the cell's.
+    const auto atMost =
+        2LL * tail >= G + 1
+            ? controlSmallestTails.end()
+            : std::upper_bound(controlSmallestTails.begin(), controlSmallestTails.end(), tail);
+    const auto count = atMost - controlSmallestTails.begin();
+    r.adjusted.push_back((1.0 + static_cast<double>(count)) / (G + 1.0));
   }
   if (!r.adjusted.empty()) r.globalP = *std::min_element(r.adjusted.begin(), r.adjusted.end());
   return r;

@@ -11,11 +11,15 @@
 // two-sided p-value that is never too small: the +1 counts the group
 // itself, so p is at least 2 / (G + 1).
 //
-// The "tail count" of a value is min(#at or above, #at or below) among the
-// values it is compared with, itself included: k + 1 for the real group,
-// and for a control group its rank from the nearer end among all G control
-// groups. Its p-value is min(1, 2 tail / N), N = G + 1 for the real group
-// and G for a control group.
+// The family-wise test needs the same p-value of every control group, as
+// if it were the real one: it is taken against the other control groups
+// and the real group, so that all G + 1 groups stand on the same footing
+// and, under chance, the real group's smallest p is one of G + 1
+// exchangeable values.
+//
+// The "tail count" of a value is min(#at or above, #at or below) among
+// the G + 1 values of a cell, itself included: min(k_ge, k_le) + 1 for the
+// real group. Its p-value is min(1, 2 tail / (G + 1)).
 #include <span>
 #include <vector>
 
@@ -36,19 +40,20 @@ ProportionInterval ClopperPearson(int count, int trials, double confidence = 0.9
 // q_(i) = min over j >= i of min(1, m p_(j) / j), p_(1) <= .. <= p_(m).
 std::vector<double> BenjaminiHochberg(std::span<const double> p);
 
-// One cell's values over the G control groups: lowers smallestTail[g] to
-// the tail count of values[g] among all G values (equal values tie).
-void KeepSmallestTails(std::span<const double> values, std::span<int> smallestTail);
+// One cell's values over the G control groups and the real group's value:
+// lowers smallestTail[g] to the tail count of values[g] among them (equal
+// values tie; the real value within kFileResolution of a control value
+// counts as equal, as in the real group's counts).
+void KeepSmallestTails(std::span<const double> values, double real, std::span<int> smallestTail);
 
 // The family-wise test by the smallest p-value (single step, Westfall and
-// Young): each control group's smallest p over the family, from its
-// smallest tail count, is the distribution of the real group's smallest p
-// under chance.
+// Young): the control groups' smallest p-values over the family are the
+// distribution of the real group's smallest p under chance.
 struct MaxStatisticResult {
-  double globalP = 1;             // share of control groups whose smallest p <= the group's, +1
-  std::vector<double> adjusted;   // per family cell: share whose smallest p <= the cell's p, +1
+  double globalP = 1;            // (1 + #control groups whose smallest p <= the group's) / (G + 1)
+  std::vector<double> adjusted;  // per family cell: the same with the cell's p
 };
-// `realTails`: the group's tail count per family cell, min(k_ge + 1, k_le + 1);
+// `realTails`: the group's tail count per family cell;
 // `controlSmallestTails`: per control group its smallest tail count.
 MaxStatisticResult MaxStatisticTest(std::span<const int> realTails,
                                     std::vector<int> controlSmallestTails, int groups);

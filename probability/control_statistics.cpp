@@ -97,15 +97,17 @@ void ControlStatistics::JoinBlock() {
 
 // ---- FamilyRanks ---------------------------------------------------------------
 
-FamilyRanks::FamilyRanks(std::vector<TableCell> family, int groups, std::size_t budgetBytes)
+FamilyRanks::FamilyRanks(std::vector<TableCell> family, const GroupValues& real, int groups,
+                         std::size_t budgetBytes)
     : family_(std::move(family)), groups_(std::max(groups, 0)) {
+  for (const TableCell& cell : family_) real_.push_back(ValueAt(real, cell));
   const std::size_t perCell = std::max<std::size_t>(1, static_cast<std::size_t>(groups_) * sizeof(double));
   cellsPerPass_ = std::max<std::size_t>(1, budgetBytes / perCell);
   if (!family_.empty())
     passes_ = static_cast<int>((family_.size() + cellsPerPass_ - 1) / cellsPerPass_);
   const std::size_t kept = std::min(cellsPerPass_, family_.size());
   kept_.assign(kept * static_cast<std::size_t>(groups_), 0.0);
-  smallestTails_.assign(static_cast<std::size_t>(groups_), groups_);
+  smallestTails_.assign(static_cast<std::size_t>(groups_), groups_ + 1);
 }
 
 std::size_t FamilyRanks::FirstCell(int pass) const {
@@ -129,7 +131,7 @@ void FamilyRanks::RankPass(int pass) {
   const auto G = static_cast<std::size_t>(groups_);
   for (std::size_t k = first; k < end; ++k) {
     const std::span<const double> values(kept_.data() + (k - first) * G, G);
-    KeepSmallestTails(values, smallestTails_);
+    KeepSmallestTails(values, real_[k], smallestTails_);
   }
   // The last pass's values are not needed any more.
   if (end == family_.size()) {

@@ -7,7 +7,8 @@
 //    and standard deviation;
 //  - FamilyRanks: the ranks of the control groups among themselves in
 //    every family cell, which the family-wise test needs (each control
-//    group's smallest tail count, see cell_tests.h).
+//    group's smallest tail count among the control groups and the real
+//    group, see cell_tests.h).
 //
 // Both take the groups in group order. The moments are summed in blocks
 // of kStatisticsBlock consecutive groups, each block on its own, and the
@@ -83,7 +84,8 @@ class ControlStatistics {
 
 class FamilyRanks {
  public:
-  FamilyRanks(std::vector<TableCell> family, int groups,
+  // The family cells, the real group and the number of control groups.
+  FamilyRanks(std::vector<TableCell> family, const GroupValues& real, int groups,
               std::size_t budgetBytes = kRankBudgetBytes);
 
   // How often the control groups are drawn: each pass keeps the values of
@@ -96,7 +98,7 @@ class FamilyRanks {
   void RankPass(int pass);
 
   // Per control group its smallest tail count over the cells ranked so far
-  // (`groups` while none is).
+  // (G + 1 while none is).
   const std::vector<int>& SmallestTails() const { return smallestTails_; }
 
  private:
@@ -104,6 +106,7 @@ class FamilyRanks {
   std::size_t EndCell(int pass) const;
 
   std::vector<TableCell> family_;
+  std::vector<double> real_;  // the real group's value per family cell
   int groups_;
   std::size_t cellsPerPass_ = 1;
   int passes_ = 1;

@@ -17,7 +17,7 @@ TestedControlGroups DrawTestedControlGroups(const WaveTables& tables,
   std::vector<TableCell> family;
   for (const TableCell& cell : statistics.Cells())
     if (InFamily(settings.weights, cell)) family.push_back(cell);
-  FamilyRanks ranks(std::move(family), groups, rankBudgetBytes);
+  FamilyRanks ranks(std::move(family), real, groups, rankBudgetBytes);
 
   const qzRandomState first = state;
   const int passes = ranks.Passes();
