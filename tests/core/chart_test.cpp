@@ -9,7 +9,7 @@
 #include "core/calendar.h"
 #include "core/chart.h"
 #include "core/core_print.h"
-#include "core/four_moments.h"
+#include "core/side_by_side.h"
 #include "core/houses.h"
 #include "core/lunar_arguments.h"
 #include "core/lunar_terms.h"
@@ -279,7 +279,7 @@ TEST(MoonPositionsFour, SameAsOneMomentAtATime) {
   for (const auto& set : sets) {
     double jd[4], longitude[4], latitude[4];
     for (int l = 0; l < 4; ++l) jd[l] = set[l];
-    core_detail::MoonPositionsFour(jd, longitude, latitude);
+    core_detail::MoonPositionsSideBySide(jd, longitude, latitude);
     for (int l = 0; l < 4; ++l) {
       const LunarPosition one = MoonPosition(jd[l]);
       EXPECT_EQ(std::memcmp(&one.longitude, &longitude[l], sizeof(double)), 0) << jd[l];

@@ -7,7 +7,7 @@
 
 #include "core/calendar.h"
 #include "core/core_print.h"
-#include "core/four_moments.h"
+#include "core/side_by_side.h"
 #include "core/houses.h"
 
 namespace {
@@ -163,7 +163,7 @@ TEST(HousesFour, SameAsOneMomentAtATime) {
     }
     if (step == 100) lst[2] = 50.25;  // outside the day
     HouseAngles four[4];
-    core_detail::HouseAnglesFour(lst, latDeg, latMin, four);
+    core_detail::HouseAnglesSideBySide(lst, latDeg, latMin, four);
     for (int l = 0; l < 4; ++l) {
       const HouseAngles one = HouseAnglesAt(lst[l], latDeg[l], latMin[l]);
       EXPECT_EQ(std::memcmp(&one, &four[l], sizeof one), 0) << lst[l] << " " << latDeg[l];
@@ -184,7 +184,7 @@ TEST(HousesFour, SameAsOneMomentAtATime) {
       day[l] = jd + l * 0.3;
       day0[l] = std::floor(day[l] - 0.5) + 0.5;
     }
-    core_detail::SiderealTimesFour(day, day0, lonDeg, lonMin, lst);
+    core_detail::SiderealTimesSideBySide(day, day0, lonDeg, lonMin, lst);
     for (int l = 0; l < 4; ++l) EXPECT_EQ(lst[l], SiderealTime(day[l], day0[l], lonDeg[l], lonMin[l])) << jd;
   }
 }

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "core/chart.h"
-#include "core/chart_path.h"
+#include "core/core_path.h"
 #include "core/core_print.h"
 #include "core/houses.h"
 #include "core/lunar_arguments.h"
@@ -292,7 +292,7 @@ std::vector<ChartMoment> PathMoments() {
   return out;
 }
 
-void ExpectPathGivesSingleCharts(ChartPath path, const std::vector<ChartMoment>& moments) {
+void ExpectPathGivesSingleCharts(CorePath path, const std::vector<ChartMoment>& moments) {
   for (std::size_t count : {moments.size(), moments.size() - 1, std::size_t{1}, std::size_t{2}, std::size_t{3},
                             std::size_t{5}}) {
     std::vector<ChartRecord> batch(count);
@@ -309,10 +309,10 @@ void ExpectPathGivesSingleCharts(ChartPath path, const std::vector<ChartMoment>&
 
 TEST(ChartPath, BothWidthsGiveTheSingleChartsBitForBit) {
   const std::vector<ChartMoment> moments = PathMoments();
-  ExpectPathGivesSingleCharts(ChartPath::Sse2, moments);
+  ExpectPathGivesSingleCharts(CorePath::Sse2, moments);
   if (!__builtin_cpu_supports("avx2")) GTEST_SKIP() << "no AVX2 on this processor: four-moment path not run";
-  EXPECT_EQ(DefaultChartPath(), ChartPath::Avx2);
-  ExpectPathGivesSingleCharts(ChartPath::Avx2, moments);
+  EXPECT_EQ(DefaultCorePath(), CorePath::Avx2);
+  ExpectPathGivesSingleCharts(CorePath::Avx2, moments);
 }
 
 // Far beyond the elements' range (Pluto's eccentricity passes 1 about
@@ -322,7 +322,7 @@ TEST(ChartPath, DiagnosticsTheSameOnBothWidths) {
   std::vector<ChartMoment> moments = RandomMoments(9, 31);
   for (std::size_t n = 0; n < moments.size(); ++n) moments[n].year = n % 3 ? 2000 : 30000 + 1000 * int(n);
   static std::string printed;
-  auto run = [&](ChartPath path, std::vector<ChartRecord>& charts) {
+  auto run = [&](CorePath path, std::vector<ChartRecord>& charts) {
     printed.clear();
     SetCorePrinter([](const char* text) { printed += text; });
     const unsigned warnings = ComputeChartBatchOnPath(moments.data(), moments.size(), charts.data(), path);
@@ -330,11 +330,11 @@ TEST(ChartPath, DiagnosticsTheSameOnBothWidths) {
     return warnings;
   };
   std::vector<ChartRecord> pairs(moments.size()), quads(moments.size());
-  const unsigned pairWarnings = run(ChartPath::Sse2, pairs);
+  const unsigned pairWarnings = run(CorePath::Sse2, pairs);
   const std::string pairText = printed;
   EXPECT_TRUE(pairWarnings & kWarnEccentricity);
   EXPECT_NE(pairText.find("740 Test tafeln !!! exc "), std::string::npos) << pairText;
-  const unsigned quadWarnings = run(ChartPath::Avx2, quads);
+  const unsigned quadWarnings = run(CorePath::Avx2, quads);
   EXPECT_EQ(quadWarnings, pairWarnings);
   EXPECT_EQ(printed, pairText);
   for (std::size_t n = 0; n < moments.size(); ++n)
