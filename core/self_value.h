@@ -119,8 +119,10 @@ CORE_LANE_INLINE V SelfValuesInTurn(V x, int first) {
   const V n = RoundSmall(x);
   const SmallTurn<V> r = SmallRotation((x - n) * kRadiansPerDegree);  // x - n exact
   const QuadIndex whole = TruncIndex(n);
-  QuadIndex start = {};
-  __builtin_memcpy(&start, k.tableStart + first, kLaneCount<V> * sizeof(int));
+  // Four starts in one load whatever the lanes (first + 4 <= 12: a
+  // partial load would wait on the stores before it).
+  QuadIndex start;
+  __builtin_memcpy(&start, k.tableStart + first, sizeof start);
   V tc, ts;
   GatherPairs(&kWideDegreeTable[0].c, whole + whole + start, tc, ts);
   return SelfValueFromTable(tc, ts, r, LoadLanes<V>(k.turnC + first), LoadLanes<V>(k.turnS + first));
