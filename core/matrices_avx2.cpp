@@ -10,8 +10,9 @@
 // inside the diagonal blocks are computed in four Quads and moved into
 // their rows. Table values k and k + 1 are one unaligned 16-byte load.
 //
-// Everything here is inlined into the pass itself, the only function
-// compiled for AVX2.
+// The helpers below are this file's own (internal), compiled for AVX2
+// and inlined into the pass, the only function the rest of the core
+// calls (and only where the processor has AVX2).
 #include "core/lanes.h"
 #include "core/matrices.h"
 #include "core/self_value.h"
@@ -19,7 +20,15 @@
 
 using namespace core_detail;
 
+#pragma GCC push_options
+#pragma GCC target("avx2")
+
 namespace {
+
+// trunc of each value by the rounding instruction itself, which does not
+// wait on the conversion to integers beside it (toward zero, no
+// exceptions).
+CORE_LANE_INLINE Quad TruncByRounding(Quad x) { return __builtin_ia32_roundpd256(x, 0x0b); }
 
 // Lanes of one Quad, by index.
 template <int a, int b, int c, int d>
@@ -51,7 +60,7 @@ CORE_LANE_INLINE Cells FourCells(const double* A, const double* B, Quad rows, Qu
   const Quad e = rows - columns;
   const Quad x = Abs(e) * 50;
   const QuadIndex k = TruncIndex(x);
-  const Quad f = x - QuadOfIndex(k);
+  const Quad f = x - TruncByRounding(x);
   Cells out{Quad{}, Quad{}};
   if (kHI) {
     Quad a0, a1;
@@ -189,6 +198,8 @@ CORE_LANE_INLINE Cells SelfCells(Quad longitudes, const double* motion, const do
 }
 
 }  // namespace
+
+#pragma GCC pop_options
 
 namespace core_detail {
 
