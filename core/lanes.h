@@ -217,7 +217,13 @@ inline constexpr double kInt32Range = 2147483647.0;
 // 32-bit integers (lanes 0 and 1 of four for a pair) and as doubles: the
 // same as Trunc() there.
 CORE_LANE_INLINE QuadIndex TruncIndex(Pair x) { return reinterpret_cast<QuadIndex>(_mm_cvttpd_epi32(x)); }
-CORE_LANE_INLINE QuadIndex TruncIndex(Quad x) { return __builtin_convertvector(x, QuadIndex); }
+// (One instruction: the compiler's conversion adds a move that clears
+// the upper half it already cleared.)
+CORE_LANE_INLINE QuadIndex TruncIndex(Quad x) {
+  QuadIndex r;
+  asm("vcvttpd2dq %1, %0" : "=x"(r) : "x"(x));
+  return r;
+}
 CORE_LANE_INLINE Pair TruncLanes(Pair x) { return _mm_cvtepi32_pd(_mm_cvttpd_epi32(x)); }
 // The four 32-bit integers as doubles (exact).
 CORE_LANE_INLINE Quad QuadOfIndex(QuadIndex i) {
