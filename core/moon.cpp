@@ -6,8 +6,8 @@
 // term is then the imaginary part of a (D, M) product times an (M', F)
 // product, with the eccentricity factor folded into the first. The terms
 // that share a (D, M) product (13 of them serve all 120 terms) first sum
-// their coefficients times the (M', F) products, cosines and sines apart,
-// and the sum is turned by the (D, M) product once.
+// their coefficients times the (M', F) products, and the sum is turned by
+// the (D, M) product once.
 //
 // The series is written once over the lane type V: one moment alone
 // (double), two side by side (Pair) or four where the processor has AVX2
@@ -152,22 +152,56 @@ CORE_LANE_INLINE void Multiples(const RotationLanes<V>& base, int offset, Rotati
   }
 }
 
+// The (M', F) products as the series sums them: for one moment the
+// cosine and the sine side by side in one pair (one product and one sum
+// per term), for lanes of moments the cosines and the sines apart. The
+// same operations on every value either way.
+template <class V>
+struct TermProductOf {
+  using type = RotationLanes<V>;
+};
+template <>
+struct TermProductOf<double> {
+  using type = Pair;
+};
+template <class V>
+using TermProduct = typename TermProductOf<V>::type;
+
+CORE_LANE_INLINE Pair AsTermProduct(const Rotation& r) { return Pair{r.c, r.s}; }
+template <LaneVector V>
+CORE_LANE_INLINE RotationVector<V> AsTermProduct(const RotationVector<V>& r) {
+  return r;
+}
+
+// sum += coefficient * product, on the cosine and the sine.
+CORE_LANE_INLINE void AddTerm(Pair& sum, double coefficient, Pair product) { sum += coefficient * product; }
+template <LaneVector V>
+CORE_LANE_INLINE void AddTerm(RotationVector<V>& sum, double coefficient, const RotationVector<V>& product) {
+  sum.c += coefficient * product.c;
+  sum.s += coefficient * product.s;
+}
+
+// Im(a * sum).
+CORE_LANE_INLINE double TurnedSine(const Rotation& a, Pair sum) { return a.s * sum[0] + a.c * sum[1]; }
+template <LaneVector V>
+CORE_LANE_INLINE V TurnedSine(const RotationVector<V>& a, const RotationVector<V>& sum) {
+  return a.s * sum.c + a.c * sum.s;
+}
+
 // Sum of coefficient * sin(argument) over one grouped table: within a
-// group the (M', F) products are summed, cosines and sines apart, and the
-// group adds Im(dm * sum). Two accumulators take the groups in turn.
+// group the (M', F) products are summed, and the group adds Im(dm *
+// sum). Two accumulators take the groups in turn.
 template <const auto& kTerms, class V>
-CORE_LANE_INLINE V SineSeries(const RotationLanes<V>* dm, const RotationLanes<V>* mpf) {
+CORE_LANE_INLINE V SineSeries(const RotationLanes<V>* dm, const TermProduct<V>* mpf) {
   V total[2] = {V{}, V{}};
-  V groupC{}, groupS{};
+  TermProduct<V> group{};
   int groupIndex = 0;
   ForEachIndex<kTerms.size()>([&](auto index) CORE_INLINE_LAMBDA {
     constexpr std::size_t i = decltype(index)::value;
-    groupC += kTerms[i].coefficient * mpf[kTerms[i].mpf].c;
-    groupS += kTerms[i].coefficient * mpf[kTerms[i].mpf].s;
+    AddTerm(group, kTerms[i].coefficient, mpf[kTerms[i].mpf]);
     if constexpr (i + 1 == kTerms.size() || kTerms[i + 1].dm != kTerms[i].dm) {
-      const RotationLanes<V>& a = dm[kTerms[i].dm];
-      total[groupIndex & 1] += a.s * groupC + a.c * groupS;
-      groupC = V{}, groupS = V{};
+      total[groupIndex & 1] += TurnedSine(dm[kTerms[i].dm], group);
+      group = TermProduct<V>{};
       ++groupIndex;
     }
   });
@@ -208,15 +242,15 @@ CORE_LANE_INLINE PositionLanes<V> SeriesOf(const Arguments& a) {
       dm[i] = {r.c * eFactor[m], r.s * eFactor[m]};
     }
   });
-  R mpf[kMpCount * kFCount];
+  TermProduct<V> mpf[kMpCount * kFCount];
   ForEachIndex<kMpCount * kFCount>([&](auto index) CORE_INLINE_LAMBDA {
     constexpr std::size_t i = decltype(index)::value;
     constexpr int mp = i / kFCount, f = i % kFCount;
     if constexpr (kUsed.mpf[i]) {
       // A factor without M' or without F is the other one alone.
-      mpf[i] = mp == kMpOffset ? fMultiples[f]
-               : f == kFOffset ? mpMultiples[mp]
-                               : Turn(mpMultiples[mp], fMultiples[f]);
+      mpf[i] = AsTermProduct(mp == kMpOffset ? fMultiples[f]
+                             : f == kFOffset ? mpMultiples[mp]
+                                             : Turn(mpMultiples[mp], fMultiples[f]));
     }
   });
 
