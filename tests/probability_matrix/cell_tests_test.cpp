@@ -118,12 +118,15 @@ TEST(KeepSmallestTails, CountsEachControlGroupAmongTheOthersAndTheGroup) {
 // Four control groups whose smallest tails are 1 1 2 3 (p 0.4 0.4 0.8
 // 1). A cell of tail 2 (p 0.8) is reached by three of them: adjusted
 // (1 + 3) / 5; of tail 3 (p 1) by all; the global p is the smaller.
+// The floor is a group's of tail 1: (1 + 2) / 5.
 TEST(MaxStatisticTest, ConstructedCase) {
   const MaxStatisticResult r = MaxStatisticTest(std::vector<int>{2, 3}, {3, 1, 2, 1}, 4);
   ASSERT_EQ(r.adjusted.size(), 2u);
   EXPECT_DOUBLE_EQ(r.adjusted[0], 0.8);
   EXPECT_DOUBLE_EQ(r.adjusted[1], 1.0);
   EXPECT_DOUBLE_EQ(r.globalP, 0.8);
+  // The two control groups at an edge tie with a group at the edge.
+  EXPECT_DOUBLE_EQ(r.floor, 0.6);
   // A cell as extreme as none of the control groups: the smallest global p.
   EXPECT_DOUBLE_EQ(MaxStatisticTest(std::vector<int>{1}, {2, 2, 3, 2}, 4).globalP, 0.2);
   // No family: nothing against chance.

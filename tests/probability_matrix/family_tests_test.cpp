@@ -227,6 +227,8 @@ TEST(DrawTestedControlGroups, KeepsTheCountsAndGivesTheSameTestsInEveryNumberOfP
   }
   EXPECT_EQ(t.globalP, many.tests.globalP);
   EXPECT_EQ(t.globalP, smallestAdjusted);
+  EXPECT_GE(t.globalP, t.globalFloor);
+  EXPECT_GT(t.globalFloor, 1.0 / (G + 1));  // 220 cells: some control group is at an edge
   ASSERT_GE(t.strongest, 0);
   EXPECT_TRUE(t.cells[static_cast<std::size_t>(t.strongest)].inFamily);
 }

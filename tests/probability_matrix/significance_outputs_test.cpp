@@ -53,6 +53,7 @@ FamilyTests Tests() {
   t.marked = 1;
   t.chanceShare = 0.1;
   t.globalP = 0.012987;
+  t.globalFloor = 0.002997;
   t.strongest = 3;
   return t;
 }
@@ -128,6 +129,9 @@ TEST(ChanceReport, CountsTheDiscoveriesAndTheGlobalTestInWords) {
                       "0.01299): evidence of a correlation beyond chance.\n"),
             std::string::npos)
       << text;
+  EXPECT_NE(text.find("no group can reach a global p below 0.002997 (control groups with a cell at "
+                      "the edge of all 1000 + 1 values tie with it)"),
+            std::string::npos);
 
   run.tests.cells[3].q = 0.0500001;
   run.tests.globalP = 0.38;
