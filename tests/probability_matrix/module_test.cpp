@@ -266,10 +266,14 @@ TEST(MatrixProbability, AnEmptyGroupIsRefused) {
   GroupSetup setup;
   setup.events = 0;
   WriteGroupFiles(setup, GroupValues{});
+  WriteValues(kDatDat, std::vector<int>{setup.c, 8});  // the continuum's group as it was
   s.Answer("Enter start-date -> 1.1.1950 0:00");
   s.Answer("Enter end-date -> 1.1.1970 0:00");
   ASSERT_TRUE(s.Run(kLabel)) << s.Error();
-  EXPECT_NE(s.Text(6).find("at least 1 is needed"), std::string::npos);
+  EXPECT_NE(s.Text(6).find("\n eventsdat.txt: the number of events 0 is not 1..1000; run the event "
+                           "analysis again \n"),
+            std::string::npos)
+      << s.Text(6);
   EXPECT_FALSE(Exists("significanceh.txt"));
 }
 
@@ -282,9 +286,9 @@ TEST(MatrixProbability, MoreThan100000EventsWarnAndGoOn) {
   WorkbenchSession s({{kLabel, RunMatrixProbability}});
   GroupSetup setup;
   setup.c = 9;
-  setup.events = 1001;
+  setup.events = 1000;  // the largest group the event analysis writes
   WriteGroupFiles(setup, GroupValues{});
-  AnswerDialogs(s, 100);
+  AnswerDialogs(s, 101);
   ASSERT_TRUE(s.Run(kLabel)) << s.Error();
   const std::string log = s.Text(6);
   const size_t warning = log.find("\n  WARNUNG! Intervallteiler > 100 000 \n ");
