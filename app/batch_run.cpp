@@ -13,6 +13,7 @@
 #include "app/answers.h"
 #include "app/batch_script.h"
 #include "app/main_window.h"
+#include "app/module_outcome.h"
 #include "app/run_state.h"
 #include "app/script_driver.h"
 #include "app/shell.h"
@@ -25,6 +26,10 @@
 namespace {
 
 constexpr int kScriptFailed = 3;
+// A module ended as failed (a working file missing or damaged, a setting
+// out of its range, its files not written): its pages are saved, its
+// message is printed, and the modules after it do not run.
+constexpr int kModuleFailed = 4;
 
 // mkdir -p: every missing folder of the path.
 bool MakeFolders(const std::string& path) {
@@ -188,6 +193,7 @@ int RunBatch(const std::string& scriptPath, const std::string& outDir) {
     ++index;
     const PageSnapshot before = TakeSnapshot(m);
     queue.Reset(module.answers, module.line, scriptPath);
+    ClearModuleOutcome();
     StartAnswering(queue, [](const std::string& message) { StopRun(message); });
     qzlog("batch: line %d: run %s\n", module.line, module.label.c_str());
     if (!ProgressEcho()) std::fprintf(stderr, "kmwb: running %s\n", module.label.c_str());
@@ -203,6 +209,14 @@ int RunBatch(const std::string& scriptPath, const std::string& outDir) {
               "\" waited for input that a script cannot give, or ended the program");
     if (script.modules.size() > 1)
       saved = SaveModulePages(outDir + "/" + ModuleFolderName(index, module.label), before, written) && saved;
+    if (ModuleFailed()) {
+      SaveAllPages(outDir, written);
+      for (const std::string& f : written) std::fprintf(stderr, "kmwb: wrote %s\n", f.c_str());
+      std::fprintf(stderr, "kmwb: %s, line %d: \"%s\" failed: %s\n", scriptPath.c_str(), module.line,
+                   module.label.c_str(), ModuleFailureReason().c_str());
+      qzlog("batch stopped: \"%s\" failed\n", module.label.c_str());
+      return kModuleFailed;
+    }
   }
   saved = SaveAllPages(outDir, written) && saved;
   for (const std::string& f : written) std::fprintf(stderr, "kmwb: wrote %s\n", f.c_str());
