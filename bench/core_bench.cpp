@@ -5,9 +5,8 @@
 #include <vector>
 
 #include "core/chart.h"
-#include "core/chart_path.h"
+#include "core/core_path.h"
 #include "core/matrices.h"
-#include "core/matrix_path.h"
 #include "core/waves.h"
 
 namespace {
@@ -61,7 +60,7 @@ BENCHMARK(BM_Matrices);
 
 // The three builders on each pair loop, the path given (0 SSE2, 1 AVX2).
 void BM_MatricesOnPath(benchmark::State& state) {
-  const MatrixPath path = state.range(0) ? MatrixPath::Avx2 : MatrixPath::Sse2;
+  const CorePath path = state.range(0) ? CorePath::Avx2 : CorePath::Sse2;
   const WaveTables& tables = SharedWaveTables();
   const auto moments = SpreadMoments(1024);
   std::vector<ChartRecord> charts(moments.size());
@@ -126,8 +125,8 @@ BENCHMARK(BM_ComputeChartBatchChartsOnly);
 // The chart batch on each register width, charts only: range(0) 0 the
 // two-lane path, 1 four moments side by side.
 void BM_ComputeChartBatchOnPath(benchmark::State& state) {
-  const ChartPath path = state.range(0) ? ChartPath::Avx2 : ChartPath::Sse2;
-  if (path == ChartPath::Avx2 && DefaultChartPath() != ChartPath::Avx2) {
+  const CorePath path = state.range(0) ? CorePath::Avx2 : CorePath::Sse2;
+  if (path == CorePath::Avx2 && DefaultCorePath() != CorePath::Avx2) {
     state.SkipWithError("no AVX2 on this processor");
     return;
   }

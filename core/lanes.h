@@ -1,14 +1,17 @@
 #pragma once
-// Two doubles side by side (one SSE2 register) and the few functions the
-// chart needs on them, each written once for a plain double and once for
-// a pair with the same operations in the same order, so that a value
-// does not depend on whether it was computed alone, beside another orbit
-// or beside another moment.
+// The lane types of the core's passes: a plain double (one lane), two
+// doubles side by side (Pair, one SSE2 register) and four (Quad, one AVX
+// register), and the few functions the chart and the matrices need on
+// them, with the same operations in the same order on every lane, so
+// that a value does not depend on whether it was computed alone, beside
+// another orbit or beside another moment. The passes are written once
+// over the lane type V with these.
 #include <emmintrin.h>
 
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <type_traits>
 
 #include "core/angles.h"
 
@@ -81,9 +84,37 @@ using Quad = double __attribute__((vector_size(32)));
 using QuadMask = int64_t __attribute__((vector_size(32)));
 using QuadIndex = int32_t __attribute__((vector_size(16)));
 
+// The lane type of one, two or four lanes: a plain double, a Pair, a
+// Quad. The templates below and the core's passes are written once over
+// it; a one-lane value is the double itself.
+template <int Lanes>
+struct LaneTypeOf;
+template <>
+struct LaneTypeOf<1> {
+  using type = double;
+};
+template <>
+struct LaneTypeOf<2> {
+  using type = Pair;
+};
+template <>
+struct LaneTypeOf<4> {
+  using type = Quad;
+};
+template <int Lanes>
+using LanesOf = typename LaneTypeOf<Lanes>::type;
+
 // Lanes of a lane type, and loads, stores and broadcasts for any of them.
 template <class V>
 inline constexpr int kLaneCount = sizeof(V) / sizeof(double);
+// A struct of lanes, or for one lane the plain struct of the same
+// members that the one-moment functions take.
+template <class V, class One, class Lanes>
+using OneLaneAs = std::conditional_t<kLaneCount<V> == 1, One, Lanes>;
+// Two or four lanes (a vector), as opposed to a plain double.
+template <class V>
+concept LaneVector = kLaneCount<V> >= 2;
+
 template <class V>
 CORE_LANE_INLINE V LoadLanes(const double* p) {
   V v;
@@ -96,13 +127,60 @@ CORE_LANE_INLINE void StoreLanes(double* p, V v) {
 }
 template <class V>
 CORE_LANE_INLINE V SplatLanes(double x) {
-  if constexpr (kLaneCount<V> == 4)
-    return V{x, x, x, x};
-  else
+  if constexpr (kLaneCount<V> == 4) {
+    // A constant as it is; any other value in one broadcast, from memory
+    // or a register (the compiler's own would take three steps here).
+    if (__builtin_constant_p(x)) return V{x, x, x, x};
+    V r;
+    asm("vbroadcastsd %1, %0" : "=x"(r) : "xm"(x));
+    return r;
+  } else if constexpr (kLaneCount<V> == 2)
     return V{x, x};
+  else
+    return x;
+}
+// Lane l of a value or a mask, and a lane set alone, for the lanes that
+// step aside (the one-lane value is its only lane).
+template <class V>
+CORE_LANE_INLINE double LaneOf(const V& v, int l) {
+  if constexpr (kLaneCount<V> == 1)
+    return (void)l, v;
+  else
+    return v[l];
+}
+template <class V>
+CORE_LANE_INLINE void SetLane(V& v, int l, double x) {
+  if constexpr (kLaneCount<V> == 1)
+    (void)l, v = x;
+  else
+    v[l] = x;
+}
+template <class Mask>
+CORE_LANE_INLINE bool MaskLane(const Mask& m, int l) {
+  if constexpr (sizeof(Mask) == sizeof(bool))
+    return (void)l, m;
+  else
+    return m[l] != 0;
+}
+// Integers, one to a lane, as doubles (exact).
+template <class V>
+CORE_LANE_INLINE V LanesOfInts(const int* v) {
+  V r = SplatLanes<V>(0);
+  for (int l = 0; l < kLaneCount<V>; ++l) SetLane(r, l, static_cast<double>(v[l]));
+  return r;
 }
 
 CORE_LANE_INLINE Quad JoinPairs(Pair low, Pair high) { return __builtin_shufflevector(low, high, 0, 1, 2, 3); }
+// The same with both pairs loaded from memory, the high one inside the
+// insertion itself (the compiler would load it on its own first).
+CORE_LANE_INLINE Quad JoinLoadedPairs(const double* low, const double* high) {
+  using PairInMemory = double __attribute__((vector_size(16), may_alias, aligned(8)));
+  Quad r;
+  asm("vinsertf128 $1, %2, %t1, %0"
+      : "=x"(r)
+      : "x"(LoadLanes<Pair>(low)), "m"(*reinterpret_cast<const PairInMemory*>(high)));
+  return r;
+}
 
 CORE_LANE_INLINE Quad Select(QuadMask m, Quad a, Quad b) { return m ? a : b; }
 CORE_LANE_INLINE bool Any(QuadMask m);
@@ -117,8 +195,6 @@ CORE_LANE_INLINE Quad Sqrt(Quad x) {
   return r;
 }
 
-// trunc of the four values for |x| < kInt32Range (the callers check).
-CORE_LANE_INLINE QuadIndex TruncIndex(Quad x) { return __builtin_convertvector(x, QuadIndex); }
 // One bit per lane of a mask, as the two-lane movemask.
 CORE_LANE_INLINE int MaskBits(QuadMask m) {
   int bits;
@@ -127,13 +203,55 @@ CORE_LANE_INLINE int MaskBits(QuadMask m) {
 }
 CORE_LANE_INLINE bool Any(QuadMask m) { return MaskBits(m) != 0; }
 CORE_LANE_INLINE bool All(QuadMask m) { return MaskBits(m) == 15; }
+
+// a < b ? yes : no lane by lane; a NaN gives `no`, as IfLess above.
+template <LaneVector V>
+CORE_LANE_INLINE V IfLess(V a, V b, V yes, V no) {
+  return Select(a < b, yes, no);
+}
+
+// Below this magnitude trunc and floor go through the 32-bit conversion.
+inline constexpr double kInt32Range = 2147483647.0;
+
+// trunc of each value for |x| < kInt32Range (the callers check), as
+// 32-bit integers (lanes 0 and 1 of four for a pair) and as doubles: the
+// same as Trunc() there.
+CORE_LANE_INLINE QuadIndex TruncIndex(Pair x) { return reinterpret_cast<QuadIndex>(_mm_cvttpd_epi32(x)); }
+// (One instruction: the compiler's conversion adds a move that clears
+// the upper half it already cleared.)
+CORE_LANE_INLINE QuadIndex TruncIndex(Quad x) {
+  QuadIndex r;
+  asm("vcvttpd2dq %1, %0" : "=x"(r) : "x"(x));
+  return r;
+}
+CORE_LANE_INLINE Pair TruncLanes(Pair x) { return _mm_cvtepi32_pd(_mm_cvttpd_epi32(x)); }
 // The four 32-bit integers as doubles (exact).
 CORE_LANE_INLINE Quad QuadOfIndex(QuadIndex i) {
   Quad r;
   asm("vcvtdq2pd %1, %0" : "=x"(r) : "x"(i));
   return r;
 }
-CORE_LANE_INLINE Quad TruncQuad(Quad x) { return QuadOfIndex(TruncIndex(x)); }
+CORE_LANE_INLINE Quad TruncLanes(Quad x) { return QuadOfIndex(TruncIndex(x)); }
+
+// floor of each value for |x| < kInt32Range, the same as Floor() there.
+template <LaneVector V>
+CORE_LANE_INLINE V FloorLanes(V x) {
+  using Mask = decltype(x < x);
+  const V t = TruncLanes(x);
+  return t - reinterpret_cast<V>(reinterpret_cast<Mask>(SplatLanes<V>(1)) & (t > x));
+}
+
+// Floor() of each value: beyond the range of the conversion (or for a
+// NaN) each value goes through Floor itself.
+template <LaneVector V>
+CORE_LANE_INLINE V Floor(V x) {
+  if (!All(Abs(x) < kInt32Range)) {
+    V r = x;
+    for (int l = 0; l < kLaneCount<V>; ++l) r[l] = Floor(x[l]);
+    return r;
+  }
+  return FloorLanes(x);
+}
 
 // Round to the nearest whole number, ties to even, by adding and taking
 // away 1.5 * 2^52; exact for |x| < 2^51.
@@ -142,51 +260,21 @@ CORE_LANE_INLINE V RoundSmall(V x) {
   return (x + fast_rotation::kRoundingShift) - fast_rotation::kRoundingShift;
 }
 
-// Below this magnitude trunc and floor go through the 32-bit conversion.
-inline constexpr double kInt32Range = 2147483647.0;
-
-// trunc of both values for |x| < kInt32Range (the callers check): the
-// same as Trunc() there.
-CORE_LANE_INLINE Pair TruncPair(Pair x) { return _mm_cvtepi32_pd(_mm_cvttpd_epi32(x)); }
-
-// floor of both values for |x| < kInt32Range, the same as Floor() there.
-CORE_LANE_INLINE Pair FloorPair(Pair x) {
-  const Pair t = TruncPair(x);
-  return t - reinterpret_cast<Pair>(reinterpret_cast<PairMask>(Splat(1)) & (t > x));
-}
-
-// Reduce360() on both values: beyond the range of the conversion (or for
-// a NaN) each value goes through Reduce360 itself.
-CORE_LANE_INLINE Pair Reduce360(Pair x) {
-  const Pair q = x * (1 / 360.0);
-  if (Any(!(Abs(q) < kInt32Range))) return Pair{Reduce360(x[0]), Reduce360(x[1])};
-  Pair r = x - 360.0 * FloorPair(q);
-  r = Select(r < 0, r + 360.0, r);
-  return Select(r >= 360.0, r - 360.0, r);
-}
-
-// FloorPair() on four values, |x| < kInt32Range.
-CORE_LANE_INLINE Quad FloorQuad(Quad x) {
-  const Quad t = TruncQuad(x);
-  return t - reinterpret_cast<Quad>(reinterpret_cast<QuadMask>(SplatLanes<Quad>(1)) & (t > x));
-}
-// Reduce360() on four values; when a lane lies beyond the conversion's
-// range (or is a NaN), all four go through Reduce360 itself (the same
-// values in the others).
-CORE_LANE_INLINE Quad Reduce360(Quad x) {
-  const Quad q = x * (1 / 360.0);
+// Reduce360() on each value; when a lane lies beyond the conversion's
+// range (or is a NaN), all go through Reduce360 itself (the same values
+// in the others).
+template <LaneVector V>
+CORE_LANE_INLINE V Reduce360(V x) {
+  const V q = x * (1 / 360.0);
   if (!All(Abs(q) < kInt32Range)) {
-    Quad r = x;
-    for (int l = 0; l < 4; ++l) r[l] = Reduce360(x[l]);
+    V r = x;
+    for (int l = 0; l < kLaneCount<V>; ++l) r[l] = Reduce360(x[l]);
     return r;
   }
-  Quad r = x - 360.0 * FloorQuad(q);
+  V r = x - 360.0 * FloorLanes(q);
   r = Select(r < 0, r + 360.0, r);
   return Select(r >= 360.0, r - 360.0, r);
 }
-// The truncation of either lane type by the same name, for the templates.
-CORE_LANE_INLINE Pair TruncLanes(Pair x) { return TruncPair(x); }
-CORE_LANE_INLINE Quad TruncLanes(Quad x) { return TruncQuad(x); }
 
 // kDegreeTable by degrees -180..180 (index + 180).
 constexpr std::array<Rotation, 361> MakeCenteredDegreeTable() {
@@ -196,82 +284,65 @@ constexpr std::array<Rotation, 361> MakeCenteredDegreeTable() {
 }
 inline constexpr std::array<Rotation, 361> kCenteredDegreeTable = MakeCenteredDegreeTable();
 
-// DegreeRotation() of both values, with the same table entries and
+// Rotations side by side: the cosines in one lane value, the sines in
+// another; for one lane the Rotation itself.
+template <class V>
+struct RotationVector {
+  V c, s;
+};
+template <class V>
+using RotationLanes = OneLaneAs<V, Rotation, RotationVector<V>>;
+
+// The pairs table[i], table[i + 1] at each lane's offset i (counted in
+// doubles, never negative): the firsts and the seconds side by side. The
+// offsets leave the register two at a time in one 64-bit move; four
+// lanes take each pair in one 16-byte load.
+template <LaneVector V>
+CORE_LANE_INLINE void GatherPairs(const double* table, QuadIndex offset, V& first, V& second) {
+  using Halves = uint64_t __attribute__((vector_size(16)));
+  const uint64_t low = reinterpret_cast<Halves>(offset)[0];
+  const double* p0 = table + static_cast<uint32_t>(low);
+  const double* p1 = table + static_cast<uint32_t>(low >> 32);
+  if constexpr (kLaneCount<V> == 2) {
+    first = Pair{p0[0], p1[0]};
+    second = Pair{p0[1], p1[1]};
+  } else {
+    const uint64_t high = reinterpret_cast<Halves>(offset)[1];
+    const double* p2 = table + static_cast<uint32_t>(high);
+    const double* p3 = table + static_cast<uint32_t>(high >> 32);
+    const Quad a = JoinLoadedPairs(p0, p2);
+    const Quad b = JoinLoadedPairs(p1, p3);
+    first = __builtin_shufflevector(a, b, 0, 4, 2, 6);
+    second = __builtin_shufflevector(a, b, 1, 5, 3, 7);
+  }
+}
+
+// DegreeRotation() of each value, with the same table entries and
 // operations. The whole degree n is brought into -180..180 by the
 // nearest multiple of 360 (n / 360 lies on a half only when n is 180
 // plus a multiple of 360, where either neighbour does), all exact.
-struct RotationPair {
-  Pair c, s;
-};
 // For |degrees| <= 1e6 only (the callers know).
-CORE_LANE_INLINE RotationPair DegreeRotationInRange(Pair degrees) {
-  const Pair n = RoundSmall(degrees);
-  const Pair d = (degrees - n) * kRadiansPerDegree;
-  const Pair d2 = d * d;
+template <LaneVector V>
+CORE_LANE_INLINE RotationLanes<V> DegreeRotationInRange(V degrees) {
+  const V n = RoundSmall(degrees);
+  const V d = (degrees - n) * kRadiansPerDegree;
+  const V d2 = d * d;
   // |d| <= pi/360: the next terms, d^7/7! and d^8/8!, are below 1e-18.
-  const Pair s = d + d * d2 * (-1.0 / 6 + d2 * (1.0 / 120));
-  const Pair c = 1 + d2 * (-0.5 + d2 * (1.0 / 24 + d2 * (-1.0 / 720)));
-  const Pair centered = n - 360.0 * RoundSmall(n * (1 / 360.0)) + 180.0;
-  const __m128i index = _mm_cvttpd_epi32(centered);
-  const Rotation& t0 = kCenteredDegreeTable[_mm_cvtsi128_si32(index)];
-  const Rotation& t1 = kCenteredDegreeTable[_mm_cvtsi128_si32(_mm_shuffle_epi32(index, 1))];
-  const Pair tc = {t0.c, t1.c}, ts = {t0.s, t1.s};
-  return {tc * c - ts * s, ts * c + tc * s};
-}
-CORE_LANE_INLINE RotationPair DegreeRotation(Pair degrees) {
-  if (Any(!(Abs(degrees) <= 1e6))) {
-    const Rotation a = core_detail::DegreeRotation(degrees[0]), b = core_detail::DegreeRotation(degrees[1]);
-    return {Pair{a.c, b.c}, Pair{a.s, b.s}};
-  }
-  return DegreeRotationInRange(degrees);
-}
-
-// DegreeRotation() of four values: the same table entries and operations
-// (when a lane lies beyond 1e6 degrees, all four go through the one-value
-// function, which gives the others the same values).
-struct RotationQuad {
-  Quad c, s;
-};
-// The rotation type of a lane type.
-template <class V>
-struct RotationsOf;
-template <>
-struct RotationsOf<Pair> {
-  using type = RotationPair;
-};
-template <>
-struct RotationsOf<Quad> {
-  using type = RotationQuad;
-};
-template <class V>
-using RotationLanes = typename RotationsOf<V>::type;
-
-// For |degrees| <= 1e6 only (the callers know).
-CORE_LANE_INLINE RotationQuad DegreeRotationInRange(Quad degrees) {
-  // RoundSmall, written out (its instantiation here would be one in every
-  // file that includes this one).
-  using fast_rotation::kRoundingShift;
-  const Quad n = (degrees + kRoundingShift) - kRoundingShift;
-  const Quad d = (degrees - n) * kRadiansPerDegree;
-  const Quad d2 = d * d;
-  const Quad s = d + d * d2 * (-1.0 / 6 + d2 * (1.0 / 120));
-  const Quad c = 1 + d2 * (-0.5 + d2 * (1.0 / 24 + d2 * (-1.0 / 720)));
-  const Quad centered = n - 360.0 * ((n * (1 / 360.0) + kRoundingShift) - kRoundingShift) + 180.0;
+  const V s = d + d * d2 * (-1.0 / 6 + d2 * (1.0 / 120));
+  const V c = 1 + d2 * (-0.5 + d2 * (1.0 / 24 + d2 * (-1.0 / 720)));
+  const V centered = n - 360.0 * RoundSmall(n * (1 / 360.0)) + 180.0;
   const QuadIndex index = TruncIndex(centered);
-  // Each entry is a (c, s) pair: two of them make a quad, two quads are
-  // taken apart into the cosines and the sines.
-  const Quad low = JoinPairs(LoadPair(&kCenteredDegreeTable[index[0]].c),
-                             LoadPair(&kCenteredDegreeTable[index[1]].c));
-  const Quad high = JoinPairs(LoadPair(&kCenteredDegreeTable[index[2]].c),
-                              LoadPair(&kCenteredDegreeTable[index[3]].c));
-  const Quad tc = __builtin_shufflevector(low, high, 0, 2, 4, 6);
-  const Quad ts = __builtin_shufflevector(low, high, 1, 3, 5, 7);
-  return {tc * c - ts * s, ts * c + tc * s};
+  RotationLanes<V> t;
+  GatherPairs(&kCenteredDegreeTable[0].c, index + index, t.c, t.s);
+  return {t.c * c - t.s * s, t.s * c + t.c * s};
 }
-CORE_LANE_INLINE RotationQuad DegreeRotation(Quad degrees) {
+// When a lane lies beyond 1e6 degrees, all go through the one-value
+// function, which gives the others the same values.
+template <LaneVector V>
+CORE_LANE_INLINE RotationLanes<V> DegreeRotation(V degrees) {
   if (!All(Abs(degrees) <= 1e6)) {
-    RotationQuad r = {degrees, degrees};
-    for (int l = 0; l < 4; ++l) {
+    RotationLanes<V> r = {degrees, degrees};
+    for (int l = 0; l < kLaneCount<V>; ++l) {
       const Rotation a = core_detail::DegreeRotation(degrees[l]);
       r.c[l] = a.c, r.s[l] = a.s;
     }
@@ -292,14 +363,14 @@ constexpr AtanTable MakeAtanTable() {
 inline constexpr AtanTable kAtanTable = MakeAtanTable();
 
 inline double TruncTowardZero(double x) { return static_cast<double>(static_cast<int>(x)); }
-CORE_LANE_INLINE Pair TruncTowardZero(Pair x) { return TruncPair(x); }
+CORE_LANE_INLINE Pair TruncTowardZero(Pair x) { return TruncLanes(x); }
 
 inline double AtanTableValue(double k) { return kAtanTable.value[static_cast<int>(k)]; }
 CORE_LANE_INLINE Pair AtanTableValue(Pair k) {
   return Pair{kAtanTable.value[static_cast<int>(k[0])], kAtanTable.value[static_cast<int>(k[1])]};
 }
 
-CORE_LANE_INLINE Quad TruncTowardZero(Quad x) { return TruncQuad(x); }
+CORE_LANE_INLINE Quad TruncTowardZero(Quad x) { return TruncLanes(x); }
 CORE_LANE_INLINE Quad AtanTableValue(Quad k) {
   const QuadIndex i = TruncIndex(k);
   return Quad{kAtanTable.value[i[0]], kAtanTable.value[i[1]], kAtanTable.value[i[2]], kAtanTable.value[i[3]]};

@@ -6,12 +6,13 @@
 // term is then the imaginary part of a (D, M) product times an (M', F)
 // product, with the eccentricity factor folded into the first. The terms
 // that share a (D, M) product (13 of them serve all 120 terms) first sum
-// their coefficients times the (M', F) products, two doubles at a time,
-// and the sum is turned by the (D, M) product once.
+// their coefficients times the (M', F) products, and the sum is turned by
+// the (D, M) product once.
 //
-// Four moments go side by side where the processor has AVX2 (one moment
-// to a lane, the same operations in the same order on each, no fused
-// multiply-add), for the chart batch.
+// The series is written once over the lane type V: one moment alone
+// (double), two side by side (Pair) or four where the processor has AVX2
+// (Quad, no fused multiply-add), one moment to a lane, the same
+// operations in the same order on each.
 #include <array>
 #include <cstdint>
 #include <utility>
@@ -21,7 +22,7 @@
 #include "core/lanes.h"
 #include "core/lunar_arguments.h"
 #include "core/lunar_terms.h"
-#include "core/four_moments.h"
+#include "core/side_by_side.h"
 
 using namespace core_detail;
 
@@ -88,8 +89,8 @@ constexpr UsedProducts MakeUsedProducts() {
 constexpr UsedProducts kUsed = MakeUsedProducts();
 
 // f(std::integral_constant<std::size_t, I>) for I = 0 .. N - 1, unrolled
-// and forced inline (the four-moment series, with their lambdas marked
-// so too, must stay inside their AVX2 function).
+// and forced inline (the four-lane series, with their lambdas marked so
+// too, must stay inside their AVX2 function).
 template <class F, std::size_t... I>
 CORE_LANE_INLINE void ForEachIndex(F&& f, std::index_sequence<I...>) {
   (f(std::integral_constant<std::size_t, I>{}), ...);
@@ -110,76 +111,18 @@ CORE_LANE_INLINE V Polynomial(V T) {
   return v;
 }
 
-template <const LunarArgumentSet& set>
-LunarArguments ArgumentsOf(double T) {
-  // Reduced two at a time, the same values as Reduce360 one by one.
-  const Pair LpD = Reduce360(Pair{Polynomial<set.Lp>(T), Polynomial<set.D>(T)});
-  const Pair MMp = Reduce360(Pair{Polynomial<set.M>(T), Polynomial<set.Mp>(T)});
-  const Pair FA1 = Reduce360(Pair{Polynomial<set.F>(T), kLunarA1.c0 + kLunarA1.c1 * T});
-  const Pair A2A3 = Reduce360(Pair{kLunarA2.c0 + kLunarA2.c1 * T, kLunarA3.c0 + kLunarA3.c1 * T});
-  LunarArguments a;
-  a.Lp = LpD[0], a.D = LpD[1];
-  a.M = MMp[0], a.Mp = MMp[1];
-  a.F = FA1[0], a.A1 = FA1[1];
-  a.A2 = A2A3[0], a.A3 = A2A3[1];
-  a.E = 1 + kLunarE1 * T + kLunarE2 * T * T;
-  return a;
-}
-
-// e^{i k x} for k = -offset .. count - 1 - offset.
-template <int Count>
-void Multiples(Rotation base, int offset, Rotation (&out)[Count]) {
-  out[offset] = {1, 0};
-  for (int k = offset + 1; k < Count; ++k) out[k] = out[k - 1] * base;
-  for (int k = offset - 1; k >= 0; --k) {
-    const Rotation& positive = out[2 * offset - k];
-    out[k] = {positive.c, -positive.s};
-  }
-}
-
-// Sum of coefficient * sin(argument) over one grouped table: within a
-// group the (M', F) products are summed as (cos, sin) pairs, and the
-// group adds Im(dm * sum). Two accumulators take the groups in turn.
-template <const auto& kTerms>
-double SineSeries(const Rotation* dm, const Pair* mpf) {
-  double total[2] = {0, 0};
-  Pair group{};
-  int groupIndex = 0;
-  ForEachIndex<kTerms.size()>([&](auto index) {
-    constexpr std::size_t i = decltype(index)::value;
-    group += kTerms[i].coefficient * mpf[kTerms[i].mpf];
-    if constexpr (i + 1 == kTerms.size() || kTerms[i + 1].dm != kTerms[i].dm) {
-      const Rotation& a = dm[kTerms[i].dm];
-      total[groupIndex & 1] += a.s * group[0] + a.c * group[1];
-      group = Pair{};
-      ++groupIndex;
-    }
-  });
-  return total[0] + total[1];
-}
-
-// The same for four moments, one to a lane: a rotation of each.
-CORE_LANE_INLINE RotationQuad Turn(const RotationQuad& a, const RotationQuad& b) {
-  return {a.c * b.c - a.s * b.s, a.s * b.c + a.c * b.s};
-}
-
-template <int Count>
-CORE_LANE_INLINE void Multiples(const RotationQuad& base, int offset, RotationQuad (&out)[Count]) {
-  out[offset] = {SplatLanes<Quad>(1), SplatLanes<Quad>(0)};
-  for (int k = offset + 1; k < Count; ++k) out[k] = Turn(out[k - 1], base);
-  for (int k = offset - 1; k >= 0; --k) {
-    const RotationQuad& positive = out[2 * offset - k];
-    out[k] = {positive.c, -positive.s};
-  }
-}
-
-struct ArgumentsFour {
-  Quad Lp, D, M, Mp, F, A1, A2, A3, E;
+// The arguments of the moments in the lanes of V (for one lane the
+// public LunarArguments).
+template <class V>
+struct ArgumentLanes {
+  V Lp, D, M, Mp, F, A1, A2, A3, E;
 };
+template <class V>
+using ArgumentsOfLanes = OneLaneAs<V, LunarArguments, ArgumentLanes<V>>;
 
-CORE_LANE_INLINE ArgumentsFour ArgumentsOfFour(Quad T) {
-  const LunarArgumentSet& set = kLunarArgumentsFirstEdition;
-  ArgumentsFour a;
+template <const LunarArgumentSet& set, class V>
+CORE_LANE_INLINE ArgumentsOfLanes<V> ArgumentsOf(V T) {
+  ArgumentsOfLanes<V> a;
   a.Lp = Reduce360(Polynomial<set.Lp>(T));
   a.D = Reduce360(Polynomial<set.D>(T));
   a.M = Reduce360(Polynomial<set.M>(T));
@@ -192,75 +135,150 @@ CORE_LANE_INLINE ArgumentsFour ArgumentsOfFour(Quad T) {
   return a;
 }
 
-// SineSeries with the cosine and sine halves of the group sums in
-// separate registers.
-template <const auto& kTerms>
-CORE_LANE_INLINE Quad SineSeriesFour(const RotationQuad* dm, const RotationQuad* mpf) {
-  Quad total[2] = {Quad{}, Quad{}};
-  Quad groupC{}, groupS{};
+// A rotation turned by another, lane by lane.
+template <class R>
+CORE_LANE_INLINE R Turn(const R& a, const R& b) {
+  return {a.c * b.c - a.s * b.s, a.s * b.c + a.c * b.s};
+}
+
+// e^{i k x} for k = -offset .. count - 1 - offset.
+template <class V, int Count>
+CORE_LANE_INLINE void Multiples(const RotationLanes<V>& base, int offset, RotationLanes<V> (&out)[Count]) {
+  out[offset] = {SplatLanes<V>(1), SplatLanes<V>(0)};
+  for (int k = offset + 1; k < Count; ++k) out[k] = Turn(out[k - 1], base);
+  for (int k = offset - 1; k >= 0; --k) {
+    const RotationLanes<V>& positive = out[2 * offset - k];
+    out[k] = {positive.c, -positive.s};
+  }
+}
+
+// The (M', F) products as the series sums them: for one moment the
+// cosine and the sine side by side in one pair (one product and one sum
+// per term), for lanes of moments the cosines and the sines apart. The
+// same operations on every value either way.
+template <class V>
+struct TermProductOf {
+  using type = RotationLanes<V>;
+};
+template <>
+struct TermProductOf<double> {
+  using type = Pair;
+};
+template <class V>
+using TermProduct = typename TermProductOf<V>::type;
+
+CORE_LANE_INLINE Pair AsTermProduct(const Rotation& r) { return Pair{r.c, r.s}; }
+template <LaneVector V>
+CORE_LANE_INLINE RotationVector<V> AsTermProduct(const RotationVector<V>& r) {
+  return r;
+}
+
+// sum += coefficient * product, on the cosine and the sine.
+CORE_LANE_INLINE void AddTerm(Pair& sum, double coefficient, Pair product) { sum += coefficient * product; }
+template <LaneVector V>
+CORE_LANE_INLINE void AddTerm(RotationVector<V>& sum, double coefficient, const RotationVector<V>& product) {
+  sum.c += coefficient * product.c;
+  sum.s += coefficient * product.s;
+}
+
+// Im(a * sum).
+CORE_LANE_INLINE double TurnedSine(const Rotation& a, Pair sum) { return a.s * sum[0] + a.c * sum[1]; }
+template <LaneVector V>
+CORE_LANE_INLINE V TurnedSine(const RotationVector<V>& a, const RotationVector<V>& sum) {
+  return a.s * sum.c + a.c * sum.s;
+}
+
+// Sum of coefficient * sin(argument) over one grouped table: within a
+// group the (M', F) products are summed, and the group adds Im(dm *
+// sum). Two accumulators take the groups in turn.
+template <const auto& kTerms, class V>
+CORE_LANE_INLINE V SineSeries(const RotationLanes<V>* dm, const TermProduct<V>* mpf) {
+  V total[2] = {V{}, V{}};
+  TermProduct<V> group{};
   int groupIndex = 0;
   ForEachIndex<kTerms.size()>([&](auto index) CORE_INLINE_LAMBDA {
     constexpr std::size_t i = decltype(index)::value;
-    groupC += kTerms[i].coefficient * mpf[kTerms[i].mpf].c;
-    groupS += kTerms[i].coefficient * mpf[kTerms[i].mpf].s;
+    AddTerm(group, kTerms[i].coefficient, mpf[kTerms[i].mpf]);
     if constexpr (i + 1 == kTerms.size() || kTerms[i + 1].dm != kTerms[i].dm) {
-      const RotationQuad& a = dm[kTerms[i].dm];
-      total[groupIndex & 1] += a.s * groupC + a.c * groupS;
-      groupC = Quad{}, groupS = Quad{};
+      total[groupIndex & 1] += TurnedSine(dm[kTerms[i].dm], group);
+      group = TermProduct<V>{};
       ++groupIndex;
     }
   });
   return total[0] + total[1];
 }
 
-CORE_LANE_INLINE void LunarSeriesFour(const ArgumentsFour& a, Quad& longitude, Quad& latitude) {
-  const RotationQuad D = DegreeRotation(a.D), M = DegreeRotation(a.M);
-  const RotationQuad Mp = DegreeRotation(a.Mp), F = DegreeRotation(a.F);
-  const RotationQuad Lp = DegreeRotation(a.Lp), A1 = DegreeRotation(a.A1);
-  const Quad sinA2 = DegreeRotation(a.A2).s;
-  const Quad sinA3 = DegreeRotation(a.A3).s;
+template <class V>
+struct PositionLanes {
+  V longitude, latitude;
+};
 
-  RotationQuad dMultiples[kDCount], mMultiples[kMCount], mpMultiples[kMpCount], fMultiples[kFCount];
-  Multiples(D, 0, dMultiples);
-  Multiples(M, kMOffset, mMultiples);
-  Multiples(Mp, kMpOffset, mpMultiples);
-  Multiples(F, kFOffset, fMultiples);
+// The series of the arguments `a` (LunarArguments or ArgumentLanes<V>).
+template <class V, class Arguments>
+CORE_LANE_INLINE PositionLanes<V> SeriesOf(const Arguments& a) {
+  using R = RotationLanes<V>;
+  const R D = DegreeRotation(a.D), M = DegreeRotation(a.M);
+  const R Mp = DegreeRotation(a.Mp), F = DegreeRotation(a.F);
+  const R Lp = DegreeRotation(a.Lp), A1 = DegreeRotation(a.A1);
+  const V sinA2 = DegreeRotation(a.A2).s;
+  const V sinA3 = DegreeRotation(a.A3).s;
 
-  const Quad eFactor[kMCount] = {a.E * a.E, a.E, SplatLanes<Quad>(1), a.E, a.E * a.E};
-  RotationQuad dm[kDCount * kMCount];
+  R dMultiples[kDCount], mMultiples[kMCount], mpMultiples[kMpCount], fMultiples[kFCount];
+  Multiples<V>(D, 0, dMultiples);
+  Multiples<V>(M, kMOffset, mMultiples);
+  Multiples<V>(Mp, kMpOffset, mpMultiples);
+  Multiples<V>(F, kFOffset, fMultiples);
+
+  // Terms with M are multiplied by E, with 2M by E squared.
+  const V eFactor[kMCount] = {a.E * a.E, a.E, SplatLanes<V>(1), a.E, a.E * a.E};
+  R dm[kDCount * kMCount];
   ForEachIndex<kDCount * kMCount>([&](auto index) CORE_INLINE_LAMBDA {
     constexpr std::size_t i = decltype(index)::value;
     constexpr int d = i / kMCount, m = i % kMCount;
     if constexpr (kUsed.dm[i] && m == kMOffset) {
-      dm[i] = dMultiples[d];
+      dm[i] = dMultiples[d];  // no M: nothing to turn or scale
     } else if constexpr (kUsed.dm[i]) {
-      const RotationQuad r = d == 0 ? mMultiples[m] : Turn(dMultiples[d], mMultiples[m]);
+      const R r = d == 0 ? mMultiples[m] : Turn(dMultiples[d], mMultiples[m]);
       dm[i] = {r.c * eFactor[m], r.s * eFactor[m]};
     }
   });
-  RotationQuad mpf[kMpCount * kFCount];
+  TermProduct<V> mpf[kMpCount * kFCount];
   ForEachIndex<kMpCount * kFCount>([&](auto index) CORE_INLINE_LAMBDA {
     constexpr std::size_t i = decltype(index)::value;
     constexpr int mp = i / kFCount, f = i % kFCount;
     if constexpr (kUsed.mpf[i]) {
-      mpf[i] = mp == kMpOffset ? fMultiples[f]
-               : f == kFOffset ? mpMultiples[mp]
-                               : Turn(mpMultiples[mp], fMultiples[f]);
+      // A factor without M' or without F is the other one alone.
+      mpf[i] = AsTermProduct(mp == kMpOffset ? fMultiples[f]
+                             : f == kFOffset ? mpMultiples[mp]
+                                             : Turn(mpMultiples[mp], fMultiples[f]));
     }
   });
 
-  Quad sigmaL = SineSeriesFour<kLongitudeGrouped>(dm, mpf);
-  Quad sigmaB = SineSeriesFour<kLatitudeGrouped>(dm, mpf);
+  V sigmaL = SineSeries<kLongitudeGrouped, V>(dm, mpf);
+  V sigmaB = SineSeries<kLatitudeGrouped, V>(dm, mpf);
 
-  const RotationQuad Fneg = {F.c, -F.s};
-  const RotationQuad Mpneg = {Mp.c, -Mp.s};
+  const R Fneg = {F.c, -F.s};
+  const R Mpneg = {Mp.c, -Mp.s};
   const LunarAdditiveTerms& k = kLunarAdditive;
   sigmaL += k.lonA1 * A1.s + k.lonLpMinusF * Turn(Lp, Fneg).s + k.lonA2 * sinA2;
   sigmaB += k.latLp * Lp.s + k.latA3 * sinA3 + k.latA1MinusF * Turn(A1, Fneg).s +
             k.latA1PlusF * Turn(A1, F).s + k.latLpMinusMp * Turn(Lp, Mpneg).s +
             k.latLpPlusMp * Turn(Lp, Mp).s;
-  longitude = a.Lp + sigmaL / 1000000;
-  latitude = sigmaB / 1000000;
+  return {a.Lp + sigmaL / 1000000, sigmaB / 1000000};
+}
+
+// MoonPosition of the Julian dates in the lanes.
+template <class V>
+CORE_LANE_INLINE PositionLanes<V> MoonOf(V jd) {
+  const V T = (jd - 2451545.0) / 36525;
+  return SeriesOf<V>(ArgumentsOf<kLunarArgumentsFirstEdition>(T));
+}
+
+template <class V>
+CORE_LANE_INLINE void MoonLanes(const double* jd, double* longitude, double* latitude) {
+  const PositionLanes<V> p = MoonOf(LoadLanes<V>(jd));
+  StoreLanes(longitude, p.longitude);
+  StoreLanes(latitude, p.latitude);
 }
 
 }  // namespace
@@ -271,75 +289,34 @@ LunarArguments LunarArgumentsAt(double T, LunarEdition edition) {
 }
 
 LunarPosition LunarSeries(const LunarArguments& a) {
-  const RotationPair DM = DegreeRotation(Pair{a.D, a.M});
-  const RotationPair MpF = DegreeRotation(Pair{a.Mp, a.F});
-  const RotationPair LpA1 = DegreeRotation(Pair{a.Lp, a.A1});
-  const RotationPair A2A3 = DegreeRotation(Pair{a.A2, a.A3});
-  const Rotation D = {DM.c[0], DM.s[0]}, M = {DM.c[1], DM.s[1]};
-  const Rotation Mp = {MpF.c[0], MpF.s[0]}, F = {MpF.c[1], MpF.s[1]};
-
-  Rotation dMultiples[kDCount], mMultiples[kMCount], mpMultiples[kMpCount], fMultiples[kFCount];
-  Multiples(D, 0, dMultiples);
-  Multiples(M, kMOffset, mMultiples);
-  Multiples(Mp, kMpOffset, mpMultiples);
-  Multiples(F, kFOffset, fMultiples);
-
-  // Terms with M are multiplied by E, with 2M by E squared.
-  const double eFactor[kMCount] = {a.E * a.E, a.E, 1, a.E, a.E * a.E};
-  Rotation dm[kDCount * kMCount];
-  ForEachIndex<kDCount * kMCount>([&](auto index) {
-    constexpr std::size_t i = decltype(index)::value;
-    constexpr int d = i / kMCount, m = i % kMCount;
-    if constexpr (kUsed.dm[i] && m == kMOffset) {
-      dm[i] = dMultiples[d];  // no M: nothing to turn or scale
-    } else if constexpr (kUsed.dm[i]) {
-      const Rotation r = d == 0 ? mMultiples[m] : dMultiples[d] * mMultiples[m];
-      dm[i] = {r.c * eFactor[m], r.s * eFactor[m]};
-    }
-  });
-  Pair mpf[kMpCount * kFCount];
-  ForEachIndex<kMpCount * kFCount>([&](auto index) {
-    constexpr std::size_t i = decltype(index)::value;
-    constexpr int mp = i / kFCount, f = i % kFCount;
-    if constexpr (kUsed.mpf[i]) {
-      // A factor without M' or without F is the other one alone.
-      const Rotation r = mp == kMpOffset ? fMultiples[f]
-                         : f == kFOffset ? mpMultiples[mp]
-                                         : mpMultiples[mp] * fMultiples[f];
-      mpf[i] = Pair{r.c, r.s};
-    }
-  });
-
-  double sigmaL = SineSeries<kLongitudeGrouped>(dm, mpf);
-  double sigmaB = SineSeries<kLatitudeGrouped>(dm, mpf);
-
-  const Rotation Lp = {LpA1.c[0], LpA1.s[0]}, A1 = {LpA1.c[1], LpA1.s[1]};
-  const double sinA2 = A2A3.s[0];
-  const double sinA3 = A2A3.s[1];
-  const Rotation Fneg = {F.c, -F.s};
-  const Rotation Mpneg = {Mp.c, -Mp.s};
-  const LunarAdditiveTerms& k = kLunarAdditive;
-  sigmaL += k.lonA1 * A1.s + k.lonLpMinusF * (Lp * Fneg).s + k.lonA2 * sinA2;
-  sigmaB += k.latLp * Lp.s + k.latA3 * sinA3 + k.latA1MinusF * (A1 * Fneg).s +
-            k.latA1PlusF * (A1 * F).s + k.latLpMinusMp * (Lp * Mpneg).s +
-            k.latLpPlusMp * (Lp * Mp).s;
-  return {a.Lp + sigmaL / 1000000, sigmaB / 1000000};
+  const PositionLanes<double> p = SeriesOf<double>(a);
+  return {p.longitude, p.latitude};
 }
 
 LunarPosition MoonPosition(double jd) {
-  const double T = (jd - 2451545.0) / 36525;
-  return LunarSeries(LunarArgumentsAt(T, LunarEdition::First));
+  const double day[1] = {jd};
+  double longitude[1], latitude[1];
+  MoonPositionsSideBySide(day, longitude, latitude);
+  return {longitude[0], latitude[0]};
 }
 
 namespace core_detail {
 
-__attribute__((target("avx2"), noinline)) void MoonPositionsFour(const double (&jd)[4], double (&longitude)[4],
-                                                                 double (&latitude)[4]) {
-  const Quad T = (LoadLanes<Quad>(jd) - 2451545.0) / 36525;
-  Quad lon, lat;
-  LunarSeriesFour(ArgumentsOfFour(T), lon, lat);
-  StoreLanes(longitude, lon);
-  StoreLanes(latitude, lat);
+template <>
+void MoonPositionsSideBySide<1>(const double (&jd)[1], double (&longitude)[1], double (&latitude)[1]) {
+  MoonLanes<double>(jd, longitude, latitude);
+}
+
+template <>
+void MoonPositionsSideBySide<2>(const double (&jd)[2], double (&longitude)[2], double (&latitude)[2]) {
+  MoonLanes<Pair>(jd, longitude, latitude);
+}
+
+template <>
+__attribute__((target("avx2"), noinline)) void MoonPositionsSideBySide<4>(const double (&jd)[4],
+                                                                          double (&longitude)[4],
+                                                                          double (&latitude)[4]) {
+  MoonLanes<Quad>(jd, longitude, latitude);
 }
 
 }  // namespace core_detail

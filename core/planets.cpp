@@ -6,7 +6,8 @@
 // the processor has AVX2: every orbit goes through the same operations,
 // lane by lane, so each chart comes out the same whichever moments share
 // the pass with it and however wide the register. The code is written
-// once over the lane type V (Pair or Quad); the four-lane version is
+// once over the lane type V (Pair or Quad; the Earths of the moments one
+// moment to a lane of V); the four-lane version is
 // instantiated inside a function compiled for AVX2 only (and without
 // fused multiply-add, which would round differently).
 #include <cmath>
@@ -16,7 +17,7 @@
 #include "core/core_print.h"
 #include "core/lanes.h"
 #include "core/planet_elements.h"
-#include "core/planet_lanes.h"
+#include "core/side_by_side.h"
 
 using namespace core_detail;
 
@@ -261,42 +262,33 @@ struct EarthLane {
   double X, Y, directionC, directionS, speed, cosG, sinG;
 };
 
-// Moment m's Earth from its lanes; the Sun's longitude and motion into
-// the chart.
-template <int L>
-CORE_LANE_INLINE EarthLane EarthOf(const OrbitLanes<L>& o, int m, ChartRecord& chart) {
-  const int base = m * kOrbits;
-  const double EX = o.X[base], EY = o.Y[base];
-  const double rE = std::sqrt(EX * EX + EY * EY);
-  const double LE = HalfAngle(EX, EY, rE);
-  const double EdC = rE == 0 ? 1 : EX / rE, EdS = rE == 0 ? 0 : EY / rE;
-  chart.pos[0] = Reduce360((LE + kPi) * kDegreesPerRadian);
-  chart.motion[0] = o.speed[base] * kDegreesPerRadian / o.r[base];
-  return {EX, EY, EdC, EdS, o.speed[base], o.cosVelocityAngle[base], o.sinVelocityAngle[base]};
-}
-
-// The same for all the moments at once, one to a lane of a quad (a
-// spare lane repeats the last moment).
-template <int L, int Moments>
-CORE_LANE_INLINE void EarthsInQuad(const OrbitLanes<L>& o, ChartRecord* const* charts, EarthLane (&out)[Moments]) {
-  auto gather = [&o](const double* lanes) CORE_INLINE_LAMBDA {
-    Quad v;
-    for (int m = 0; m < 4; ++m) v[m] = lanes[(m < Moments ? m : Moments - 1) * kOrbits];
-    return v;
-  };
-  const Quad EX = gather(o.X), EY = gather(o.Y), speed = gather(o.speed), r = gather(o.r);
-  const Quad rE = Sqrt(EX * EX + EY * EY);
-  const Quad LE = HalfAngle(EX, EY, rE);
-  const QuadMask atSun = rE == 0;
-  const Quad EdC = Select(atSun, SplatLanes<Quad>(1), EX / rE);
-  const Quad EdS = Select(atSun, SplatLanes<Quad>(0), EY / rE);
-  const Quad sun = Reduce360((LE + kPi) * kDegreesPerRadian);
-  const Quad motion = speed * kDegreesPerRadian / r;
-  for (int m = 0; m < Moments; ++m) {
-    charts[m]->pos[0] = sun[m];
-    charts[m]->motion[0] = motion[m];
-    const int base = m * kOrbits;
-    out[m] = {EX[m], EY[m], EdC[m], EdS[m], speed[m], o.cosVelocityAngle[base], o.sinVelocityAngle[base]};
+// The Earths of all the pass's moments from their lanes, one moment to
+// a lane of V (a spare lane repeats the last moment); the Sun's
+// longitude and motion into the charts.
+template <class V, int L, int Moments>
+CORE_LANE_INLINE void Earths(const OrbitLanes<L>& o, ChartRecord* const* charts, EarthLane (&out)[Moments]) {
+  constexpr int W = kLaneCount<V>;
+  for (int first = 0; first < Moments; first += W) {
+    auto gather = [&o, first](const double* lanes) CORE_INLINE_LAMBDA {
+      V v;
+      for (int l = 0; l < W; ++l) SetLane(v, l, lanes[(first + l < Moments ? first + l : Moments - 1) * kOrbits]);
+      return v;
+    };
+    const V EX = gather(o.X), EY = gather(o.Y), speed = gather(o.speed), r = gather(o.r);
+    const V rE = Sqrt(EX * EX + EY * EY);
+    const V LE = HalfAngle(EX, EY, rE);
+    const auto atSun = rE == 0;
+    const V EdC = Select(atSun, SplatLanes<V>(1), EX / rE);
+    const V EdS = Select(atSun, SplatLanes<V>(0), EY / rE);
+    const V sun = Reduce360((LE + kPi) * kDegreesPerRadian);
+    const V motion = speed * kDegreesPerRadian / r;
+    for (int l = 0; l < W && first + l < Moments; ++l) {
+      const int m = first + l, base = m * kOrbits;
+      charts[m]->pos[0] = LaneOf(sun, l);
+      charts[m]->motion[0] = LaneOf(motion, l);
+      out[m] = {LaneOf(EX, l), LaneOf(EY, l), LaneOf(EdC, l), LaneOf(EdS, l), LaneOf(speed, l),
+                o.cosVelocityAngle[base], o.sinVelocityAngle[base]};
+    }
   }
 }
 
@@ -372,17 +364,16 @@ CORE_LANE_INLINE unsigned PlanetsSideBySide(ChartRecord* const* charts, const do
   bool check = false;
   for (int l = 0; l < L; l += kLaneCount<V>)
     check |= Any(LoadLanes<V>(o.e + l) > 1 || !(LoadLanes<V>(o.speedTerm + l) >= 0));
-  EarthLane earth[Moments];
-  if constexpr (kLaneCount<V> == 4) EarthsInQuad(o, charts, earth);
   unsigned warnings = 0;
-  for (int m = 0; m < Moments; ++m) {
-    for (int k = 0; check && k < kOrbits; ++k) {
+  for (int m = 0; check && m < Moments; ++m) {
+    for (int k = 0; k < kOrbits; ++k) {
       const int l = m * kOrbits + k;
       if (o.e[l] > 1 || !(o.speedTerm[l] >= 0))
         warnings |= CheckOrbit(k, o.e[l], kOrbitalElements[k].a, o.speedTerm[l]);
     }
-    if constexpr (kLaneCount<V> != 4) earth[m] = EarthOf(o, m, *charts[m]);
   }
+  EarthLane earth[Moments];
+  Earths<V>(o, charts, earth);
   Geocentric<V>(o, earth, charts);
   return warnings;
 }

@@ -13,8 +13,8 @@
 // cos A and sin A: s + 15 is a whole number of degrees, so A is the
 // table's whole degree n - s - 15 (n = x rounded) turned by the exact
 // remainder x - n; cos B is A's turned by the body's constant angle
-// q * 0.523598775. The same operations for one body
-// (double), two (Pair) and, in the matrix builders, four.
+// q * 0.523598775. The same operations for one body (double), two (Pair)
+// and, in the matrix builders' four-lane pass, four (Quad).
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -110,33 +110,33 @@ inline double SelfValueOf(int body, double x) {
   return SelfValueFromTable(t.c, t.s, r, k.turnC[body], k.turnS[body]);
 }
 
-// The self values of bodies 0..9 at once (the IC's is never kept), the
-// same operations as SelfValueOf on each: every stage runs over all five
-// pairs before the next, so that their chains overlap.
+// The self values of bodies first .. first + lanes - 1 (lanes of
+// kSelfValueLanes) at longitudes x within 0..360 (the caller knows), the
+// same operations as SelfValueOf on each.
+template <LaneVector V>
+CORE_LANE_INLINE V SelfValuesInTurn(V x, int first) {
+  const SelfValueLanes& k = kSelfValueLanes;
+  const V n = RoundSmall(x);
+  const SmallTurn<V> r = SmallRotation((x - n) * kRadiansPerDegree);  // x - n exact
+  const QuadIndex whole = TruncIndex(n);
+  // Four starts in one load whatever the lanes (first + 4 <= 12: a
+  // partial load would wait on the stores before it).
+  QuadIndex start;
+  __builtin_memcpy(&start, k.tableStart + first, sizeof start);
+  V tc, ts;
+  GatherPairs(&kWideDegreeTable[0].c, whole + whole + start, tc, ts);
+  return SelfValueFromTable(tc, ts, r, LoadLanes<V>(k.turnC + first), LoadLanes<V>(k.turnS + first));
+}
+
+// The self values of bodies 0..9 at once (the IC's is never kept), two
+// to a register.
 // kInTurn: the caller knows the longitudes to lie within 0..360;
 // otherwise each body goes through SelfValueOf.
 template <bool kInTurn>
 void SelfValuesOfBodies(const double* pos, Pair (&out)[5]) {
-  const SelfValueLanes& k = kSelfValueLanes;
-  if (!kInTurn) {
-    for (int p = 0; p < 5; ++p) out[p] = Pair{SelfValueOf(2 * p, pos[2 * p]), SelfValueOf(2 * p + 1, pos[2 * p + 1])};
-    return;
-  }
-  SmallTurn<Pair> r[5];
-  Pair tc[5], ts[5];
-  for (int p = 0; p < 5; ++p) {
-    const Pair x = LoadPair(pos + 2 * p);
-    const Pair n = RoundSmall(x);
-    r[p] = SmallRotation((x - n) * kRadiansPerDegree);
-    const __m128i whole = _mm_cvttpd_epi32(n);
-    const int i0 = 2 * _mm_cvtsi128_si32(whole) + k.tableStart[2 * p];
-    const int i1 = 2 * _mm_cvtsi128_si32(_mm_shuffle_epi32(whole, 1)) + k.tableStart[2 * p + 1];
-    const double* table = &kWideDegreeTable[0].c;
-    tc[p] = Pair{table[i0], table[i1]};
-    ts[p] = Pair{table[i0 + 1], table[i1 + 1]};
-  }
   for (int p = 0; p < 5; ++p)
-    out[p] = SelfValueFromTable(tc[p], ts[p], r[p], LoadPair(k.turnC + 2 * p), LoadPair(k.turnS + 2 * p));
+    out[p] = kInTurn ? SelfValuesInTurn(LoadLanes<Pair>(pos + 2 * p), 2 * p)
+                     : Pair{SelfValueOf(2 * p, pos[2 * p]), SelfValueOf(2 * p + 1, pos[2 * p + 1])};
 }
 
 }  // namespace core_detail

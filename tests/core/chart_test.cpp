@@ -9,12 +9,12 @@
 #include "core/calendar.h"
 #include "core/chart.h"
 #include "core/core_print.h"
-#include "core/four_moments.h"
 #include "core/houses.h"
 #include "core/lunar_arguments.h"
 #include "core/lunar_terms.h"
-#include "core/planet_elements.h"
+#include "core/side_by_side.h"
 #include "data/event_record.h"
+#include "reference_chart.h"
 
 namespace {
 
@@ -43,67 +43,20 @@ std::vector<ChartMoment> SpreadMoments(int count) {
   return out;
 }
 
-// The planets exactly as the algorithm reads, one library call per
-// function, to hold the fast version to within 1e-9 degrees.
-void ReferencePlanets(double T, double (&pos)[10], double (&lat)[10], double (&motion)[10]) {
-  double XE = 0, YE = 0, vE = 0, gE = 0, LE = 0;
-  auto half = [](double X, double Y) {
-    if (X == 0 && Y == 0) return 0.0;
-    const double q = 2 * std::atan(Y / (std::fabs(X) + std::sqrt(X * X + Y * Y)));
-    if (X >= 0 && Y < 0) return q + 2 * M_PI;
-    if (X < 0) return M_PI - q;
-    return q;
-  };
-  auto mod360 = [](double x) { return x - 360 * std::floor(x / 360); };
-  for (int k = 0; k < 9; ++k) {
-    const OrbitalElements& el = kOrbitalElements[k];
-    const double e = el.e0 + el.e1 * T;
-    auto reduce = [](double d) { return (d - 360 * std::trunc(d / 360)) * kRad; };
-    const double i = reduce(el.i0 + el.i1 * T), N = reduce(el.N0 + el.N1 * T);
-    const double P = reduce(el.P0 + el.P1 * T), M = reduce(el.M0 + el.M1 * T);
-    double E = M;
-    for (int s = 0; s < 5; ++s) E = M + e * std::sin(E);
-    const double a = el.a;
-    const double x = a * (std::cos(E) - e), y = a * std::sqrt(1 - e * e) * std::sin(E);
-    const double w = P - N;
-    const double x1 = x * std::cos(w) - y * std::sin(w), y1 = y * std::cos(w) + x * std::sin(w);
-    const double z = y1 * std::sin(i), y2 = y1 * std::cos(i);
-    const double X = x1 * std::cos(N) - y2 * std::sin(N), Y = y2 * std::cos(N) + x1 * std::sin(N);
-    const double r = std::sqrt(X * X + Y * Y + z * z);
-    if (k == 0) {
-      LE = half(X, Y);
-      pos[0] = mod360((LE + M_PI) / kRad);
-      vE = 0.017203197 * std::sqrt(2 / r - 1);
-      gE = std::acos(0.017203197 * e * std::sin(E) / (vE * r));
-      motion[0] = vE * 57.29577951308232 / r;
-      XE = X, YE = Y;
-      continue;
-    }
-    const int b = k + 1;
-    const double L = half(X, Y);
-    const double dx = X - XE, dy = Y - YE;
-    const double rho = std::sqrt(dx * dx + dy * dy + z * z);
-    const double G = half(dx, dy);
-    lat[b] = std::atan(z / std::sqrt(dx * dx + dy * dy));
-    const double v = 0.017203197 * std::sqrt(2 / r - 1 / a);
-    const double g = std::acos((std::sqrt(a) * 0.017203197 * e * std::sin(E) / r) / v);
-    motion[b] = (v * std::sin(g + L - G) - vE * std::sin(gE + LE - G)) / kRad / rho;
-    pos[b] = mod360(G / kRad);
-  }
-}
-
+// The planets exactly as the algorithm reads (reference_chart.cpp), to
+// hold the fast version to within 1e-9 degrees.
 TEST(PlanetPositions, MatchTheAlgorithmTermByTerm) {
   for (double T = -1.5; T <= 2.5; T += 0.0137) {
-    double pos[10], lat[10], motion[10];
-    ReferencePlanets(T, pos, lat, motion);
+    ChartRecord ref{};
+    reference::Planets(T, ref);
     ChartRecord c{};
     EXPECT_EQ(PlanetPositions(c, T), 0u);
     for (int b = 0; b < 10; ++b) {
       if (b == 1) continue;
-      EXPECT_LT(Gap(c.pos[b], pos[b]), 1e-9) << "body " << b << " T " << T;
-      EXPECT_NEAR(c.motion[b], motion[b], 1e-9) << "body " << b << " T " << T;
+      EXPECT_LT(Gap(c.pos[b], ref.pos[b]), 1e-9) << "body " << b << " T " << T;
+      EXPECT_NEAR(c.motion[b], ref.motion[b], 1e-9) << "body " << b << " T " << T;
       if (b >= 2) {
-        EXPECT_NEAR(c.lat[b - 1], lat[b], 1e-11) << "body " << b << " T " << T;
+        EXPECT_NEAR(c.lat[b - 1], ref.lat[b - 1], 1e-11) << "body " << b << " T " << T;
       }
     }
   }
@@ -268,25 +221,33 @@ TEST(ChartDaysOf, SameAsChartTimeAndJulianDay0h) {
         }
 }
 
-// The Moon of four moments at once is each moment's alone, bit for bit,
-// also where an argument's quotient by 360 leaves the 32-bit range and
-// that lane is reduced alone.
+// The Moon of two or four moments at once is each moment's alone, bit
+// for bit, also where an argument's quotient by 360 leaves the 32-bit
+// range and the lanes are reduced one by one.
+template <int Lanes>
+void ExpectMoonLanesAsOne(const double* dates) {
+  double jd[Lanes], longitude[Lanes], latitude[Lanes];
+  for (int l = 0; l < Lanes; ++l) jd[l] = dates[l];
+  core_detail::MoonPositionsSideBySide(jd, longitude, latitude);
+  for (int l = 0; l < Lanes; ++l) {
+    const LunarPosition one = MoonPosition(jd[l]);
+    EXPECT_EQ(std::memcmp(&one.longitude, &longitude[l], sizeof(double)), 0) << Lanes << " lanes, " << jd[l];
+    EXPECT_EQ(std::memcmp(&one.latitude, &latitude[l], sizeof(double)), 0) << Lanes << " lanes, " << jd[l];
+    EXPECT_TRUE(std::isfinite(longitude[l])) << jd[l];
+  }
+}
+
 TEST(MoonPositionsFour, SameAsOneMomentAtATime) {
-  if (!__builtin_cpu_supports("avx2")) GTEST_SKIP() << "no AVX2 on this processor: four-moment Moon not run";
   const double sets[][4] = {{2451545.0, 2448724.5, 2415020.5, 2488069.75},
                             {2451545.0, 1e13, 2305447.5, -1e13},
                             {625000.25, 4500000.5, 1e9, 2451545.5}};
   for (const auto& set : sets) {
-    double jd[4], longitude[4], latitude[4];
-    for (int l = 0; l < 4; ++l) jd[l] = set[l];
-    core_detail::MoonPositionsFour(jd, longitude, latitude);
-    for (int l = 0; l < 4; ++l) {
-      const LunarPosition one = MoonPosition(jd[l]);
-      EXPECT_EQ(std::memcmp(&one.longitude, &longitude[l], sizeof(double)), 0) << jd[l];
-      EXPECT_EQ(std::memcmp(&one.latitude, &latitude[l], sizeof(double)), 0) << jd[l];
-      EXPECT_TRUE(std::isfinite(longitude[l])) << jd[l];
-    }
+    ExpectMoonLanesAsOne<2>(set);
+    ExpectMoonLanesAsOne<2>(set + 1);
+    ExpectMoonLanesAsOne<2>(set + 2);
   }
+  if (!__builtin_cpu_supports("avx2")) GTEST_SKIP() << "no AVX2 on this processor: four-moment Moon not run";
+  for (const auto& set : sets) ExpectMoonLanesAsOne<4>(set);
 }
 
 TEST(MeanNode, Values) {

@@ -7,8 +7,9 @@
 
 #include "core/calendar.h"
 #include "core/core_print.h"
-#include "core/four_moments.h"
 #include "core/houses.h"
+#include "core/side_by_side.h"
+#include "reference_chart.h"
 
 namespace {
 
@@ -28,31 +29,14 @@ TEST(SiderealTime, Greenwich2000) {
 // while above 0" / "add 360 while below 0" give, bit for bit, also far
 // from the year 2000.
 TEST(SiderealTime, ReductionEqualsTheLoops) {
-  auto withLoops = [](double jd, double jd0, int lonDeg, int lonMin) {
-    const double T = (jd0 - 2451545) / 36525;
-    double theta = 280.46061837 + 360.98564736629 * (jd - 2451545) + 0.000387933 * T * T -
-                   T * T * T / 38710000;
-    if (theta > 0)
-      while (theta > 0) theta -= 360;
-    else
-      while (theta < 0) theta += 360;
-    double h = lonDeg + theta + lonMin / 60.0;
-    if (h > 360) h -= 360;
-    double s = h / 360 * 24;
-    if (s >= 0)
-      while (s > 24) s -= 24;
-    else
-      while (s < 0) s += 24;
-    return s;
-  };
   for (int n = 0; n < 400; ++n) {
     const double jd0 = 2451544.5 + (n - 200) * 91.31;  // 1950 .. 2050
     const double jd = jd0 + (n % 24) / 24.0 + n * 1e-5;
     const int lon = (n * 37) % 361 - 180;
-    EXPECT_EQ(SiderealTime(jd, jd0, lon, n % 60), withLoops(jd, jd0, lon, n % 60)) << n;
+    EXPECT_EQ(SiderealTime(jd, jd0, lon, n % 60), reference::Sidereal(jd, jd0, lon, n % 60)) << n;
   }
   for (double jd0 : {2415020.5, 2488069.5, 2378496.5, 2305447.5, 2524594.5, 2451544.5 - 1e-9}) {
-    EXPECT_EQ(SiderealTime(jd0 + 0.3, jd0, 10, 0), withLoops(jd0 + 0.3, jd0, 10, 0));
+    EXPECT_EQ(SiderealTime(jd0 + 0.3, jd0, 10, 0), reference::Sidereal(jd0 + 0.3, jd0, 10, 0));
   }
 }
 
@@ -142,51 +126,64 @@ TEST(Midheaven, QuadrantMessageOutsideTheDay) {
   EXPECT_GE(ic, 0);
 }
 
-// The four-moment forms give each lane what the one-moment functions
-// give, bit for bit: whole hours, the ends of the day, the equator and
-// the polar circles, a sidereal time outside the day (its message
-// printed once, from that lane alone) and moments far from the epoch.
-TEST(HousesFour, SameAsOneMomentAtATime) {
-  if (!__builtin_cpu_supports("avx2")) GTEST_SKIP() << "no AVX2 on this processor: four-moment houses not run";
+// The forms of two and four moments give each lane what the one-moment
+// functions give, bit for bit: whole hours, the ends of the day, the
+// equator and the polar circles, a sidereal time outside the day (its
+// message printed once, from that lane alone) and moments far from the
+// epoch.
+template <int Lanes>
+void ExpectHouseLanesAsOne() {
   static std::string printed;
   printed.clear();
   SetCorePrinter([](const char* text) { printed += text; });
   const int lats[] = {0, -66, 66, 50, -1, 12, 89, -89};
   int n = 0;
   for (int step = 0; step <= 24 * 8 + 3; step += 4) {
-    double lst[4];
-    int latDeg[4], latMin[4];
-    for (int l = 0; l < 4; ++l, ++n) {
+    double lst[Lanes];
+    int latDeg[Lanes], latMin[Lanes];
+    for (int l = 0; l < Lanes; ++l, ++n) {
       lst[l] = (step + l) / 8.0 + ((step + l) % 3 == 1 ? 1e-7 : 0);
       latDeg[l] = lats[n % 8];
       latMin[l] = latDeg[l] < 0 ? -(n % 60) : n % 60;
     }
-    if (step == 100) lst[2] = 50.25;  // outside the day
-    HouseAngles four[4];
-    core_detail::HouseAnglesFour(lst, latDeg, latMin, four);
-    for (int l = 0; l < 4; ++l) {
+    if (step == 100) lst[Lanes / 2] = 50.25;  // outside the day
+    HouseAngles lanes[Lanes];
+    core_detail::HouseAnglesSideBySide(lst, latDeg, latMin, lanes);
+    for (int l = 0; l < Lanes; ++l) {
       const HouseAngles one = HouseAnglesAt(lst[l], latDeg[l], latMin[l]);
-      EXPECT_EQ(std::memcmp(&one, &four[l], sizeof one), 0) << lst[l] << " " << latDeg[l];
+      EXPECT_EQ(std::memcmp(&one, &lanes[l], sizeof one), 0) << Lanes << " lanes, " << lst[l] << " " << latDeg[l];
     }
   }
   SetCorePrinter(nullptr);
-  // Once from the four-moment call, once from the check above.
+  // Once from the call with lanes, once from the check above.
   const std::size_t first = printed.find("error MC!");
   ASSERT_NE(first, std::string::npos) << printed;
   EXPECT_NE(printed.find("error MC!", first + 1), std::string::npos) << printed;
+  EXPECT_EQ(printed.find("error MC!", printed.find("error MC!", first + 1) + 1), std::string::npos) << printed;
 
   // Past the 32-bit quotient (1e12) and with longitudes that leave the
   // day by far, lanes go through SiderealTime alone.
   for (double jd : {2451545.0, 2415020.5, 2488069.75, 625000.25, 4500000.5, 1e7 + 0.125, 1e12 + 0.25}) {
-    double day[4], day0[4], lst[4];
-    int lonDeg[4] = {0, 179, -180, jd > 3e6 ? 20000 : 13}, lonMin[4] = {0, 59, -59, 30};
-    for (int l = 0; l < 4; ++l) {
-      day[l] = jd + l * 0.3;
-      day0[l] = std::floor(day[l] - 0.5) + 0.5;
+    const int lonDegs[4] = {0, 179, -180, jd > 3e6 ? 20000 : 13}, lonMins[4] = {0, 59, -59, 30};
+    for (int group = 0; group < 4; group += Lanes) {
+      double day[Lanes], day0[Lanes], lst[Lanes];
+      int lonDeg[Lanes], lonMin[Lanes];
+      for (int l = 0; l < Lanes; ++l) {
+        day[l] = jd + (group + l) * 0.3;
+        day0[l] = std::floor(day[l] - 0.5) + 0.5;
+        lonDeg[l] = lonDegs[group + l], lonMin[l] = lonMins[group + l];
+      }
+      core_detail::SiderealTimesSideBySide(day, day0, lonDeg, lonMin, lst);
+      for (int l = 0; l < Lanes; ++l)
+        EXPECT_EQ(lst[l], SiderealTime(day[l], day0[l], lonDeg[l], lonMin[l])) << Lanes << " lanes, " << jd;
     }
-    core_detail::SiderealTimesFour(day, day0, lonDeg, lonMin, lst);
-    for (int l = 0; l < 4; ++l) EXPECT_EQ(lst[l], SiderealTime(day[l], day0[l], lonDeg[l], lonMin[l])) << jd;
   }
+}
+
+TEST(HousesFour, SameAsOneMomentAtATime) {
+  ExpectHouseLanesAsOne<2>();
+  if (!__builtin_cpu_supports("avx2")) GTEST_SKIP() << "no AVX2 on this processor: four-moment houses not run";
+  ExpectHouseLanesAsOne<4>();
 }
 
 }  // namespace

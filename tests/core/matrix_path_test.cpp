@@ -7,15 +7,15 @@
 #include <memory>
 #include <vector>
 
-#include "core/matrix_path.h"
+#include "core/core_path.h"
 #include "core/self_value.h"
 
 namespace {
 
 TEST(MatrixPath, ChoiceFollowsTheProcessor) {
-  EXPECT_EQ(PathFor(false), MatrixPath::Sse2);
-  EXPECT_EQ(PathFor(true), MatrixPath::Avx2);
-  EXPECT_EQ(DefaultMatrixPath(), PathFor(__builtin_cpu_supports("avx2")));
+  EXPECT_EQ(PathFor(false), CorePath::Sse2);
+  EXPECT_EQ(PathFor(true), CorePath::Avx2);
+  EXPECT_EQ(DefaultCorePath(), PathFor(__builtin_cpu_supports("avx2")));
 }
 
 // Longitudes of many charts over 1800..2200, a few with positions outside
@@ -54,13 +54,13 @@ TEST(MatrixPath, FourLanesMatchTwoLanesBitForBit) {
       std::memset(wide.get(), 0x5a, sizeof *wide);
       std::memset(narrow.get(), 0x5a, sizeof *narrow);
       const bool all = which == 3;
-      auto run = [&](HarmonicMatrices& m, MatrixPath path) {
+      auto run = [&](HarmonicMatrices& m, CorePath path) {
         BuildMatricesOnPath(tables, order, c.pos, c.motion, periods,
                             all || which == 0 ? &m.H : nullptr, all || which == 1 ? &m.I : nullptr,
                             all || which == 2 ? &m.D : nullptr, path);
       };
-      run(*wide, MatrixPath::Avx2);
-      run(*narrow, MatrixPath::Sse2);
+      run(*wide, CorePath::Avx2);
+      run(*narrow, CorePath::Sse2);
       ASSERT_EQ(std::memcmp(wide.get(), narrow.get(), sizeof *wide), 0)
           << "chart " << n << " matrices " << which;
       ++compared;
@@ -89,7 +89,7 @@ TEST(MatrixPath, PublicBuildersGiveTheTwoLaneValues) {
   BuildEnergy(tables, 6, c.pos, pub->I);
   BuildDynamic(tables, 6, c.pos, pub->D, c.motion);
   BuildMatricesOnPath(tables, 6, c.pos, c.motion, kBodyPeriodsOrderP, &narrow->H, &narrow->I,
-                      &narrow->D, MatrixPath::Sse2);
+                      &narrow->D, CorePath::Sse2);
   EXPECT_EQ(std::memcmp(pub.get(), narrow.get(), sizeof *pub), 0);
 }
 
@@ -130,9 +130,9 @@ TEST(MatrixPath, CornerLongitudesBitForBit) {
           for (auto& row : *x)
             for (double& cell : row) cell = pattern;
       BuildMatricesOnPath(tables, order, sets[n].data(), motion, kBodyPeriodsOrderP, &wide->H, &wide->I,
-                          &wide->D, MatrixPath::Avx2);
+                          &wide->D, CorePath::Avx2);
       BuildMatricesOnPath(tables, order, sets[n].data(), motion, kBodyPeriodsOrderP, &narrow->H,
-                          &narrow->I, &narrow->D, MatrixPath::Sse2);
+                          &narrow->I, &narrow->D, CorePath::Sse2);
       ASSERT_EQ(std::memcmp(wide.get(), narrow.get(), sizeof *wide), 0) << "set " << n << " order " << order;
       for (const HarmonicMatrix* x : {&wide->H, &wide->I, &wide->D}) {
         for (int i = 0; i < 14; ++i) {
@@ -156,8 +156,8 @@ TEST(MatrixPath, DiagonalIsTenTimesTheSelfValue) {
     for (int b = 0; b < 11; ++b) pos[b] = std::fmod(n * 0.9137 + b * 31.7, 360.0);
     if (n == 0) std::fill(pos, pos + 11, 0.0);
     if (n == 1) std::fill(pos, pos + 11, 360.0);
-    for (MatrixPath path : {MatrixPath::Sse2, MatrixPath::Avx2}) {
-      if (path == MatrixPath::Avx2 && !__builtin_cpu_supports("avx2")) continue;
+    for (CorePath path : {CorePath::Sse2, CorePath::Avx2}) {
+      if (path == CorePath::Avx2 && !__builtin_cpu_supports("avx2")) continue;
       BuildMatricesOnPath(tables, 4, pos, nullptr, kBodyPeriodsOrderP, &m->H, nullptr, nullptr, path);
       for (int b = 0; b < 10; ++b) {
         ASSERT_EQ(m->H[b][b], 0.0 + 10 * SelfValue(b, pos[b])) << n << " body " << b;
