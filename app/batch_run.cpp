@@ -201,6 +201,18 @@ int RunBatch(const std::string& scriptPath, const std::string& outDir) {
     RunModuleFromMenu(m, MenuButtonIndex(module.label));
     EndProgressLine();
     StopAnswering();
+    // A module that failed ends the run with its own reason, whether or
+    // not it used all its answers.
+    if (ModuleFailed()) {
+      if (script.modules.size() > 1)
+        SaveModulePages(outDir + "/" + ModuleFolderName(index, module.label), before, written);
+      SaveAllPages(outDir, written);
+      for (const std::string& f : written) std::fprintf(stderr, "kmwb: wrote %s\n", f.c_str());
+      std::fprintf(stderr, "kmwb: %s, line %d: \"%s\" failed: %s\n", scriptPath.c_str(), module.line,
+                   module.label.c_str(), ModuleFailureReason().c_str());
+      qzlog("batch stopped: \"%s\" failed\n", module.label.c_str());
+      return kModuleFailed;
+    }
     if (!queue.Empty())
       StopRun(scriptPath + ", line " + std::to_string(queue.NextLine()) + ": \"" + module.label +
               "\" ended without asking for this answer");
@@ -209,14 +221,6 @@ int RunBatch(const std::string& scriptPath, const std::string& outDir) {
               "\" waited for input that a script cannot give, or ended the program");
     if (script.modules.size() > 1)
       saved = SaveModulePages(outDir + "/" + ModuleFolderName(index, module.label), before, written) && saved;
-    if (ModuleFailed()) {
-      SaveAllPages(outDir, written);
-      for (const std::string& f : written) std::fprintf(stderr, "kmwb: wrote %s\n", f.c_str());
-      std::fprintf(stderr, "kmwb: %s, line %d: \"%s\" failed: %s\n", scriptPath.c_str(), module.line,
-                   module.label.c_str(), ModuleFailureReason().c_str());
-      qzlog("batch stopped: \"%s\" failed\n", module.label.c_str());
-      return kModuleFailed;
-    }
   }
   saved = SaveAllPages(outDir, written) && saved;
   for (const std::string& f : written) std::fprintf(stderr, "kmwb: wrote %s\n", f.c_str());

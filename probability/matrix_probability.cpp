@@ -1,6 +1,7 @@
 #include "probability/matrix_probability.h"
 
 #include <array>
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
@@ -39,10 +40,12 @@ constexpr int kMaxDrawnEvents = 100000;
 bool WholeGroupFile(const WorkFile& file, std::size_t count) {
   const std::optional<std::size_t> lines = WorkFileLines(file, count);
   if (!lines || *lines >= count) return true;
-  PrintOut("\n ERROR! %s holds %zu of %zu lines: not the group of the event analysis. Run the "
-           "event analysis again. \n",
-           file.name, *lines, count);
-  Pause(kMissingPause);
+  char message[200];
+  std::snprintf(message, sizeof message,
+                "\n ERROR! %s holds %zu of %zu lines: not the group of the event analysis. Run the "
+                "event analysis again. \n",
+                file.name, *lines, count);
+  RefuseReading(message, kNotice);
   return false;
 }
 
