@@ -9,6 +9,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "analyses/workfiles.h"
@@ -280,6 +281,31 @@ TEST(MatrixProbability, AnEmptyGroupIsRefused) {
 }  // namespace
 
 namespace {
+
+// Two settings files are named in their shown spellings when missing, and
+// a setting beyond what its writer gives ends the module before any
+// control group is drawn.
+TEST(MatrixProbability, SettingsFilesAreNamedAsShownAndCheckedAgainstTheirRanges) {
+  WorkbenchSession s({{kLabel, RunMatrixProbability}});
+  GroupSetup setup;
+  for (const auto& [file, shown] : {std::pair<const char*, const char*>{"dattimeshifth.txt", "dattimedhift.txt"},
+                                    {"selfkorr.txt", "dselfkorr.txt"}}) {
+    WriteGroupFiles(setup, GroupValues{});
+    std::remove(file);
+    ASSERT_TRUE(s.Run(kLabel)) << s.Error();
+    EXPECT_NE(s.Text(6).find(std::string("\n ") + shown + " not exist or not closed : "), std::string::npos)
+        << s.Text(6);
+  }
+  for (const auto& [file, bytes] : {std::pair<const char*, const char*>{"datord.txt", "1000000\n"},
+                                    {"selfkorr.txt", "-1\n"},
+                                    {"dattimeshiftd.txt", "1000000\n"}}) {
+    WriteGroupFiles(setup, GroupValues{});
+    std::ofstream(file, std::ios::binary) << bytes;
+    ASSERT_TRUE(s.Run(kLabel)) << s.Error();
+    EXPECT_NE(s.Text(6).find(std::string("\n ") + file + ": the "), std::string::npos) << s.Text(6);
+    EXPECT_FALSE(Exists("significanceh.txt"));
+  }
+}
 
 // More than 100 000 drawn events only warn; the run goes on.
 TEST(MatrixProbability, MoreThan100000EventsWarnAndGoOn) {
