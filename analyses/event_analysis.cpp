@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "analyses/workfile_set.h"
 #include "app/output.h"
 #include "core/waves.h"
 
@@ -12,7 +13,9 @@ void RunEventAnalysis() {
   TextOutput(6);
   ClearOutput();
   EventAnalysisParams p;
-  if (!AskEventAnalysis(p)) return;
+  // Every file of the run, written once the group's tables are made.
+  WorkfileSet files;
+  if (!AskEventAnalysis(p, files)) return;
   std::vector<EventRecord> members;
   std::vector<int> numbers;
   if (!ReadEventMembers(p, members, numbers)) return;
@@ -21,7 +24,8 @@ void RunEventAnalysis() {
   SetProgress(0);
   ComputeEventGroup(SharedWaveTables(), p.settings, members, group);
   SetProgress(100);
-  ReportEventAnalysis(p, group);
+  ReportEventAnalysis(p, group, files);
+  if (!files.Commit()) return;
   DrawEventComparison(p, group);
   PlayModuleSound();
 }

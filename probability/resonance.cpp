@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "analyses/continuum.h"
+#include "analyses/settings_files.h"
+#include "analyses/workfile_set.h"
 #include "analyses/workfiles.h"
 #include "app/dialogs.h"
 #include "app/file_choice.h"
@@ -44,7 +46,7 @@ struct Period {
 // table when there are none; shown for editing and written back. The file
 // keeps as many lines as datdat.txt gives bodies (c + 1), as every reader
 // expects; without datdat.txt the highest body asked (`mic`) counts.
-bool AskWeights(WeightTable& w, int mic) {
+bool AskWeights(WeightTable& w, int mic, WorkfileSet& files) {
   // The gravity table (its spare twelfth slot is not a body).
   std::copy_n(kGravityWeights.begin(), kBodies, w.begin());
   int c = mic;
@@ -53,14 +55,15 @@ bool AskWeights(WeightTable& w, int mic) {
     if (dat && ((*dat)[0] == 9 || (*dat)[0] == 10)) c = (*dat)[0];
   }
   if (WorkFileExists(kDatPlanet)) {
-    auto read = ReadReals(kDatPlanet, LineCount(kDatPlanet, c), MissingFileNotice{2.0});
+    auto read = ReadBodyWeights(c, MissingFileNotice{2.0});
     if (!read) return false;
     for (int i = 0; i <= c; ++i) w[i] = (*read)[i];
   } else {
     PrintOut("\n datplanet.txt not found: the gravity weights are offered \n");
   }
   InputArray("gravity planets", w.data(), kBodyFields);
-  WriteValues(kDatPlanet, std::span<const double>(w.data(), LineCount(kDatPlanet, c)));
+  if (!WeightsFit(w.data(), kBodies, kBodyFields)) return false;
+  files.Put(kDatPlanet, std::span<const double>(w.data(), LineCount(kDatPlanet, c)));
   return true;
 }
 
@@ -194,9 +197,11 @@ void RunResonanceCurve() {
   ClearOutput();
   PrintOut(" \n Resonance curve ");
   ResonanceInput in;
+  // The weights as edited, written once the curves are made.
+  WorkfileSet files;
   in.order = InputInt(" \n Order of the correlation (1,2,3,...12): ", 1, 12, 3);
   const int mic = InputInt("with IC? then 10:", 9, 10, 9);
-  if (!AskWeights(in.weights, mic)) return;
+  if (!AskWeights(in.weights, mic, files)) return;
   if (mic < 10) in.weights[10] = 0;  // without the IC it takes no part
 
   EventRecord person = DefaultEventRecord();
@@ -224,6 +229,7 @@ void RunResonanceCurve() {
     SetProgress(p / 23.0);
     KeepAlive();
   }
+  if (!files.Commit()) return;
   PrintOut(" \n please wait!! \n");
   for (MatrixKind kind : kMatrixKinds)
     DrawPage(kind, curves.kind[kind], period, in.stepDays, in.order, in.coupling, person);
