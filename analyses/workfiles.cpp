@@ -8,6 +8,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "app/module_files.h"
 #include "app/output.h"
 
 std::size_t LineCount(const WorkFile& file, int c, std::size_t listed) {
@@ -34,6 +35,8 @@ void AppendLine(std::string& out, const char* format, auto value) {
 // Writes the bytes to a temporary name beside the file, then renames it
 // over the file: readers see the old file or the whole new one.
 bool WriteWhole(const WorkFile& file, const std::string& bytes) {
+  // A module ended early puts back what it replaced (app/module_files.h).
+  KeepFileBeforeWrite(file.name);
   namespace fs = std::filesystem;
   const fs::path path(file.name);
   std::error_code ec;

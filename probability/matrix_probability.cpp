@@ -9,6 +9,7 @@
 
 #include "analyses/workfiles.h"
 #include "app/dialogs.h"
+#include "app/module_stop.h"
 #include "app/output.h"
 #include "core/calendar.h"
 #include "core/chart.h"
@@ -216,6 +217,10 @@ void DrawControlGroups(MatrixProbabilityRun& run) {
                      run.counts);
     SetProgress((g + 1) * 100.0 / run.groups);
     KeepAlive();
+    if (g + 1 < run.groups && ModuleStopRequested()) {
+      StopNote("\n stopped after %d of %d control groups; no working file changed \n", g + 1, run.groups);
+      return;
+    }
   }
   PrintOut(" \n ENDE G ");
   run.result = ProbabilityOf(run.settings, run.counts);
@@ -260,6 +265,7 @@ void RunMatrixProbability() {
   if (!AskGroups(run)) return;
   if (!ReadWeightsAndMatrices(run)) return;
   DrawControlGroups(run);
+  if (ModuleStopRequested()) return;
 
   ShowReport(run);
   TextOutput(6);

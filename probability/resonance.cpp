@@ -12,6 +12,7 @@
 #include "analyses/workfiles.h"
 #include "app/dialogs.h"
 #include "app/file_choice.h"
+#include "app/module_stop.h"
 #include "app/output.h"
 #include "app/shell.h"
 #include "core/calendar.h"
@@ -219,6 +220,10 @@ void RunResonanceCurve() {
     FillResonanceCurves(tables, in, birth, curves, p, p + 23);
     SetProgress(p / 23.0);
     KeepAlive();
+    if (ModuleStopRequested()) {
+      StopNote("\n stopped after %d of %d points; no working file changed \n", p + 23, kResonancePoints);
+      return;
+    }
   }
   PrintOut(" \n please wait!! \n");
   for (MatrixKind kind : kMatrixKinds)

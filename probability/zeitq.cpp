@@ -12,6 +12,7 @@
 #include "analyses/continuum.h"
 #include "analyses/workfiles.h"
 #include "app/dialogs.h"
+#include "app/module_stop.h"
 #include "app/output.h"
 #include "app/shell.h"
 #include "core/calendar.h"
@@ -328,6 +329,10 @@ void RunPlanetaryFluctuations() {
   for (int m = 0; m < s.points; m += kChunk) {
     FillFluctuationSky(sky, m, m + kChunk);
     KeepAlive();
+    if (ModuleStopRequested()) {
+      StopNote("\n stopped after %d of %d moments; no working file changed \n", std::min(m + kChunk, s.points), s.points);
+      return;
+    }
   }
   const WaveTables& tables = ShellWaveTables();
   for (MatrixKind kind : kMatrixKinds) {
@@ -335,6 +340,11 @@ void RunPlanetaryFluctuations() {
     for (int m = 0; m < s.points; m += kChunk) {
       FillFluctuationCurves(tables, kind, s.order, s.weights, sky, curves, m, m + kChunk);
       KeepAlive();
+      if (ModuleStopRequested()) {
+        StopNote("\n stopped at moment %d of %d of the %s curves; no working file changed \n",
+                 std::min(m + kChunk, s.points), s.points, KindName(kind));
+        return;
+      }
     }
     ReportKind(s, kind, curves, sky, step);
   }
