@@ -108,6 +108,24 @@ TEST(ContinuumStopping, AClickOnTheBusyFieldStopsTheRunAtItsNextStep) {
   EXPECT_TRUE(qzrunning());
 }
 
+TEST(ContinuumStopping, QuittingWhileItComputesEndsTheRunThenTheProgram) {
+  WorkbenchSession s({{kContinuum, RunContinuum}});
+  FinishedRun(s);
+  const auto before = WorkingFiles(s.Dir());
+  MainWindow& m = s.Window();
+  SecondRun(
+      [&](OpenDialog& d) {
+        Click(*d.buttons[1]);
+        const int main = m.window.nativeHandle();
+        for (int i = 0; i < 15000; ++i) qzheadless_mouse_move(main, 5 + i % 7, 5);  // as above
+        Click(m.quit);
+      },
+      "Selection accidental");
+  EXPECT_FALSE(qzrunning()) << "the program ends";
+  EXPECT_EQ(WorkingFiles(s.Dir()), before);
+  EXPECT_EQ(s.Text(1).find("Matrix H"), std::string::npos) << "no report of a partial run";
+}
+
 TEST(ContinuumStopping, EscapeHalfwayThroughTheDialogsChangesNoFile) {
   WorkbenchSession s({{kContinuum, RunContinuum}});
   FinishedRun(s);
