@@ -5,6 +5,7 @@
 
 #include "app/file_choice.h"
 #include "app/module_files.h"
+#include "app/module_report.h"
 #include "app/module_stop.h"
 #include "app/output.h"
 #include "qzk/events.h"
@@ -145,6 +146,7 @@ void FinishStoppedModule() {
   qzlog("module ended early (%s); %d working file(s) put back\n",
         why == ModuleStop::Quit ? "quit" : why == ModuleStop::Cancelled ? "cancelled" : "stopped", files);
   const bool noted = TakeStopNoted();
+  ModuleEndedEarly(why == ModuleStop::Quit ? "ended by quitting" : why == ModuleStop::Cancelled ? "cancelled" : "stopped");
   if (why == ModuleStop::Quit) return;
   if (why == ModuleStop::Cancelled) PrintOut("\n cancelled \n");
   else if (!noted) PrintOut("\n stopped \n");
