@@ -9,6 +9,7 @@
 #include "analyses/workfiles.h"
 #include "app/dialogs.h"
 #include "app/module_report.h"
+#include "app/module_stop.h"
 #include "app/output.h"
 #include "qzk/random.h"
 
@@ -156,6 +157,10 @@ void RunContinuum() {
     shownPercent = percent;
     KeepAlive();
   });
+  if (result.stopped) {
+    StopNote("\n stopped after %d of %d moments; no working file changed \n", result.done, p.moments);
+    return;
+  }
   ReportContinuum(p, result, files);
   if (!files.Commit()) return;
   PlayModuleSound();

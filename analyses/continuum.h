@@ -76,6 +76,11 @@ struct ContinuumResult {
   std::vector<double> kept;              // Julian dates, when G <= kKeptMoments
   std::vector<ContinuumMoment> shown;    // when G <= kShownMoments
   unsigned chartWarnings = 0;
+  // The moments summed: all of them, or fewer when the module was asked to
+  // stop (app/module_stop.h, read after every block); then the sums are
+  // partial and left unweighted.
+  int done = 0;
+  bool stopped = false;
 };
 
 // The gravity table after the strength m (0 all ones, 1 as it is, m >= 2
@@ -90,7 +95,8 @@ ChartMoment ContinuumChartMoment(double jd);
 // toolkit's seeded generator when it is nullptr).
 double ContinuumJulianDate(const ContinuumParams& p, int k, int (*draw)());
 
-// Called after every block of moments with the number done so far.
+// Called after every block of moments with the number done so far; the
+// computation then ends early when a stop was requested.
 using ContinuumProgress = std::function<void(int done)>;
 
 // The summed matrices of the period; `draw` gives the random numbers

@@ -10,6 +10,7 @@
 #include <optional>
 #include <set>
 
+#include "app/module_files.h"
 #include "app/module_report.h"
 #include "app/output.h"
 #include "qzk/log.h"
@@ -253,6 +254,9 @@ bool WorkfileSet::Commit() {
     }
   }
 
+  // A module stopped after this point still puts back what it replaced
+  // (app/module_files.h).
+  for (const std::string& name : names) KeepFileBeforeWrite(name);
   Journal journal{JournalState::Pending, names};
   if (!WriteJournal(journal)) return failBefore(kWorkfileJournal, std::strerror(errno));
   for (const Entry& e : files_) {

@@ -203,6 +203,9 @@ bool StartUp(const std::optional<uint64_t>& seed) {
   TextOutput(0);
   SetBusy(false);
   PrintOut("\nReady ! Have fun !!\n");
+  // The start-up picture hid the menu page and its focus went to the quit
+  // button; Return right after the start must run the welcome, never quit.
+  Shell()->modules[0].takeFocus();
   Shell()->graphicUsed.fill(false);  // the start-up picture is no result
   qzlog("start-up done: %s backend\n", qzplatform().name());
   return true;

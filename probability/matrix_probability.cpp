@@ -12,6 +12,7 @@
 #include "analyses/workfiles.h"
 #include "app/dialogs.h"
 #include "app/module_report.h"
+#include "app/module_stop.h"
 #include "app/output.h"
 #include "core/calendar.h"
 #include "core/chart.h"
@@ -195,6 +196,10 @@ void DrawControlGroups(MatrixProbabilityRun& run) {
                                 SetProgress(percent);
                                 KeepAlive();
                               });
+  if (drawn.stopped) {
+    StopNote("\n stopped after %d of %d control groups; no working file changed \n", drawn.drawn, run.groups);
+    return;
+  }
   PrintOut(" \n ENDE G ");
   run.counts = drawn.counts;
   run.result = drawn.result;
@@ -243,6 +248,7 @@ void RunMatrixProbability() {
   if (!AskGroups(run)) return;
   if (!ReadWeightsAndMatrices(run)) return;
   DrawControlGroups(run);
+  if (ModuleStopRequested()) return;
 
   ShowReport(run);
   TextOutput(6);

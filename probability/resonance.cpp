@@ -15,6 +15,7 @@
 #include "app/dialogs.h"
 #include "app/file_choice.h"
 #include "app/module_report.h"
+#include "app/module_stop.h"
 #include "app/output.h"
 #include "app/shell.h"
 #include "core/calendar.h"
@@ -228,6 +229,10 @@ void RunResonanceCurve() {
     FillResonanceCurves(tables, in, birth, curves, p, p + 23);
     SetProgress(p / 23.0);
     KeepAlive();
+    if (ModuleStopRequested()) {
+      StopNote("\n stopped after %d of %d points; no working file changed \n", p + 23, kResonancePoints);
+      return;
+    }
   }
   if (!files.Commit()) return;
   PrintOut(" \n please wait!! \n");

@@ -13,6 +13,7 @@
 #include "analyses/workfiles.h"
 #include "app/dialogs.h"
 #include "app/module_report.h"
+#include "app/module_stop.h"
 #include "app/output.h"
 #include "app/shell.h"
 #include "core/calendar.h"
@@ -329,6 +330,10 @@ void RunPlanetaryFluctuations() {
   for (int m = 0; m < s.points; m += kChunk) {
     FillFluctuationSky(sky, m, m + kChunk);
     KeepAlive();
+    if (ModuleStopRequested()) {
+      StopNote("\n stopped after %d of %d moments; no working file changed \n", std::min(m + kChunk, s.points), s.points);
+      return;
+    }
   }
   const WaveTables& tables = ShellWaveTables();
   for (MatrixKind kind : kMatrixKinds) {
@@ -336,6 +341,11 @@ void RunPlanetaryFluctuations() {
     for (int m = 0; m < s.points; m += kChunk) {
       FillFluctuationCurves(tables, kind, s.order, s.weights, sky, curves, m, m + kChunk);
       KeepAlive();
+      if (ModuleStopRequested()) {
+        StopNote("\n stopped at moment %d of %d of the %s curves; no working file changed \n",
+                 std::min(m + kChunk, s.points), s.points, KindName(kind));
+        return;
+      }
     }
     ReportKind(s, kind, curves, sky, step);
   }
