@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "analyses/ephemeris_record.h"
 #include "analyses/workfiles.h"
 #include "app/dialogs.h"
 #include "app/output.h"
+#include "core/precise.h"
 #include "qzk/random.h"
 
 namespace {
@@ -147,6 +149,8 @@ void RunContinuum() {
   ClearOutput();
   ContinuumResult result;
   int shownPercent = -1;
+  // The precise ephemeris' charts of the period from one table.
+  const PreciseSpan span(p.jdStart, p.jdEnd);
   ComputeContinuum(p, SharedWaveTables(), qzrand, result, [&](int done) {
     const int percent = static_cast<int>(static_cast<long long>(done) * 100 / p.moments);
     if (percent != shownPercent) SetProgress(percent);
@@ -154,5 +158,7 @@ void RunContinuum() {
     KeepAlive();
   });
   ReportContinuum(p, result);
+  if (!RecordContinuumEphemeris(CurrentEphemeris()))
+    PrintOut("\n %s could not be written \n", kContinuumEphemeris.name);
   PlayModuleSound();
 }

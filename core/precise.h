@@ -54,7 +54,8 @@ unsigned PreciseChartAtJulianDate(double jd, const ChartMoment& place, ChartReco
 // records, the path given for the table's passes.
 unsigned PreciseChartBatch(const ChartMoment* moments, std::size_t count, ChartRecord* charts, CorePath path);
 
-// While it lives, the charts of the process between first and last come
+// While it lives, the charts of the process between first and last (and
+// a day either side) come
 // from a table over that span, when the precise ephemeris is the current
 // one (with the classic one it does nothing). A table built for a span
 // is kept for the next span inside it (the last few are kept).

@@ -142,6 +142,9 @@ unsigned PreciseChartBatch(const ChartMoment* moments, std::size_t count, ChartR
 
 PreciseSpan::PreciseSpan(double first, double last) {
   if (CurrentEphemeris() != Ephemeris::Precise || !(first <= last)) return;
+  // A day either side: moments a little outside the period (a date
+  // truncated to its minute) still come from the table.
+  first -= 1, last += 1;
   {
     std::lock_guard<std::mutex> lock(tablesMutex);
     for (const auto& t : kept)

@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "analyses/ephemeris_record.h"
 #include "analyses/workfiles.h"
 #include "app/dialogs.h"
 #include "app/output.h"
 #include "core/calendar.h"
 #include "core/chart.h"
+#include "core/precise.h"
 #include "probability/control_groups.h"
 #include "probability/matrix_probability_pictures.h"
 #include "probability/matrix_probability_report.h"
@@ -208,6 +210,8 @@ qzRandomState ControlStream() {
 
 void DrawControlGroups(MatrixProbabilityRun& run) {
   auto workspace = std::make_unique<ControlGroupWorkspace>();
+  // The precise ephemeris' charts of the period from one table.
+  const PreciseSpan span(run.settings.jdStart, run.settings.jdEnd);
   qzRandomState state = ControlStream();
   GroupValues mean;
   run.counts = ControlGroupCounts{};
@@ -259,6 +263,7 @@ void RunMatrixProbability() {
   if (!AskPeriod(run)) return;
   if (!AskGroups(run)) return;
   if (!ReadWeightsAndMatrices(run)) return;
+  if (!ContinuumEphemerisAgrees()) return;
   DrawControlGroups(run);
 
   ShowReport(run);
