@@ -112,7 +112,9 @@ const PreciseTable* CoveringTable(const std::vector<std::shared_ptr<const Precis
 
 unsigned PreciseChartDirect(double jd, const ChartMoment& place, ChartRecord& chart) {
   PreciseMoment p;
-  if (!MomentFromLibrary(jd, p)) return Unavailable(jd, place, chart);
+  const bool ok = MomentFromLibrary(jd, p);
+  FlushPreciseNotes();
+  if (!ok) return Unavailable(jd, place, chart);
   FillChart(p, jd, place, chart);
   return 0;
 }

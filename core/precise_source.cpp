@@ -3,6 +3,9 @@
 #include <swephexp.h>
 
 #include <atomic>
+#include <cstdio>
+#include <mutex>
+#include <string>
 
 #include "core/core_print.h"
 
@@ -10,6 +13,16 @@ namespace {
 
 std::atomic<bool> analyticModeNoted{false};
 std::atomic<bool> failureNoted{false};
+// The lines noted on any thread, printed on the thread that flushes them
+// (the printer is the program's page, not to be written from helpers).
+std::mutex pendingMutex;
+std::string pending;
+
+void Note(std::atomic<bool>& noted, const std::string& line) {
+  if (noted.exchange(true)) return;
+  std::lock_guard<std::mutex> lock(pendingMutex);
+  pending += line;
+}
 
 // The library's flags: its data files and the apparent position (light
 // time, aberration, deflection are its defaults).
@@ -23,16 +36,18 @@ int32_t FlagsFor(bool trueEquinox, bool speed) {
 // One line per process the first time the data files do not cover a
 // moment and the library turns to its analytic mode.
 void NoteSource(int32_t returned, double jd) {
-  if ((returned & SEFLG_MOSEPH) == 0) return;
-  if (analyticModeNoted.exchange(true)) return;
-  CorePrintf("\nprecise ephemeris: no data file covers JD %.1f (they cover 1800..2400), "
-             "the Swiss Ephemeris' analytic mode is used there\n",
-             jd);
+  if ((returned & SEFLG_MOSEPH) == 0 || analyticModeNoted.load()) return;
+  char line[200];
+  std::snprintf(line, sizeof line,
+                "\nprecise ephemeris: no data file covers JD %.1f (they cover 1800..2400), "
+                "the Swiss Ephemeris' analytic mode is used there\n",
+                jd);
+  Note(analyticModeNoted, line);
 }
 
 void NoteFailure(const char* message) {
-  if (failureNoted.exchange(true)) return;
-  CorePrintf("\nprecise ephemeris: %s\n", message);
+  if (failureNoted.load()) return;
+  Note(failureNoted, std::string("\nprecise ephemeris: ") + message + "; the classic chart is given there\n");
 }
 
 }  // namespace
@@ -65,3 +80,12 @@ bool PreciseNutationAt(double jd, PreciseNutation& nutation) {
 double PreciseSiderealDegrees(double jd) { return swe_sidtime(jd) * 15; }
 
 void ClosePreciseSource() { swe_close(); }
+
+void FlushPreciseNotes() {
+  std::string lines;
+  {
+    std::lock_guard<std::mutex> lock(pendingMutex);
+    lines.swap(pending);
+  }
+  if (!lines.empty()) CorePrint(lines.c_str());
+}

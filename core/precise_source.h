@@ -2,7 +2,8 @@
 // The precise ephemeris' source: the Swiss Ephemeris library (Debian
 // libswe-dev) with its data files (swe-basic-data, 1800..2400) where they
 // cover the moment, its analytic mode (Moshier) elsewhere, with one
-// warning line per process on the core's printer.
+// warning line per process on the core's printer (noted on any thread,
+// printed by FlushPreciseNotes on the calling one).
 //
 // Positions are apparent geocentric ones: light time, aberration, light
 // deflection, ecliptic and equinox of date, the equinox the true one
@@ -37,6 +38,9 @@ bool PreciseNutationAt(double jd, PreciseNutation& nutation);
 
 // Greenwich apparent (true) sidereal time, degrees 0..360.
 double PreciseSiderealDegrees(double jd);
+
+// Prints the lines noted so far (the analytic mode, a failure).
+void FlushPreciseNotes();
 
 // Releases the library's files and state of the calling thread.
 void ClosePreciseSource();

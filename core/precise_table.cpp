@@ -261,6 +261,7 @@ std::shared_ptr<const PreciseTable> BuildPreciseTable(double first, double last,
     });
   worker();
   for (std::thread& t : helpers) t.join();
+  FlushPreciseNotes();
   // Each series' parts in the order of its segments.
   for (int s = 0; s < kPreciseSeries; ++s) {
     PreciseSeries& series = table->series[s];

@@ -86,7 +86,9 @@ std::string ChainOn(Ephemeris e) {
   WorkbenchSession s(Modules());
   Continuum(s);
   EXPECT_EQ(Exists("ephemeris.txt"), e == Ephemeris::Precise);
-  if (e == Ephemeris::Precise) EXPECT_EQ(Slurp("ephemeris.txt"), "precise\n");
+  if (e == Ephemeris::Precise) {
+    EXPECT_EQ(Slurp("ephemeris.txt"), "precise\n");
+  }
   Events(s);
   EXPECT_TRUE(Exists("zsummh.txt"));
   Probability(s);
