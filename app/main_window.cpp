@@ -98,9 +98,9 @@ bool BuildMainWindow() {
   // and "K & M" is the institute's name.
   m.window.setTitle("Research-Program Institut K & M");
   ok = m.fileMenu.create(m.window, "&File") && ok;
+  m.quitItem = m.fileMenu.addEntry(nullptr, nullptr, "&Quit");
   m.classicItem = m.fileMenu.addEntry(nullptr, nullptr, "Ephemeris: &classic");
   m.preciseItem = m.fileMenu.addEntry(nullptr, nullptr, "Ephemeris: &precise");
-  m.quitItem = m.fileMenu.addEntry(nullptr, nullptr, "&Quit");
   int bold9 = Font("builtin 9x15 bold");
   ok = m.quit.create("quit,x=90%,y=95%,xs=15%,fontid=%d", bold9) && ok;
   ok = m.progress.create("x=25%,y=95%,xs=45%,ys=3%") && ok;
