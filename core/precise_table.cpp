@@ -180,28 +180,58 @@ void FitBlock(double start, std::array<std::vector<SeriesFit>, kPreciseSeries>& 
   }
 }
 
-// The Clenshaw sum of one part's rows at x in -1..1, the four values of
-// a row in lanes of V.
-template <class V>
-CORE_LANE_INLINE void SumRows(const double* rows, int degree, double x, double* out) {
-  constexpr int W = kLaneCount<V>, C = kPreciseRowWidth / W;
-  const V twoX = SplatLanes<V>(2 * x), X = SplatLanes<V>(x);
-  V b1[C], b2[C];
-  for (int c = 0; c < C; ++c) b1[c] = b2[c] = SplatLanes<V>(0);
-  for (int k = degree; k >= 1; --k) {
-    for (int c = 0; c < C; ++c) {
-      const V b0 = LoadLanes<V>(rows + k * kPreciseRowWidth + c * W) + twoX * b1[c] - b2[c];
-      b2[c] = b1[c];
-      b1[c] = b0;
+// The Clenshaw sums of a group of series' parts at their x in -1..1, the
+// four values of a row in lanes of V. The series of a group go in step
+// from the highest degree down, so that their chains of dependent steps
+// overlap, the loops unrolled (the degrees are constants); a series joins
+// at its own degree (the steps above it would add exact zeros).
+template <class V, int... S>
+CORE_LANE_INLINE void SumGroup(const double* const (&rows)[kPreciseSeries], const double (&x)[kPreciseSeries],
+                               PreciseTableValues& out) {
+  constexpr int W = kLaneCount<V>, C = kPreciseRowWidth / W, N = sizeof...(S);
+  constexpr int series[N] = {S...};
+  constexpr int top = std::max({kSpecs[S].degree...});
+  V b1[N][C], b2[N][C], twoX[N];
+#pragma GCC unroll 4
+  for (int j = 0; j < N; ++j) {
+    twoX[j] = SplatLanes<V>(2 * x[series[j]]);
+    for (int c = 0; c < C; ++c) b1[j][c] = b2[j][c] = SplatLanes<V>(0);
+  }
+#pragma GCC unroll 17
+  for (int k = top; k >= 1; --k) {
+#pragma GCC unroll 4
+    for (int j = 0; j < N; ++j) {
+      if (k > kSpecs[series[j]].degree) continue;
+#pragma GCC unroll 4
+      for (int c = 0; c < C; ++c) {
+        const V b0 = LoadLanes<V>(rows[series[j]] + k * kPreciseRowWidth + c * W) + twoX[j] * b1[j][c] - b2[j][c];
+        b2[j][c] = b1[j][c];
+        b1[j][c] = b0;
+      }
     }
   }
-  for (int c = 0; c < C; ++c) StoreLanes(out + c * W, LoadLanes<V>(rows + c * W) + X * b1[c] - b2[c]);
+#pragma GCC unroll 4
+  for (int j = 0; j < N; ++j) {
+    const V X = SplatLanes<V>(x[series[j]]);
+    for (int c = 0; c < C; ++c)
+      StoreLanes(out.value[series[j]] + c * W, LoadLanes<V>(rows[series[j]] + c * W) + X * b1[j][c] - b2[j][c]);
+  }
+}
+
+template <class V>
+CORE_LANE_INLINE void SumAllRows(const double* const (&rows)[kPreciseSeries], const double (&x)[kPreciseSeries],
+                                 PreciseTableValues& out) {
+  SumGroup<V, 1, 0, 4, 10>(rows, x, out);  // Moon 16, Sun, Mars 10, node 6
+  SumGroup<V, 2, 3, 5, 6>(rows, x, out);   // degree 12
+  SumGroup<V, 7, 8, 9, 11, 12>(rows, x, out);  // degree 12, the sidereal time 8
 }
 
 template <class V>
 CORE_LANE_INLINE bool ValuesAt(const PreciseTable& table, double jd, PreciseTableValues& out) {
   const double since = jd - table.start;
   if (!(since >= 0)) return false;
+  const double* rows[kPreciseSeries];
+  double x[kPreciseSeries];
   for (int s = 0; s < kPreciseSeries; ++s) {
     const PreciseSeries& series = table.series[s];
     const double u = since / series.segmentDays;
@@ -213,10 +243,10 @@ CORE_LANE_INLINE bool ValuesAt(const PreciseTable& table, double jd, PreciseTabl
     if (p == end) return false;
     while (p + 1 < end && w >= series.parts[p].end) ++p;
     const double from = p == series.firstPart[i] ? 0.0 : series.parts[p - 1].end;
-    const double x = 2 * (w - from) / (series.parts[p].end - from) - 1;
-    SumRows<V>(series.rows.data() + std::size_t{series.parts[p].row} * kPreciseRowWidth, series.degree, x,
-               out.value[s]);
+    x[s] = 2 * (w - from) / (series.parts[p].end - from) - 1;
+    rows[s] = series.rows.data() + std::size_t{series.parts[p].row} * kPreciseRowWidth;
   }
+  SumAllRows<V>(rows, x, out);
   return true;
 }
 
