@@ -167,6 +167,22 @@ TEST(PreciseEphemeris, TableValuesAreTheSameOnBothPaths) {
   }
 }
 
+// Tables lie on one grid of dates: a moment gets the same chart from any
+// table that covers it, whichever span it was built for.
+TEST(PreciseEphemeris, TablesOfDifferentSpansGiveTheSameCharts) {
+  const auto shorter = BuildPreciseTable(2451600.3, 2451700.9, 1);
+  const auto longer = BuildPreciseTable(2451500.0, 2451900.0, 2);
+  ChartMoment place{};
+  place.latitudeDegrees = 48;
+  for (int k = 0; k <= 300; ++k) {
+    const double jd = 2451600.3 + k * (100.6 / 300);
+    ChartRecord a{}, b{};
+    PreciseChartFromTable(*shorter, jd, place, a);
+    PreciseChartFromTable(*longer, jd, place, b);
+    EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0) << "JD " << jd;
+  }
+}
+
 TEST(PreciseEphemeris, MomentsOutsideTheTableAreComputedDirectly) {
   const auto table = BuildPreciseTable(2451545, 2451545 + 30, 1);
   const ChartMoment place{};
