@@ -87,8 +87,22 @@ bool SampleOne(int series, double jd, double (&v)[2]) {
   return ok[series];
 }
 
+// cos(pi j (k + 1/2) / N) of the interpolation: row j, node k (row 1 is
+// the nodes themselves).
+struct NodeCosines {
+  double c[kNodes][kNodes];
+  NodeCosines() {
+    for (int j = 0; j < kNodes; ++j)
+      for (int k = 0; k < kNodes; ++k) c[j][k] = std::cos(kPi * j * (k + 0.5) / kNodes);
+  }
+};
+const NodeCosines& Cosines() {
+  static const NodeCosines table;
+  return table;
+}
+
 // The date of Chebyshev node k over a..b.
-double NodeDate(double a, double b, int k) { return a + (b - a) * (std::cos(kPi * (k + 0.5) / kNodes) + 1) / 2; }
+double NodeDate(double a, double b, int k) { return a + (b - a) * (Cosines().c[1][k] + 1) / 2; }
 
 // The Chebyshev interpolation of the samples f at the nodes of a..b,
 // kept to the series' degree, appended to `rows` (value, second value,
@@ -98,12 +112,13 @@ double FitPart(int series, double a, double b, double (&f)[2][kNodes], std::vect
   const int n = kSpecs[series].degree;
   if (kSpecs[series].angle)
     for (int k = 1; k < kNodes; ++k) f[0][k] = f[0][k - 1] + std::remainder(f[0][k] - f[0][k - 1], 360.0);
+  const NodeCosines& cosines = Cosines();
   double c[2][kNodes];
   double tail = 0;
   for (int s = 0; s < 2; ++s) {
     for (int j = 0; j < kNodes; ++j) {
       double sum = 0;
-      for (int k = 0; k < kNodes; ++k) sum += f[s][k] * std::cos(kPi * j * (k + 0.5) / kNodes);
+      for (int k = 0; k < kNodes; ++k) sum += f[s][k] * cosines.c[j][k];
       c[s][j] = sum * 2 / kNodes;
     }
     c[s][0] /= 2;
