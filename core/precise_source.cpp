@@ -79,6 +79,9 @@ bool PreciseNutationAt(double jd, PreciseNutation& nutation) {
 
 double PreciseSiderealDegrees(double jd) { return swe_sidtime(jd) * 15; }
 
+// With no nutation the obliquity plays no part.
+double PreciseSiderealWithoutNutation(double jd) { return swe_sidtime0(jd, 23.4392911, 0) * 15; }
+
 void ClosePreciseSource() { swe_close(); }
 
 void FlushPreciseNotes() {

@@ -38,6 +38,10 @@ bool PreciseNutationAt(double jd, PreciseNutation& nutation);
 
 // Greenwich apparent (true) sidereal time, degrees 0..360.
 double PreciseSiderealDegrees(double jd);
+// The same less the equation of the equinoxes (the nutation in longitude
+// times the cosine of the true obliquity): the library's
+// sidereal time without nutation, degrees 0..360.
+double PreciseSiderealWithoutNutation(double jd);
 
 // Prints the lines noted so far (the analytic mode, a failure).
 void FlushPreciseNotes();

@@ -58,17 +58,14 @@ void SampleGroup(double segmentDays, double jd, double (&v)[kPreciseSeries][2], 
     ok[b] = PreciseBodyAt(jd, b, false, false, value);
     v[b][0] = value.longitude, v[b][1] = value.latitude;
   }
-  PreciseNutation n;
-  const bool nutation = PreciseNutationAt(jd, n);
   if (kSpecs[kPreciseNutationSeries].segmentDays == segmentDays) {
-    ok[kPreciseNutationSeries] = nutation;
+    PreciseNutation n;
+    ok[kPreciseNutationSeries] = PreciseNutationAt(jd, n);
     v[kPreciseNutationSeries][0] = n.longitude, v[kPreciseNutationSeries][1] = n.trueObliquity;
   }
   if (kSpecs[kPreciseSiderealSeries].segmentDays == segmentDays) {
-    ok[kPreciseSiderealSeries] = nutation;
-    if (!nutation) return;
-    const double rest = PreciseSiderealDegrees(jd) - PreciseSiderealLinear(jd) -
-                        n.longitude * std::cos(n.trueObliquity * kRadiansPerDegree);
+    ok[kPreciseSiderealSeries] = true;
+    const double rest = PreciseSiderealWithoutNutation(jd) - PreciseSiderealLinear(jd);
     v[kPreciseSiderealSeries][0] = std::remainder(rest, 360.0), v[kPreciseSiderealSeries][1] = 0;
   }
 }
