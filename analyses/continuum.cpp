@@ -8,6 +8,7 @@
 #include "analyses/ephemeris_record.h"
 #include "analyses/workfiles.h"
 #include "app/dialogs.h"
+#include "app/module_report.h"
 #include "app/output.h"
 #include "core/precise.h"
 #include "qzk/random.h"
@@ -83,8 +84,8 @@ bool AskPeriod(ContinuumParams& p) {
   PrintOut("\n  JD_start: %f  JD_end: %f Difference: %f  ", p.jdStart, p.jdEnd,
            p.jdEnd - p.jdStart);
   if (p.jdStart > p.jdEnd) {
-    PrintOut("\n ERROR! start-date >= end- date! ERROR!!   ");
-    PrintOut("\n ERROR! Your calculations become wrong! ERROR!   ");
+    PrintEndedEarly("\n ERROR! start-date >= end- date! ERROR!!   ");
+    PrintEndedEarly("\n ERROR! Your calculations become wrong! ERROR!   ");
     Pause(10.0);
     return false;
   }
@@ -158,7 +159,9 @@ void RunContinuum() {
     KeepAlive();
   });
   ReportContinuum(p, result);
-  if (!RecordContinuumEphemeris(CurrentEphemeris()))
+  if (!RecordContinuumEphemeris(CurrentEphemeris())) {
     PrintOut("\n %s could not be written \n", kContinuumEphemeris.name);
+    ModuleFailed(std::string(kContinuumEphemeris.name) + " could not be written");
+  }
   PlayModuleSound();
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "analyses/workfiles.h"
+#include "app/module_report.h"
 #include "app/output.h"
 
 bool RecordContinuumEphemeris(Ephemeris ephemeris) {
@@ -35,7 +36,7 @@ std::string EphemerisMismatch(Ephemeris current) {
 bool ContinuumEphemerisAgrees() {
   const std::string message = EphemerisMismatch(CurrentEphemeris());
   if (message.empty()) return true;
-  PrintOut("%s", message.c_str());
+  PrintEndedEarly("%s", message.c_str());
   Pause(2.0);
   return false;
 }

@@ -21,5 +21,6 @@ std::optional<Ephemeris> ContinuumEphemeris();
 std::string EphemerisMismatch(Ephemeris current);
 
 // EphemerisMismatch of the current ephemeris: prints the message on the
-// current text page and pauses when there is one; true when they agree.
+// current text page, reports the module as ended early and pauses when
+// there is one; true when they agree.
 bool ContinuumEphemerisAgrees();

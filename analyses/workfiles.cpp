@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "app/output.h"
+#include "app/module_report.h"
 
 std::size_t LineCount(const WorkFile& file, int c, std::size_t listed) {
   const std::size_t n = c < 0 ? 0 : static_cast<std::size_t>(c) + 1;
@@ -74,7 +75,7 @@ std::optional<std::vector<std::string>> FileLines(const char* name, std::size_t 
 std::optional<std::vector<std::string>> ReadExpected(const WorkFile& file, std::size_t count,
                                                      const MissingFileNotice& notice) {
   if (count > kMaxWorkFileLines) {
-    PrintOut("\n %s: %zu values asked, more than a working file holds \n", file.name, count);
+    PrintEndedEarly("\n %s: %zu values asked, more than a working file holds \n", file.name, count);
     Pause(notice.pauseSeconds);
     return std::nullopt;
   }
@@ -82,7 +83,7 @@ std::optional<std::vector<std::string>> ReadExpected(const WorkFile& file, std::
   auto lines = FileLines(file.name, count);
   if (!lines) {
     const int error = errno;
-    PrintOut("%s", MissingFileMessage(file, notice, error).c_str());
+    PrintEndedEarly("%s", MissingFileMessage(file, notice, error).c_str());
     Pause(notice.pauseSeconds);
     return std::nullopt;
   }

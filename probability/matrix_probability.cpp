@@ -10,13 +10,18 @@
 #include "analyses/ephemeris_record.h"
 #include "analyses/workfiles.h"
 #include "app/dialogs.h"
+#include "app/module_report.h"
 #include "app/output.h"
 #include "core/calendar.h"
 #include "core/chart.h"
 #include "core/precise.h"
+#include "probability/chance_report.h"
 #include "probability/control_groups.h"
+#include "probability/matrix_probability_cells.h"
 #include "probability/matrix_probability_pictures.h"
 #include "probability/matrix_probability_report.h"
+#include "probability/pvalue_plot.h"
+#include "probability/tested_control_groups.h"
 #include "qzk/graphic.h"
 #include "qzk/random.h"
 
@@ -53,7 +58,7 @@ std::optional<std::size_t> LinesIn(const WorkFile& file) {
 bool WholeGroupFile(const WorkFile& file, std::size_t count) {
   const std::optional<std::size_t> lines = LinesIn(file);
   if (!lines || *lines >= count) return true;
-  PrintOut("\n ERROR! %s holds %zu of %zu lines: not the group of the event analysis. Run the "
+  PrintEndedEarly("\n ERROR! %s holds %zu of %zu lines: not the group of the event analysis. Run the "
            "event analysis again. \n",
            file.name, *lines, count);
   Pause(kMissingPause);
@@ -92,7 +97,7 @@ bool ReadGroupSettings(MatrixProbabilityRun& run) {
   s.weights.lastBody = (*dat)[0];
   PrintOut("\n MIC1: %i ", s.weights.lastBody);
   if (s.weights.lastBody < 0 || s.weights.lastBody > kBodies - 1) {
-    PrintOut("\n ERROR! datdat.txt names the body %i as the last; 9 (without IC) or 10 (with IC) "
+    PrintEndedEarly("\n ERROR! datdat.txt names the body %i as the last; 9 (without IC) or 10 (with IC) "
              "expected. Run the continuum and the event analysis again. \n",
              s.weights.lastBody);
     Pause(kMissingPause);
@@ -170,7 +175,7 @@ bool AskGroups(MatrixProbabilityRun& run) {
   PrintOut("\n  Events per Group = %i \n ", *n);
   if (*n < 1) {
     // A group of no events has no mean: nothing to compare.
-    PrintOut("\n ERROR! eventsdat.txt gives %i events per group; at least 1 is needed. Run the "
+    PrintEndedEarly("\n ERROR! eventsdat.txt gives %i events per group; at least 1 is needed. Run the "
              "event analysis again. \n",
              *n);
     Pause(kMissingPause);
@@ -209,20 +214,19 @@ qzRandomState ControlStream() {
 }
 
 void DrawControlGroups(MatrixProbabilityRun& run) {
-  auto workspace = std::make_unique<ControlGroupWorkspace>();
   // The precise ephemeris' charts of the period from one table.
   const PreciseSpan span(run.settings.jdStart, run.settings.jdEnd);
   qzRandomState state = ControlStream();
-  GroupValues mean;
-  run.counts = ControlGroupCounts{};
-  for (int g = 0; g < run.groups; ++g) {
-    DrawControlGroup(SharedWaveTables(), run.settings, run.real, state, *workspace, mean,
-                     run.counts);
-    SetProgress((g + 1) * 100.0 / run.groups);
-    KeepAlive();
-  }
+  TestedControlGroups drawn =
+      DrawTestedControlGroups(SharedWaveTables(), run.settings, run.real, run.groups, state,
+                              [](double percent) {
+                                SetProgress(percent);
+                                KeepAlive();
+                              });
   PrintOut(" \n ENDE G ");
-  run.result = ProbabilityOf(run.settings, run.counts);
+  run.counts = drawn.counts;
+  run.result = drawn.result;
+  run.tests = std::move(drawn.tests);
 }
 
 // ---- Report, files, pictures ------------------------------------------------
@@ -231,6 +235,7 @@ void ShowReport(const MatrixProbabilityRun& run) {
   TextOutput(3);
   ClearOutput();
   PrintOut("%s", ProbabilityReport(run).c_str());
+  PrintOut("%s", ChanceReport(run).c_str());
 }
 
 void ShowSignificancePictures(const MatrixProbabilityRun& run) {
@@ -269,6 +274,8 @@ void RunMatrixProbability() {
   ShowReport(run);
   TextOutput(6);
   WriteSignificanceFiles(run);
+  WriteCellsCsv(run.tests);
+  WritePValuePicture(run.tests, run.groups);
   ShowSignificancePictures(run);
   ShowLineSumCharts(run);
   PlayModuleSound();

@@ -9,6 +9,7 @@
 
 #include "analyses/continuum.h"
 #include "analyses/event_analysis.h"
+#include "app/module_report.h"
 #include "app/testing.h"
 #include "core/ephemeris.h"
 #include "probability/matrix_probability.h"
@@ -118,6 +119,8 @@ TEST(EphemerisChain, RefusesAContinuumOfTheOtherEphemeris) {
             std::string::npos)
       << text;
   EXPECT_FALSE(Exists("zsummh.txt")) << "the refused analysis wrote nothing";
+  EXPECT_EQ(s.Report().outcome, ModuleOutcome::EndedEarly);
+  EXPECT_NE(s.Report().message.find("precise ephemeris"), std::string::npos) << s.Report().message;
 
   // A precise event analysis, then matrix probability on the classic one.
   {
