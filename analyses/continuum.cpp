@@ -5,12 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "analyses/ephemeris_record.h"
 #include "analyses/workfile_set.h"
 #include "analyses/workfiles.h"
 #include "app/dialogs.h"
 #include "app/module_report.h"
 #include "app/module_stop.h"
 #include "app/output.h"
+#include "core/precise.h"
 #include "qzk/random.h"
 
 namespace {
@@ -151,6 +153,8 @@ void RunContinuum() {
   ClearOutput();
   ContinuumResult result;
   int shownPercent = -1;
+  // The precise ephemeris' charts of the period from one table.
+  const PreciseSpan span(p.jdStart, p.jdEnd);
   ComputeContinuum(p, SharedWaveTables(), qzrand, result, [&](int done) {
     const int percent = static_cast<int>(static_cast<long long>(done) * 100 / p.moments);
     if (percent != shownPercent) SetProgress(percent);
@@ -162,6 +166,11 @@ void RunContinuum() {
     return;
   }
   ReportContinuum(p, result, files);
+  RecordContinuumEphemeris(CurrentEphemeris(), files);
   if (!files.Commit()) return;
+  if (!ForgetContinuumEphemeris(CurrentEphemeris())) {
+    PrintFailed("\n %s could not be removed; the event analysis will refuse this continuum \n",
+                kContinuumEphemeris.name);
+  }
   PlayModuleSound();
 }

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "analyses/ephemeris_record.h"
 #include "analyses/workfile_set.h"
 #include "app/output.h"
 #include "core/waves.h"
@@ -19,6 +20,7 @@ void RunEventAnalysis() {
   std::vector<EventRecord> members;
   std::vector<int> numbers;
   if (!ReadEventMembers(p, members, numbers)) return;
+  if (!ContinuumEphemerisAgrees()) return;
 
   EventGroupResult group;
   SetProgress(0);

@@ -119,6 +119,10 @@ inline constexpr WorkFile kDatPlanet{"datplanet.txt", WorkLayout::Reals, WorkExt
 // 6: start year, end year, start month, end month, start day, end day.
 inline constexpr WorkFile kStartEndYear{"startendyear.txt", WorkLayout::Integers,
                                         WorkExtent::Fixed, 6};
+// 1: "precise" when the continuum was computed with the precise
+// ephemeris; a continuum of the classic one leaves no such file (so the
+// files of earlier continuums count as classic ones).
+inline constexpr WorkFile kContinuumEphemeris{"ephemeris.txt", WorkLayout::Text, WorkExtent::Fixed, 1};
 // 1: number of moments per interval of the continuum.
 inline constexpr WorkFile kDatIntervT{"datintervt.txt", WorkLayout::Integers, WorkExtent::Fixed, 1};
 

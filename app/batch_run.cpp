@@ -18,6 +18,7 @@
 #include "app/run_state.h"
 #include "app/script_driver.h"
 #include "app/shell.h"
+#include "core/ephemeris.h"
 #include "qzk/events.h"
 #include "qzk/lifecycle.h"
 #include "qzk/log.h"
@@ -238,6 +239,7 @@ int RunBatch(const std::string& scriptPath, const std::string& outDir) {
 
   std::fprintf(stderr, "kmwb: batch %s, random seed %llu\n", scriptPath.c_str(),
                static_cast<unsigned long long>(qzrandom_current_seed()));
+  std::fprintf(stderr, "kmwb: ephemeris %s\n", EphemerisName(CurrentEphemeris()));
   SetProgressEcho(isatty(2) != 0);
   AnswerQueue queue;
   MainWindow& m = *Shell();

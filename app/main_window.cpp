@@ -12,6 +12,7 @@
 #include "qzk/font.h"
 #include "qzk/graphic.h"
 #include "qzk/lifecycle.h"
+#include "core/ephemeris.h"
 #include "qzk/log.h"
 #include "qzk/options.h"
 #include "qzk/picture.h"
@@ -177,6 +178,8 @@ bool BuildMainWindow() {
   m.window.setTitle("Research-Program Institut K & M");
   ok = m.fileMenu.create(m.window, "&File") && ok;
   m.quitItem = m.fileMenu.addEntry(nullptr, nullptr, "&Quit");
+  m.classicItem = m.fileMenu.addEntry(nullptr, nullptr, "Ephemeris: &classic");
+  m.preciseItem = m.fileMenu.addEntry(nullptr, nullptr, "Ephemeris: &precise");
   int bold9 = Font("builtin 9x15 bold");
   ok = m.quit.create("quit,x=90%,y=95%,xs=15%,fontid=%d", bold9) && ok;
   // The three ways to quit and the busy field work while a dialog waits.
@@ -206,6 +209,14 @@ bool BuildMainWindow() {
   qzevent_set_watcher(WatchModuleEvent);
   if (!ok) qzlog("main window: a widget could not be created\n");
   return ok;
+}
+
+void ChooseEphemeris(Ephemeris ephemeris) {
+  MainWindow* m = Shell();
+  if (!m || m->moduleRunning) return;
+  SetCurrentEphemeris(ephemeris);
+  qzlog("ephemeris in use: %s\n", EphemerisName(ephemeris));
+  m->menuTerminal.print("\nEphemeris: %s\n", EphemerisName(ephemeris));
 }
 
 void DestroyMainWindow() {
@@ -262,6 +273,7 @@ void RunMenuModule(size_t index) {
   BeginKeepingFiles();
   ModuleBegin();
   const char* label = kMenuButtons[index].label;
+  qzlog("module %s, ephemeris %s\n", label, EphemerisName(CurrentEphemeris()));
   if (ModuleFunction run = ModuleForLabel(label))
     run();
   else
@@ -277,6 +289,10 @@ bool HandleMainEvent(int event) {
   MainWindow* m = Shell();
   if (!m) return false;
   if (event == m->quitItem || event == m->window.closeId() || event == m->quit.eventId()) return false;
+  if (event == m->classicItem || event == m->preciseItem) {
+    ChooseEphemeris(event == m->preciseItem ? Ephemeris::Precise : Ephemeris::Classic);
+    return true;
+  }
   for (size_t i = 0; i < m->modules.size(); ++i)
     if (event == m->modules[i].eventId()) {
       RunMenuModule(i);

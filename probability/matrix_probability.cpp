@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "analyses/ephemeris_record.h"
 #include "analyses/settings_files.h"
 #include "analyses/workfile_set.h"
 #include "analyses/workfiles.h"
@@ -16,6 +17,7 @@
 #include "app/output.h"
 #include "core/calendar.h"
 #include "core/chart.h"
+#include "core/precise.h"
 #include "probability/chance_report.h"
 #include "probability/control_groups.h"
 #include "probability/matrix_probability_cells.h"
@@ -189,6 +191,8 @@ qzRandomState ControlStream() {
 }
 
 void DrawControlGroups(MatrixProbabilityRun& run) {
+  // The precise ephemeris' charts of the period from one table.
+  const PreciseSpan span(run.settings.jdStart, run.settings.jdEnd);
   qzRandomState state = ControlStream();
   TestedControlGroups drawn =
       DrawTestedControlGroups(SharedWaveTables(), run.settings, run.real, run.groups, state,
@@ -247,6 +251,7 @@ void RunMatrixProbability() {
   if (!AskPeriod(run, files)) return;
   if (!AskGroups(run)) return;
   if (!ReadWeightsAndMatrices(run)) return;
+  if (!ContinuumEphemerisAgrees()) return;
   DrawControlGroups(run);
   if (ModuleStopRequested()) return;
 

@@ -19,6 +19,7 @@
 #include "app/output.h"
 #include "app/shell.h"
 #include "core/calendar.h"
+#include "core/precise.h"
 #include "data/event_record.h"
 #include "data/person_entry.h"
 #include "data/person_file.h"
@@ -225,6 +226,7 @@ void RunResonanceCurve() {
   in.stepDays = (period.endJd - period.startJd) * (1.0 / kResonancePoints);
   PrintOut(" \n  JD_start : %f JD_schritt: %f  \n  ", in.startJd, in.stepDays);
   ResonanceCurves curves;
+  const PreciseSpan span(period.startJd, period.endJd);
   for (int p = 0; p < kResonancePoints; p += 23) {
     FillResonanceCurves(tables, in, birth, curves, p, p + 23);
     SetProgress(p / 23.0);

@@ -17,6 +17,7 @@
 #include "app/output.h"
 #include "app/shell.h"
 #include "core/calendar.h"
+#include "core/precise.h"
 #include "probability/curves.h"
 #include "probability/zeitq.h"
 #include "qzk/graphic.h"
@@ -327,6 +328,7 @@ void RunPlanetaryFluctuations() {
   PrintOut(" \n\n  JD Increment: %f  \n\n  ", step);
 
   FluctuationSky sky = MakeFluctuationSky(s.startJd, step, s.points);
+  const PreciseSpan span(s.startJd, s.endJd);
   for (int m = 0; m < s.points; m += kChunk) {
     FillFluctuationSky(sky, m, m + kChunk);
     KeepAlive();
