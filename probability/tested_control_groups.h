@@ -21,8 +21,11 @@ struct TestedControlGroups {
 };
 
 // Draws `groups` control groups with `state` (the state after the first
-// pass is returned in it). `progress` is called after every group with the
-// percentage of all passes done.
+// pass is returned in it) on the worker pool, the same for any number of
+// threads. `progress` is called on the calling thread every few tens of
+// milliseconds, and at the end of each pass, with the percentage of all
+// passes done. When the stop query ends the run, the counts hold the
+// groups drawn before it (counts.groups of them).
 TestedControlGroups DrawTestedControlGroups(const WaveTables& tables,
                                             const ControlGroupSettings& settings,
                                             const GroupValues& real, int groups,
