@@ -215,11 +215,10 @@ void RunResonanceCurve() {
   in.stepDays = (period.endJd - period.startJd) * (1.0 / kResonancePoints);
   PrintOut(" \n  JD_start : %f JD_schritt: %f  \n  ", in.startJd, in.stepDays);
   ResonanceCurves curves;
-  for (int p = 0; p < kResonancePoints; p += 23) {
-    FillResonanceCurves(tables, in, birth, curves, p, p + 23);
-    SetProgress(p / 23.0);
+  ComputeResonanceCurves(tables, in, birth, curves, [](int done) {
+    SetProgress(100.0 * done / kResonancePoints);
     KeepAlive();
-  }
+  });
   PrintOut(" \n please wait!! \n");
   for (MatrixKind kind : kMatrixKinds)
     DrawPage(kind, curves.kind[kind], period, in.stepDays, in.order, in.coupling, person);

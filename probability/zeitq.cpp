@@ -24,7 +24,6 @@ namespace {
 constexpr int kPageWidth = 1789;
 constexpr int kPageHeight = 1085;
 constexpr int kFormat = 180;  // kvformat: a 1440 x 1080 frame
-constexpr int kChunk = 2000;  // points between two looks at the window
 constexpr uint32_t kBlue = 0x0000FF;
 
 const std::vector<std::string> kBodyFields{"Sun",    "Moon",   "Mercury", "Venus",
@@ -324,18 +323,11 @@ void RunPlanetaryFluctuations() {
   PrintOut(" \n PLEASE WAIT: Program calculates! \n");
   PrintOut(" \n\n  JD Increment: %f  \n\n  ", step);
 
-  FluctuationSky sky = MakeFluctuationSky(s.startJd, step, s.points);
-  for (int m = 0; m < s.points; m += kChunk) {
-    FillFluctuationSky(sky, m, m + kChunk);
-    KeepAlive();
-  }
+  const auto keepAlive = [](int) { KeepAlive(); };
+  const FluctuationSky sky = ComputeFluctuationSky(s.startJd, step, s.points, keepAlive);
   const WaveTables& tables = ShellWaveTables();
   for (MatrixKind kind : kMatrixKinds) {
-    CurveSet curves(s.points);
-    for (int m = 0; m < s.points; m += kChunk) {
-      FillFluctuationCurves(tables, kind, s.order, s.weights, sky, curves, m, m + kChunk);
-      KeepAlive();
-    }
+    const CurveSet curves = ComputeFluctuationCurves(tables, kind, s.order, s.weights, sky, keepAlive);
     ReportKind(s, kind, curves, sky, step);
   }
   PlayModuleSound();
