@@ -8,6 +8,8 @@
 //   kmwb --batch SCRIPT [--out DIR] [--seed N]
 //                                runs the script's modules headless and
 //                                saves the pages into DIR ("batch-out")
+//   --threads N                  the long loops' worker threads (batch and
+//                                window); else KMWB_THREADS, else the cores
 //   --scale N                    (the toolkit's) presentation scale
 //
 // Where no display can be opened, the workbench says so and runs the
@@ -31,11 +33,19 @@ struct RunOptions {
   std::string batchScript;        // empty: no batch run
   std::string outDir = "batch-out";
   std::optional<uint64_t> seed;
+  std::optional<int> threads;  // --threads
 };
 
 // Reads the shell's options (the toolkit's "--headless" and "--scale N"
 // are accepted and left to it). False with a message for anything else.
 bool ParseRunOptions(int argc, char** argv, RunOptions& options, std::string& error);
+
+// The worker threads of the run: --threads, else the environment's
+// KMWB_THREADS (`environment`, nullptr or empty when it is not set), else
+// the machine's cores. False with a message for a value that is not a
+// whole number 1..kMaxWorkerThreads.
+bool ChooseWorkerThreads(const RunOptions& options, const char* environment, int& threads,
+                         std::string& error);
 
 // Start-up steps 1 to 8: seeds the random generator (from the clock, or
 // the seed given), builds the main window, shows the start-up picture,
