@@ -42,10 +42,10 @@ double ContinuumJulianDate(const ContinuumParams& p, int k, int (*draw)()) {
 
 namespace {
 
-// Moments per block of the worker pool, and per call of the batch
-// computation: the matrices of a batch (4.7 kB a moment) stay in the cache
-// while their rows are copied out.
-constexpr int kBlock = 100;
+// Moments per block of the worker pool (a run stops at the end of one),
+// and per call of the batch computation: the matrices of a batch (4.7 kB
+// a moment) stay in the cache while their rows are copied out.
+constexpr int kBlock = 500;
 constexpr int kBatch = 20;
 static_assert(kBlock % kBatch == 0);
 
