@@ -111,18 +111,22 @@ MaxStatisticResult MaxStatisticTest(std::span<const int> realTails,
   MaxStatisticResult r;
   std::sort(controlSmallestTails.begin(), controlSmallestTails.end());
   const long long G = groups;
-  for (int tail : realTails) {
-    // All p-values are min(1, 2 t / (G + 1)): a control group's is at
-    // most the cell's always when the cell's is 1, else when its tail
-    // count is at most the cell's.
+  // All p-values are min(1, 2 t / (G + 1)): a control group's is at most
+  // that of tail t always when that is 1, else when its tail count is at
+  // most t.
+  auto shareAtMost = [&](int tail) {
     const auto atMost =
         2LL * tail >= G + 1
             ? controlSmallestTails.end()
             : std::upper_bound(controlSmallestTails.begin(), controlSmallestTails.end(), tail);
     const auto count = atMost - controlSmallestTails.begin();
-    r.adjusted.push_back((1.0 + static_cast<double>(count)) / (G + 1.0));
+    return (1.0 + static_cast<double>(count)) / (G + 1.0);
+  };
+  for (int tail : realTails) r.adjusted.push_back(shareAtMost(tail));
+  if (!r.adjusted.empty()) {
+    r.globalP = *std::min_element(r.adjusted.begin(), r.adjusted.end());
+    r.floor = shareAtMost(1);
   }
-  if (!r.adjusted.empty()) r.globalP = *std::min_element(r.adjusted.begin(), r.adjusted.end());
   return r;
 }
 

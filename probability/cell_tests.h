@@ -52,6 +52,10 @@ void KeepSmallestTails(std::span<const double> values, double real, std::span<in
 struct MaxStatisticResult {
   double globalP = 1;            // (1 + #control groups whose smallest p <= the group's) / (G + 1)
   std::vector<double> adjusted;  // per family cell: the same with the cell's p
+  // The smallest global p these control groups allow: that of a group
+  // whose smallest p is 2 / (G + 1), which every control group with a
+  // cell at the edge of all G + 1 values ties.
+  double floor = 1;
 };
 // `realTails`: the group's tail count per family cell;
 // `controlSmallestTails`: per control group its smallest tail count.

@@ -90,5 +90,10 @@ std::string ChanceReport(const MatrixProbabilityRun& run) {
          "\n  Family-wise test: the group's strongest cell is as extreme as the strongest cell of "
          "%.3g %% of random groups (global p = %.4g): %s.\n",
          100 * t.globalP, t.globalP, GlobalVerdict(t.globalP));
+  Append(out,
+         "  With these control groups no group can reach a global p below %.4g (control groups "
+         "with a cell at the edge of all %i + 1 values tie with it); more control groups lower "
+         "this floor.\n",
+         t.globalFloor, run.groups);
   return out;
 }

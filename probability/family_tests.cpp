@@ -93,5 +93,6 @@ FamilyTests TestFamily(const BodyWeights& weights, const ControlGroupCounts& cou
       t.strongest = static_cast<int>(family[f]);
   }
   t.globalP = max.globalP;
+  t.globalFloor = max.floor;
   return t;
 }

@@ -35,6 +35,7 @@ struct FamilyTests {
   int marked = 0;               // family cells with a mark
   double chanceShare = 0;       // the share of cells marked under chance
   double globalP = 1;           // the family-wise test; 1 for an empty family
+  double globalFloor = 1;       // the smallest global p these control groups allow
   int strongest = -1;           // the family cell of the smallest p (first of equals), -1 for none
 };
 
