@@ -76,9 +76,9 @@ struct ContinuumResult {
   std::vector<double> kept;              // Julian dates, when G <= kKeptMoments
   std::vector<ContinuumMoment> shown;    // when G <= kShownMoments
   unsigned chartWarnings = 0;
-  // The moments summed: all of them, or fewer when the module was asked to
-  // stop (app/module_stop.h, read after every block); then the sums are
-  // partial and left unweighted.
+  // The moments summed: all of them, or fewer when the worker pool's stop
+  // query (core/worker_pool.h; a stop of the module, app/module_stop.h)
+  // ended the run; then the sums are partial.
   int done = 0;
   bool stopped = false;
 };
@@ -95,13 +95,16 @@ ChartMoment ContinuumChartMoment(double jd);
 // toolkit's seeded generator when it is nullptr).
 double ContinuumJulianDate(const ContinuumParams& p, int k, int (*draw)());
 
-// Called after every block of moments with the number done so far; the
-// computation then ends early when a stop was requested.
+// Called on the calling thread every few tens of milliseconds, and at the
+// end, with the number of moments summed so far.
 using ContinuumProgress = std::function<void(int done)>;
 
-// The summed matrices of the period; `draw` gives the random numbers
-// (0 .. 2^31 - 1) for random moments (nullptr: the toolkit's generator).
-void ComputeContinuum(const ContinuumParams& p, const WaveTables& tables, int (*draw)(),
+// The summed matrices of the period, computed on WorkerThreads() threads
+// with the same result for any number; `draw` gives the random numbers
+// (0 .. 2^31 - 1) for random moments (nullptr: the toolkit's generator),
+// all drawn on the calling thread in moment order. False when the stop
+// query ended the run early (the sums then hold the moments before it).
+bool ComputeContinuum(const ContinuumParams& p, const WaveTables& tables, int (*draw)(),
                       ContinuumResult& result, const ContinuumProgress& progress = {});
 
 // Runs the dialogs; false when the module must end (start after end, a

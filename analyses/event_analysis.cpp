@@ -24,7 +24,10 @@ void RunEventAnalysis() {
 
   EventGroupResult group;
   SetProgress(0);
-  ComputeEventGroup(SharedWaveTables(), p.settings, members, group);
+  ComputeEventGroup(SharedWaveTables(), p.settings, members, group, [&](std::size_t done) {
+    SetProgress(100.0 * static_cast<double>(done) / static_cast<double>(members.size()));
+    KeepAlive();
+  });
   SetProgress(100);
   ReportEventAnalysis(p, group, files);
   if (!files.Commit()) return;

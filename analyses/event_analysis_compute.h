@@ -9,6 +9,8 @@
 // no further factor 0.1 is applied to D and DA, so that the group's D and
 // DA tables, row sums and totals are in the same units as the continuum's
 // printed D and DA tables and row-sum files they are compared with.
+#include <cstddef>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -43,6 +45,12 @@ struct EventGroupResult {
 EventRecord ShiftedMember(const EventGroupSettings& settings, const EventRecord& record);
 
 // Computes the group of `members` (all of which must have passed
-// MemberProblem). An empty group gives zero matrices.
-void ComputeEventGroup(const WaveTables& tables, const EventGroupSettings& settings,
-                       std::span<const EventRecord> members, EventGroupResult& result);
+// MemberProblem) on WorkerThreads() threads, with the same result for any
+// number. An empty group gives zero matrices. False when the stop query
+// ended the run early (the members then are those summed before it, the
+// matrices not yet divided).
+// `progress` is called on the calling thread every few tens of
+// milliseconds, and at the end, with the number of members summed.
+bool ComputeEventGroup(const WaveTables& tables, const EventGroupSettings& settings,
+                       std::span<const EventRecord> members, EventGroupResult& result,
+                       const std::function<void(std::size_t done)>& progress = {});

@@ -19,6 +19,7 @@
 #include "app/script_driver.h"
 #include "app/shell.h"
 #include "core/ephemeris.h"
+#include "core/worker_pool.h"
 #include "qzk/events.h"
 #include "qzk/lifecycle.h"
 #include "qzk/log.h"
@@ -237,8 +238,8 @@ int RunBatch(const std::string& scriptPath, const std::string& outDir) {
       StopRun(scriptPath + ", line " + std::to_string(module.line) + ": no menu button is labelled \"" +
               module.label + "\"");
 
-  std::fprintf(stderr, "kmwb: batch %s, random seed %llu\n", scriptPath.c_str(),
-               static_cast<unsigned long long>(qzrandom_current_seed()));
+  std::fprintf(stderr, "kmwb: batch %s, random seed %llu, threads %d\n", scriptPath.c_str(),
+               static_cast<unsigned long long>(qzrandom_current_seed()), WorkerThreads());
   std::fprintf(stderr, "kmwb: ephemeris %s\n", EphemerisName(CurrentEphemeris()));
   SetProgressEcho(isatty(2) != 0);
   AnswerQueue queue;

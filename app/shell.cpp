@@ -10,8 +10,10 @@
 #include "app/batch_run.h"
 #include "app/dialogs.h"
 #include "app/main_window.h"
+#include "app/module_stop.h"
 #include "app/output.h"
 #include "core/core_print.h"
+#include "core/worker_pool.h"
 #include "data/record_messages.h"
 #include "qzk/dialogs.h"
 #include "qzk/events.h"
@@ -30,6 +32,8 @@ std::unique_ptr<WaveTables> waveTables;
 int filledOrders = 0;
 
 constexpr const char* kDemoScript = "demo.kmwb";
+constexpr const char* kUsage =
+    "kmwb [--headless] [--threads N] [--ephemeris classic|precise] [--batch SCRIPT [--out DIR] [--seed N]]";
 constexpr const char* kDemoResults = "demo-results";
 
 // Person and event messages ("error opening ...") in a message box, or on
@@ -69,6 +73,19 @@ bool DisplayReachable() {
 #endif
 }
 
+// A number of worker threads as written: digits only, 1..kMaxWorkerThreads.
+bool ThreadCount(const std::string& text, int& threads) {
+  if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != std::string::npos)
+    return false;
+  threads = std::stoi(text);
+  return threads >= 1 && threads <= kMaxWorkerThreads;
+}
+
+std::string ThreadCountWanted(const std::string& text) {
+  return "wants a whole number of threads from 1 to " + std::to_string(kMaxWorkerThreads) + ", not \"" +
+         text + "\"";
+}
+
 bool WantsBatch(int argc, char** argv) {
   for (int i = 1; i < argc; ++i)
     if (std::strcmp(argv[i], "--batch") == 0) return true;
@@ -79,10 +96,7 @@ int AppMain(int argc, char** argv) {
   RunOptions options;
   std::string error;
   if (!ParseRunOptions(argc, argv, options, error)) {
-    std::fprintf(stderr,
-                 "kmwb: %s\nusage: kmwb [--headless] [--ephemeris classic|precise] "
-                 "[--batch SCRIPT [--out DIR] [--seed N]]\n",
-                 error.c_str());
+    std::fprintf(stderr, "kmwb: %s\nusage: %s\n", error.c_str(), kUsage);
     return kBatchBadArguments;
   }
   if (!options.batchScript.empty() && !BatchScriptPathUsable(options.batchScript, error)) {
@@ -92,9 +106,15 @@ int AppMain(int argc, char** argv) {
   Ephemeris ephemeris = Ephemeris::Classic;
   if (!EphemerisOfRun(options, ephemeris, error)) {
     std::fprintf(stderr, "kmwb: %s\n", error.c_str());
-    return 2;
+    return kBatchBadArguments;
   }
   SetCurrentEphemeris(ephemeris);
+  int threads = 1;
+  if (!ChooseWorkerThreads(options, std::getenv("KMWB_THREADS"), threads, error)) {
+    std::fprintf(stderr, "kmwb: %s\n", error.c_str());
+    return kBatchBadArguments;
+  }
+  SetWorkerThreads(threads);
   SetModuleTable(moduleTable);
   SetRecordMessageSink(ShowRecordMessageInShell);
   // The layout wants a screen of 1920 x 1080 or more (the module labels
@@ -163,6 +183,14 @@ bool ParseRunOptions(int argc, char** argv, RunOptions& options, std::string& er
         return false;
       }
       options.seed = seed;
+    } else if (a == "--threads") {
+      if (!value(v)) return false;
+      int threads = 0;
+      if (!ThreadCount(v, threads)) {
+        error = "--threads " + ThreadCountWanted(v);
+        return false;
+      }
+      options.threads = threads;
     } else {
       error = "unknown argument \"" + a + "\"";
       return false;
@@ -190,6 +218,21 @@ bool EphemerisOfRun(const RunOptions& options, Ephemeris& ephemeris, std::string
   return false;
 }
 
+bool ChooseWorkerThreads(const RunOptions& options, const char* environment, int& threads,
+                         std::string& error) {
+  if (options.threads) {
+    threads = *options.threads;
+  } else if (environment && *environment) {
+    if (!ThreadCount(environment, threads)) {
+      error = std::string("KMWB_THREADS ") + ThreadCountWanted(environment);
+      return false;
+    }
+  } else {
+    threads = MachineCores();
+  }
+  return true;
+}
+
 const WaveTables& ShellWaveTables() {
   if (!waveTables) waveTables = std::make_unique<WaveTables>();
   return *waveTables;
@@ -205,6 +248,10 @@ bool StartUp(const std::optional<uint64_t>& seed) {
   }
   qzlog("random seed in use: %llu\n", static_cast<unsigned long long>(qzrandom_current_seed()));
   qzlog("ephemeris in use: %s\n", EphemerisName(CurrentEphemeris()));
+  qzlog("worker threads: %d\n", WorkerThreads());
+  // A stop of the running module (Escape, the busy field, a quit) ends the
+  // long loops' workers at their next block.
+  SetStopQuery([] { return ModuleStopRequested(); });
   // 2-4. The main window.
   bool ok = BuildMainWindow();
   qzwindow_build_end();
@@ -262,6 +309,8 @@ int RunWorkbench(int argc, char** argv, const std::vector<ModuleEntry>& modules)
   bool explicitHeadless = false;
   for (int i = 1; i < argc; ++i) explicitHeadless = explicitHeadless || std::strcmp(argv[i], "--headless") == 0;
   noDisplay = !explicitHeadless && !WantsBatch(argc, argv) && !DisplayReachable();
+  // Right after the program name, so that a last option still missing its
+  // value ("--threads", "--seed") is told so instead of taking this one.
   if (WantsBatch(argc, argv) || noDisplay) args.insert(args.begin() + (argc > 0 ? 1 : 0), headless);
   args.push_back(nullptr);
   int count = static_cast<int>(args.size()) - 1;

@@ -11,6 +11,8 @@
 //   --ephemeris classic|precise  the ephemeris of the charts (the classic
 //                                one unless given here or in the
 //                                environment's KMWB_EPHEMERIS)
+//   --threads N                  the long loops' worker threads (batch and
+//                                window); else KMWB_THREADS, else the cores
 //   --scale N                    (the toolkit's) presentation scale
 //
 // Where no display can be opened, the workbench says so and runs the
@@ -36,6 +38,7 @@ struct RunOptions {
   std::string outDir = "batch-out";
   std::optional<uint64_t> seed;
   std::optional<Ephemeris> ephemeris;
+  std::optional<int> threads;  // --threads
 };
 
 // Reads the shell's options (the toolkit's "--headless" and "--scale N"
@@ -45,6 +48,12 @@ bool ParseRunOptions(int argc, char** argv, RunOptions& options, std::string& er
 // The ephemeris of a run: the command line's, else KMWB_EPHEMERIS's,
 // else the classic one; false (with the message) for a name of neither.
 bool EphemerisOfRun(const RunOptions& options, Ephemeris& ephemeris, std::string& error);
+// The worker threads of the run: --threads, else the environment's
+// KMWB_THREADS (`environment`, nullptr or empty when it is not set), else
+// the machine's cores. False with a message for a value that is not a
+// whole number 1..kMaxWorkerThreads.
+bool ChooseWorkerThreads(const RunOptions& options, const char* environment, int& threads,
+                         std::string& error);
 
 // Start-up steps 1 to 8: seeds the random generator (from the clock, or
 // the seed given), builds the main window, shows the start-up picture,

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "analyses/continuum.h"
+#include "bench_threads.h"
 #include "core/chart.h"
 #include "core/matrices.h"
 
@@ -24,8 +25,10 @@ ContinuumParams Period(int G) {
   return p;
 }
 
-// The whole loop for G = 900 000, as the module runs it (without the window).
+// The whole loop for G = 900 000, as the module runs it (without the
+// window), on the number of worker threads of the second argument.
 void BM_ContinuumLoop(benchmark::State& state) {
+  const BenchThreads threads(state.range(1));
   const WaveTables& tables = SharedWaveTables();
   const ContinuumParams p = Period(static_cast<int>(state.range(0)));
   auto result = std::make_unique<ContinuumResult>();
@@ -37,7 +40,12 @@ void BM_ContinuumLoop(benchmark::State& state) {
   state.counters["per_moment"] = benchmark::Counter(
       double(state.iterations() * p.moments), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_ContinuumLoop)->Arg(900000)->Unit(benchmark::kSecond)->Iterations(2);
+BENCHMARK(BM_ContinuumLoop)
+    ->ArgsProduct({{900000}, {1, 2}})
+    ->ArgNames({"moments", "threads"})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2)
+    ->UseRealTime();
 
 // The same moments in blocks of 500 (as the loop takes them), split by stage.
 constexpr int kBlock = 500;

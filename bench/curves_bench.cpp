@@ -2,6 +2,7 @@
 // and the curves of one kind from it, as the module computes them.
 #include <benchmark/benchmark.h>
 
+#include "bench_threads.h"
 #include "core/calendar.h"
 #include "core/waves.h"
 #include "probability/zeitq.h"
@@ -10,8 +11,10 @@ namespace {
 
 constexpr int kPoints = 200000;
 
-// The whole computation of one kind: charts and curves.
+// The whole computation of one kind: charts and curves, on the worker
+// threads of the argument.
 void BM_Fluctuations200k(benchmark::State& state) {
+  const BenchThreads threads(state.range(0));
   const double start = JulianDay0h(2024, 1, 1);
   const double step = 366.0 / kPoints;
   const WeightTable w = kEqualWeights;
@@ -23,11 +26,12 @@ void BM_Fluctuations200k(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * kPoints);
 }
-BENCHMARK(BM_Fluctuations200k)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Fluctuations200k)->ArgName("threads")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The curves of one more kind from a sky already computed (the module
 // computes the sky once for its four kinds).
 void BM_FluctuationCurvesOnly200k(benchmark::State& state) {
+  const BenchThreads threads(state.range(0));
   const FluctuationSky sky = ComputeFluctuationSky(JulianDay0h(2024, 1, 1), 366.0 / kPoints, kPoints);
   const WeightTable w = kEqualWeights;
   for (auto _ : state) {
@@ -36,6 +40,6 @@ void BM_FluctuationCurvesOnly200k(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * kPoints);
 }
-BENCHMARK(BM_FluctuationCurvesOnly200k)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FluctuationCurvesOnly200k)->ArgName("threads")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

@@ -1,10 +1,12 @@
 // The event analysis' group loop: 1000 members' charts, matrices, member
-// sums and group means, with the IC, gravity weights and self-correlation.
+// sums and group means, with the IC, gravity weights and self-correlation,
+// on the worker threads of the argument.
 #include <benchmark/benchmark.h>
 
 #include <vector>
 
 #include "analyses/event_analysis_compute.h"
+#include "bench_threads.h"
 
 namespace {
 
@@ -27,6 +29,7 @@ std::vector<EventRecord> Members(int n) {
 }
 
 void BM_EventGroup1000(benchmark::State& state) {
+  const BenchThreads threads(state.range(0));
   const std::vector<EventRecord> members = Members(1000);
   EventGroupSettings s;
   s.weights.lastBody = 10;
@@ -44,6 +47,6 @@ void BM_EventGroup1000(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(members.size()));
 }
-BENCHMARK(BM_EventGroup1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EventGroup1000)->ArgName("threads")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

@@ -1,16 +1,18 @@
 // Speed of the matrix probability's control groups: 10 000 groups of 100
 // moments drawn from 1900..2100, each with its chart, H and D, the four
 // weighted means and the comparison with the real group (one million
-// charts per iteration).
+// charts per iteration), on the worker threads of the last argument.
 #include <benchmark/benchmark.h>
 
 #include <memory>
 
+#include "bench_threads.h"
 #include "probability/control_groups.h"
 
 namespace {
 
 void BM_ControlGroups(benchmark::State& state) {
+  const BenchThreads threads(state.range(2));
   const int groups = static_cast<int>(state.range(0));
   const int events = static_cast<int>(state.range(1));
   ControlGroupSettings s;
@@ -36,7 +38,12 @@ void BM_ControlGroups(benchmark::State& state) {
       benchmark::Counter(charts, benchmark::Counter::kIsIterationInvariantRate |
                                      benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_ControlGroups)->Args({10000, 100})->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_ControlGroups)
+    ->ArgsProduct({{10000}, {100}, {1, 2}})
+    ->ArgNames({"groups", "members", "threads"})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2)
+    ->UseRealTime();
 
 }  // namespace
 

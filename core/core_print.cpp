@@ -9,6 +9,7 @@ namespace {
 void PrintToStandardError(const char* text) { std::fputs(text, stderr); }
 
 std::atomic<CorePrintFunction> g_printer{PrintToStandardError};
+thread_local std::string* t_capture = nullptr;
 
 }  // namespace
 
@@ -16,7 +17,12 @@ void SetCorePrinter(CorePrintFunction print) {
   g_printer.store(print ? print : PrintToStandardError, std::memory_order_release);
 }
 
-void CorePrint(const char* text) { g_printer.load(std::memory_order_acquire)(text); }
+void CorePrint(const char* text) {
+  if (t_capture)
+    t_capture->append(text);
+  else
+    g_printer.load(std::memory_order_acquire)(text);
+}
 
 void CorePrintf(const char* format, ...) {
   char line[256];
@@ -26,3 +32,7 @@ void CorePrintf(const char* format, ...) {
   va_end(args);
   CorePrint(line);
 }
+
+CoreLineCapture::CoreLineCapture(std::string& into) : previous_(t_capture) { t_capture = &into; }
+
+CoreLineCapture::~CoreLineCapture() { t_capture = previous_; }

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <vector>
+
+#include "core/worker_pool.h"
 
 
 double RandomUnit(qzRandomState& state) {
@@ -123,13 +127,71 @@ ProbabilityResult ProbabilityOf(const ControlGroupSettings& settings,
   return r;
 }
 
+void AddCounts(ControlGroupCounts& counts, const ControlGroupCounts& later) {
+  counts.groups += later.groups;
+  for (MatrixKind k : kMatrixKinds) {
+    for (int i = 0; i < kBodies; ++i) {
+      for (int j = 0; j < kBodies; ++j) counts.cell[k][i][j] += later.cell[k][i][j];
+      counts.row[k][i] += later.row[k][i];
+    }
+    counts.total[k] += later.total[k];
+  }
+}
+
+int GroupsPerBlock(int eventsPerGroup) {
+  return std::clamp(kChartsPerBlock / std::max(eventsPerGroup, 1), 1, kMaxGroupsPerBlock);
+}
+
+namespace {
+
+// One block of groups: the workspace of its charts, its groups' means and
+// their counts.
+struct ControlBlock {
+  ControlGroupWorkspace workspace;
+  GroupValues mean[kMaxGroupsPerBlock];
+  ControlGroupCounts counts;
+};
+
+}  // namespace
+
+int DrawControlGroupsInOrder(const WaveTables& tables, const ControlGroupSettings& settings,
+                             const GroupValues& real, int groups, const qzRandomState& start,
+                             ControlGroupCounts& counts, const ControlGroupVisitor& visit,
+                             const ControlGroupProgress& progress) {
+  const int n = std::max(settings.eventsPerGroup, 1);
+  const int perBlock = GroupsPerBlock(n);
+  const int threads = WorkerThreads();
+  std::vector<std::unique_ptr<ControlBlock>> slots(static_cast<std::size_t>(BlockSlots(threads)));
+  for (auto& slot : slots) slot = std::make_unique<ControlBlock>();
+  auto groupsIn = [&](int block) { return std::min(perBlock, groups - block * perBlock); };
+
+  BlockJob job;
+  job.blocks = BlockCount(groups, perBlock);
+  job.compute = [&](int block, int slot) {
+    ControlBlock& out = *slots[static_cast<std::size_t>(slot)];
+    qzRandomState state = start;
+    qzrandom_state_advance(state, static_cast<uint64_t>(block) * perBlock * n);
+    out.counts = ControlGroupCounts{};
+    for (int i = 0; i < groupsIn(block); ++i)
+      DrawControlGroup(tables, settings, real, state, out.workspace, out.mean[i], out.counts);
+  };
+  job.fold = [&](int block, int slot) {
+    const ControlBlock& in = *slots[static_cast<std::size_t>(slot)];
+    AddCounts(counts, in.counts);
+    if (visit)
+      for (int i = 0; i < groupsIn(block); ++i) visit(block * perBlock + i, in.mean[i]);
+  };
+  auto taken = [&](int folded) { return std::min(groups, folded * perBlock); };
+  if (progress) job.pump = [&](int folded) { progress(taken(folded)); };
+  return taken(RunBlocks(job, threads));
+}
+
 ControlGroupCounts CountControlGroups(const WaveTables& tables,
                                       const ControlGroupSettings& settings,
                                       const GroupValues& real, int groups, qzRandomState& state,
-                                      ControlGroupWorkspace& workspace) {
+                                      ControlGroupWorkspace&) {
   ControlGroupCounts counts;
-  GroupValues mean;
-  for (int g = 0; g < groups; ++g)
-    DrawControlGroup(tables, settings, real, state, workspace, mean, counts);
+  const int taken = DrawControlGroupsInOrder(tables, settings, real, groups, state, counts, {});
+  qzrandom_state_advance(state, static_cast<uint64_t>(taken) * std::max(settings.eventsPerGroup, 1));
   return counts;
 }

@@ -16,6 +16,7 @@
 // for the whole run (nothing is allocated per group). The same seed gives
 // the same counts.
 #include <cstdint>
+#include <functional>
 
 #include "analyses/body_weights.h"
 #include "analyses/continuum.h"
@@ -107,8 +108,36 @@ int SignificanceMark(double percent);
 ProbabilityResult ProbabilityOf(const ControlGroupSettings& settings,
                                 const ControlGroupCounts& counts);
 
-// All `groups` control groups at once (tests and benchmarks; the module
-// draws them one by one to move its progress bar).
+// Adds the counts of `later` groups to `counts`.
+void AddCounts(ControlGroupCounts& counts, const ControlGroupCounts& later);
+
+// Control group g of a run is drawn with the generator numbers g n ..
+// g n + n - 1 after the run's start (n the events per group), as one loop
+// over the groups draws it; the worker pool draws blocks of about
+// kChartsPerBlock charts, each from its own position in the stream.
+inline constexpr int kChartsPerBlock = 2048;
+inline constexpr int kMaxGroupsPerBlock = 64;
+int GroupsPerBlock(int eventsPerGroup);
+
+// Called with each control group's means, in group order.
+using ControlGroupVisitor = std::function<void(int group, const GroupValues& mean)>;
+// Called on the calling thread every few tens of milliseconds, and at the
+// end, with the number of groups taken so far.
+using ControlGroupProgress = std::function<void(int done)>;
+
+// Draws `groups` control groups from `start` on WorkerThreads() threads,
+// adds their comparisons with `real` to `counts` and hands their means to
+// `visit` (may be empty), all in group order: the same for any number of
+// threads. Returns the number of groups taken: `groups`, or fewer when the
+// stop query ended the run.
+int DrawControlGroupsInOrder(const WaveTables& tables, const ControlGroupSettings& settings,
+                             const GroupValues& real, int groups, const qzRandomState& start,
+                             ControlGroupCounts& counts, const ControlGroupVisitor& visit,
+                             const ControlGroupProgress& progress = {});
+
+// All `groups` control groups at once (tests and benchmarks), on the
+// worker pool; `state` is left where one loop over the groups leaves it.
+// The workspace is not used (each block of the pool has its own).
 ControlGroupCounts CountControlGroups(const WaveTables& tables,
                                       const ControlGroupSettings& settings,
                                       const GroupValues& real, int groups, qzRandomState& state,

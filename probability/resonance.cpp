@@ -227,14 +227,13 @@ void RunResonanceCurve() {
   PrintOut(" \n  JD_start : %f JD_schritt: %f  \n  ", in.startJd, in.stepDays);
   ResonanceCurves curves;
   const PreciseSpan span(period.startJd, period.endJd);
-  for (int p = 0; p < kResonancePoints; p += 23) {
-    FillResonanceCurves(tables, in, birth, curves, p, p + 23);
-    SetProgress(p / 23.0);
+  const int done = ComputeResonanceCurves(tables, in, birth, curves, [](int points) {
+    SetProgress(100.0 * points / kResonancePoints);
     KeepAlive();
-    if (ModuleStopRequested()) {
-      StopNote("\n stopped after %d of %d points; no working file changed \n", p + 23, kResonancePoints);
-      return;
-    }
+  });
+  if (done < kResonancePoints) {
+    StopNote("\n stopped after %d of %d points; no working file changed \n", done, kResonancePoints);
+    return;
   }
   if (!files.Commit()) return;
   PrintOut(" \n please wait!! \n");

@@ -9,6 +9,7 @@
 // RunResonanceCurve asks, computes and draws; the computation below needs
 // no window.
 #include <array>
+#include <functional>
 
 #include "analyses/body_weights.h"
 #include "analyses/matrix_kind.h"
@@ -51,3 +52,13 @@ struct ResonanceCurves {
 // the sum of curves 1..11.
 void FillResonanceCurves(const WaveTables& tables, const ResonanceInput& in,
                          const BirthMatrices& birth, ResonanceCurves& out, int from, int to);
+// Every point, in blocks of kResonanceBlock on the worker pool (each point
+// is computed on its own, so the curves are the same for any number of
+// threads). `progress` is called on the calling thread every few tens of
+// milliseconds, and at the end, with the number of points done.
+inline constexpr int kResonanceBlock = 23;
+// Returns the points computed: kResonancePoints, or fewer when the worker
+// pool's stop query ended the run.
+int ComputeResonanceCurves(const WaveTables& tables, const ResonanceInput& in,
+                           const BirthMatrices& birth, ResonanceCurves& out,
+                           const std::function<void(int done)>& progress = {});

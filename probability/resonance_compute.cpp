@@ -4,6 +4,7 @@
 
 #include "probability/curves.h"
 #include "core/chart.h"
+#include "core/worker_pool.h"
 #include "probability/resonance.h"
 
 ResonanceCurves::ResonanceCurves() {
@@ -48,4 +49,17 @@ void FillResonanceCurves(const WaveTables& tables, const ResonanceInput& in,
       c[kSumCurve][p] = sum;
     }
   }
+}
+
+int ComputeResonanceCurves(const WaveTables& tables, const ResonanceInput& in,
+                           const BirthMatrices& birth, ResonanceCurves& out,
+                           const std::function<void(int done)>& progress) {
+  BlockJob job;
+  job.blocks = BlockCount(kResonancePoints, kResonanceBlock);
+  job.compute = [&](int block, int) {
+    FillResonanceCurves(tables, in, birth, out, block * kResonanceBlock, (block + 1) * kResonanceBlock);
+  };
+  if (progress)
+    job.pump = [&](int folded) { progress(std::min(kResonancePoints, folded * kResonanceBlock)); };
+  return std::min(kResonancePoints, RunBlocks(job, WorkerThreads()) * kResonanceBlock);
 }

@@ -1,9 +1,7 @@
 #include "probability/tested_control_groups.h"
 
-#include <memory>
+#include <algorithm>
 #include <vector>
-
-#include "app/module_stop.h"
 
 TestedControlGroups DrawTestedControlGroups(const WaveTables& tables,
                                             const ControlGroupSettings& settings,
@@ -12,8 +10,6 @@ TestedControlGroups DrawTestedControlGroups(const WaveTables& tables,
                                             const std::function<void(double)>& progress,
                                             std::size_t rankBudgetBytes) {
   TestedControlGroups out;
-  auto workspace = std::make_unique<ControlGroupWorkspace>();
-  GroupValues mean;
   const int c = settings.weights.lastBody;
   ControlStatistics statistics(c, real);
   std::vector<TableCell> family;
@@ -24,31 +20,34 @@ TestedControlGroups DrawTestedControlGroups(const WaveTables& tables,
   const qzRandomState first = state;
   const int passes = ranks.Passes();
   const double steps = static_cast<double>(groups) * passes;
-  for (int g = 0; g < groups; ++g) {
-    DrawControlGroup(tables, settings, real, state, *workspace, mean, out.counts);
-    statistics.Add(mean);
-    ranks.Keep(0, g, mean);
-    if (progress) progress((g + 1) * 100.0 / steps);
-    out.drawn = g + 1;
-    if (ModuleStopRequested() && (g + 1 < groups || passes > 1)) {
-      out.stopped = true;
-      return out;
-    }
-  }
+  auto progressOf = [&](int pass) -> ControlGroupProgress {
+    if (!progress) return {};
+    return [&progress, &steps, groups, pass](int done) {
+      progress((static_cast<double>(pass) * groups + done) * 100.0 / steps);
+    };
+  };
+  const int taken = DrawControlGroupsInOrder(
+      tables, settings, real, groups, first, out.counts,
+      [&](int g, const GroupValues& mean) {
+        statistics.Add(mean);
+        ranks.Keep(0, g, mean);
+      },
+      progressOf(0));
+  qzrandom_state_advance(state, static_cast<uint64_t>(taken) * std::max(settings.eventsPerGroup, 1));
+  out.drawn = taken;
+  out.stopped = taken < groups;
+  if (out.stopped) return out;
   statistics.Finish();
   ranks.RankPass(0);
 
   for (int pass = 1; pass < passes; ++pass) {
-    qzRandomState again = first;
     ControlGroupCounts uncounted;
-    for (int g = 0; g < groups; ++g) {
-      DrawControlGroup(tables, settings, real, again, *workspace, mean, uncounted);
-      ranks.Keep(pass, g, mean);
-      if (progress) progress((static_cast<double>(pass) * groups + g + 1) * 100.0 / steps);
-      if (ModuleStopRequested() && (pass + 1 < passes || g + 1 < groups)) {
-        out.stopped = true;
-        return out;
-      }
+    const int again = DrawControlGroupsInOrder(
+        tables, settings, real, groups, first, uncounted,
+        [&](int g, const GroupValues& mean) { ranks.Keep(pass, g, mean); }, progressOf(pass));
+    if (again < groups) {
+      out.stopped = true;
+      return out;
     }
     ranks.RankPass(pass);
   }

@@ -18,16 +18,18 @@ struct TestedControlGroups {
   ControlGroupCounts counts;
   ProbabilityResult result;
   FamilyTests tests;
-  // Fewer groups were drawn when the module was asked to stop
-  // (app/module_stop.h, read after every group); the rest is then empty.
+  // Fewer groups were drawn when the worker pool's stop query ended the
+  // run (a stop of the module); the rest is then empty.
   int drawn = 0;
   bool stopped = false;
 };
 
 // Draws `groups` control groups with `state` (the state after the first
-// pass is returned in it). `progress` is called after every group with the
-// percentage of all passes done; the drawing then ends early when a stop
-// was requested.
+// pass is returned in it) on the worker pool, the same for any number of
+// threads. `progress` is called on the calling thread every few tens of
+// milliseconds, and at the end of each pass, with the percentage of all
+// passes done. When the stop query ends the run, `stopped` is set and the
+// counts hold the groups drawn before it (`drawn` of them).
 TestedControlGroups DrawTestedControlGroups(const WaveTables& tables,
                                             const ControlGroupSettings& settings,
                                             const GroupValues& real, int groups,

@@ -27,7 +27,6 @@ namespace {
 constexpr int kPageWidth = 1789;
 constexpr int kPageHeight = 1085;
 constexpr int kFormat = 180;  // kvformat: a 1440 x 1080 frame
-constexpr int kChunk = 2000;  // points between two looks at the window
 constexpr uint32_t kBlue = 0x0000FF;
 
 const std::vector<std::string> kBodyFields{"Sun",    "Moon",   "Mercury", "Venus",
@@ -327,27 +326,27 @@ void RunPlanetaryFluctuations() {
   PrintOut(" \n PLEASE WAIT: Program calculates! \n");
   PrintOut(" \n\n  JD Increment: %f  \n\n  ", step);
 
-  FluctuationSky sky = MakeFluctuationSky(s.startJd, step, s.points);
-  const PreciseSpan span(s.startJd, s.endJd);
-  for (int m = 0; m < s.points; m += kChunk) {
-    FillFluctuationSky(sky, m, m + kChunk);
+  // The points done, as the workers' progress tells; a stop of the module
+  // ends the computation at the next block.
+  int done = 0;
+  const auto keepAlive = [&done](int points) {
+    done = points;
     KeepAlive();
-    if (ModuleStopRequested()) {
-      StopNote("\n stopped after %d of %d moments; no working file changed \n", std::min(m + kChunk, s.points), s.points);
-      return;
-    }
+  };
+  const PreciseSpan span(s.startJd, s.endJd);
+  const FluctuationSky sky = ComputeFluctuationSky(s.startJd, step, s.points, keepAlive);
+  if (ModuleStopRequested()) {
+    StopNote("\n stopped after %d of %d moments; no working file changed \n", done, s.points);
+    return;
   }
   const WaveTables& tables = ShellWaveTables();
   for (MatrixKind kind : kMatrixKinds) {
-    CurveSet curves(s.points);
-    for (int m = 0; m < s.points; m += kChunk) {
-      FillFluctuationCurves(tables, kind, s.order, s.weights, sky, curves, m, m + kChunk);
-      KeepAlive();
-      if (ModuleStopRequested()) {
-        StopNote("\n stopped at moment %d of %d of the %s curves; no working file changed \n",
-                 std::min(m + kChunk, s.points), s.points, KindName(kind));
-        return;
-      }
+    done = 0;
+    const CurveSet curves = ComputeFluctuationCurves(tables, kind, s.order, s.weights, sky, keepAlive);
+    if (ModuleStopRequested()) {
+      StopNote("\n stopped at moment %d of %d of the %s curves; no working file changed \n", done, s.points,
+               KindName(kind));
+      return;
     }
     ReportKind(s, kind, curves, sky, step);
   }

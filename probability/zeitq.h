@@ -10,6 +10,7 @@
 // compute and need no window. Kind k is drawn on text and graphic page
 // KindPage(k).
 #include <array>
+#include <functional>
 #include <vector>
 
 #include "analyses/body_weights.h"
@@ -30,10 +31,16 @@ struct FluctuationSky {
   std::vector<BodyLongitudes> longitudes;
   std::vector<CalendarDate> dates;
 };
-FluctuationSky ComputeFluctuationSky(double startJd, double stepDays, int points);
-// The same in pieces, for a module that keeps its window alive between
-// them: MakeFluctuationSky sizes the sky, FillFluctuationSky computes the
-// points from..to-1.
+// Called on the calling thread every few tens of milliseconds, and at the
+// end, with the number of points done so far.
+using FluctuationProgress = std::function<void(int done)>;
+// The whole sky on the worker pool (blocks of kFluctuationBlock points).
+inline constexpr int kFluctuationBlock = 1000;
+FluctuationSky ComputeFluctuationSky(double startJd, double stepDays, int points,
+                                     const FluctuationProgress& progress = {});
+// The same in pieces: MakeFluctuationSky sizes the sky, FillFluctuationSky
+// computes the points from..to-1 (each point on its own: pieces may be
+// computed at once on different threads).
 FluctuationSky MakeFluctuationSky(double startJd, double stepDays, int points);
 void FillFluctuationSky(FluctuationSky& sky, int from, int to);
 
@@ -42,8 +49,10 @@ void FillFluctuationSky(FluctuationSky& sky, int from, int to);
 // cell |D| truncated to an integer); a body of weight 0 gets 0.000001 on
 // every point; curve 0 is the sum of curves 1..11; curve 12 stays 0.
 // Only the weights of Sun .. IC are read.
+// On the worker pool, as the sky.
 CurveSet ComputeFluctuationCurves(const WaveTables& tables, MatrixKind kind, int order,
-                                  const WeightTable& weights, const FluctuationSky& sky);
+                                  const WeightTable& weights, const FluctuationSky& sky,
+                                  const FluctuationProgress& progress = {});
 // Points from..to-1 of `curves` (sized for the sky's points).
 void FillFluctuationCurves(const WaveTables& tables, MatrixKind kind, int order,
                            const WeightTable& weights, const FluctuationSky& sky, CurveSet& curves,

@@ -4,6 +4,7 @@
 
 #include "core/matrices.h"
 #include "core/chart.h"
+#include "core/worker_pool.h"
 #include "probability/zeitq.h"
 
 namespace {
@@ -36,6 +37,18 @@ void BuildKind(const WaveTables& tables, MatrixKind kind, int order, const doubl
   }
 }
 
+// Points 0..points-1 in blocks on the worker pool; each block writes its
+// own points only, so nothing is folded.
+void FillInBlocks(int points, const std::function<void(int from, int to)>& fill,
+                  const FluctuationProgress& progress) {
+  BlockJob job;
+  job.blocks = BlockCount(points, kFluctuationBlock);
+  job.compute = [&](int block, int) { fill(block * kFluctuationBlock, (block + 1) * kFluctuationBlock); };
+  if (progress)
+    job.pump = [&](int folded) { progress(std::min(points, folded * kFluctuationBlock)); };
+  RunBlocks(job, WorkerThreads());
+}
+
 }  // namespace
 
 FluctuationSky MakeFluctuationSky(double startJd, double stepDays, int points) {
@@ -61,9 +74,11 @@ void FillFluctuationSky(FluctuationSky& sky, int from, int to) {
   }
 }
 
-FluctuationSky ComputeFluctuationSky(double startJd, double stepDays, int points) {
+FluctuationSky ComputeFluctuationSky(double startJd, double stepDays, int points,
+                                     const FluctuationProgress& progress) {
   FluctuationSky sky = MakeFluctuationSky(startJd, stepDays, points);
-  FillFluctuationSky(sky, 0, points);
+  FillInBlocks(static_cast<int>(sky.longitudes.size()),
+               [&](int from, int to) { FillFluctuationSky(sky, from, to); }, progress);
   return sky;
 }
 
@@ -89,10 +104,13 @@ void FillFluctuationCurves(const WaveTables& tables, MatrixKind kind, int order,
 }
 
 CurveSet ComputeFluctuationCurves(const WaveTables& tables, MatrixKind kind, int order,
-                                  const WeightTable& w, const FluctuationSky& sky) {
+                                  const WeightTable& w, const FluctuationSky& sky,
+                                  const FluctuationProgress& progress) {
   const int points = static_cast<int>(sky.longitudes.size());
   CurveSet curves(points);
-  FillFluctuationCurves(tables, kind, order, w, sky, curves, 0, points);
+  FillInBlocks(points,
+               [&](int from, int to) { FillFluctuationCurves(tables, kind, order, w, sky, curves, from, to); },
+               progress);
   return curves;
 }
 

@@ -34,6 +34,23 @@ uint32_t qzrandom_next32(qzRandomState& s) {
   return (xorshifted >> rot) | (xorshifted << ((32u - rot) & 31u));
 }
 
+void qzrandom_state_advance(qzRandomState& s, uint64_t steps) {
+  // The LCG's jump (Brown, "Random number generation with arbitrary
+  // strides", 1994): the multiplier and increment of 2^i steps are
+  // squared up, those of the set bits of `steps` composed.
+  uint64_t multiplier = kMultiplier, increment = s.increment;
+  uint64_t totalMultiplier = 1, totalIncrement = 0;
+  for (; steps > 0; steps >>= 1) {
+    if (steps & 1u) {
+      totalMultiplier *= multiplier;
+      totalIncrement = totalIncrement * multiplier + increment;
+    }
+    increment = (multiplier + 1) * increment;
+    multiplier *= multiplier;
+  }
+  s.state = totalMultiplier * s.state + totalIncrement;
+}
+
 void qzrandom_seed(uint64_t seed) {
   g_seed = seed;
   g_seeded = true;

@@ -29,3 +29,8 @@ struct qzRandomState {
 };
 void qzrandom_state_seed(qzRandomState& s, uint64_t seed);
 uint32_t qzrandom_next32(qzRandomState& s);
+// Moves the generator on by `steps` numbers at once (in about 64 steps
+// whatever the count): the state that `steps` calls of qzrandom_next32
+// would leave, so that a block of work can draw from its own position in
+// one stream.
+void qzrandom_state_advance(qzRandomState& s, uint64_t steps);

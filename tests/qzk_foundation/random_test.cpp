@@ -37,3 +37,27 @@ TEST(Random, SameSeedSameNumbersAndSaneSpread) {
   }
   EXPECT_NEAR(sum / n, 0.49995, 0.005);
 }
+
+// A jump lands where as many single steps land, for counts around the
+// powers of two the jump composes, and a jump of the whole period less one
+// is undone by one step.
+TEST(Random, AdvanceLandsWhereSingleStepsLand) {
+  qzRandomState start;
+  qzrandom_state_seed(start, 77);
+  for (uint64_t steps : {0ull, 1ull, 2ull, 3ull, 63ull, 64ull, 65ull, 1000ull, 123457ull}) {
+    qzRandomState stepped = start, jumped = start;
+    for (uint64_t i = 0; i < steps; ++i) qzrandom_next32(stepped);
+    qzrandom_state_advance(jumped, steps);
+    EXPECT_EQ(jumped.state, stepped.state) << steps;
+    EXPECT_EQ(qzrandom_next32(jumped), qzrandom_next32(stepped)) << steps;
+  }
+  qzRandomState once = start, twice = start;
+  qzrandom_state_advance(once, (1ull << 40) + 5);
+  qzrandom_state_advance(twice, 1ull << 40);
+  qzrandom_state_advance(twice, 5);
+  EXPECT_EQ(once.state, twice.state);
+  qzRandomState round = start;
+  qzrandom_state_advance(round, ~0ull);
+  qzrandom_next32(round);
+  EXPECT_EQ(round.state, start.state);
+}
