@@ -101,9 +101,11 @@ bool SaveText(const std::string& path, const std::string& text) {
   return out.good() && std::rename(temporary.c_str(), path.c_str()) == 0;
 }
 
-bool SaveGraphic(int k, const std::string& dir, std::vector<std::string>& written) {
+// A graphic page as PNG and as SVG drawing, and as BMP when asked for.
+bool SaveGraphic(int k, const std::string& dir, std::vector<std::string>& written, bool withBmp) {
   bool ok = true;
-  for (const char* ext : {".png", ".bmp"}) {
+  for (const char* ext : {".png", ".svg", ".bmp"}) {
+    if (!withBmp && std::string(ext) == ".bmp") continue;
     std::string path = dir + "/graphic-" + std::to_string(k) + ext;
     bool saved = SaveGraphicPage(k, path);
     if (saved) written.push_back(path);
@@ -114,7 +116,8 @@ bool SaveGraphic(int k, const std::string& dir, std::vector<std::string>& writte
 
 // The pages one module of a longer script printed or drew on, saved as it
 // ends, before the next module clears them.
-bool SaveModulePages(const std::string& dir, const PageSnapshot& before, std::vector<std::string>& written) {
+bool SaveModulePages(const std::string& dir, const PageSnapshot& before, std::vector<std::string>& written,
+                     bool withBmp) {
   MainWindow* m = Shell();
   if (!m || !MakeFolders(dir)) return false;
   bool ok = true;
@@ -133,14 +136,14 @@ bool SaveModulePages(const std::string& dir, const PageSnapshot& before, std::ve
       if (saved) written.push_back(path);
       ok = saved && ok;
     }
-    if (m->graphicChoices[k - 1] != before.graphicChoices[k - 1]) ok = SaveGraphic(k, dir, written) && ok;
+    if (m->graphicChoices[k - 1] != before.graphicChoices[k - 1]) ok = SaveGraphic(k, dir, written, withBmp) && ok;
   }
   return ok;
 }
 
 }  // namespace
 
-bool SaveAllPages(const std::string& dir, std::vector<std::string>& written) {
+bool SaveAllPages(const std::string& dir, std::vector<std::string>& written, bool withBmp) {
   MainWindow* m = Shell();
   if (!m || !MakeFolders(dir)) return false;
   bool ok = true;
@@ -158,12 +161,12 @@ bool SaveAllPages(const std::string& dir, std::vector<std::string>& written) {
       if (saved) written.push_back(path);
       ok = saved && ok;
     }
-    if (m->graphicUsed[k - 1]) ok = SaveGraphic(k, dir, written) && ok;
+    if (m->graphicUsed[k - 1]) ok = SaveGraphic(k, dir, written, withBmp) && ok;
   }
   return ok;
 }
 
-int RunBatch(const std::string& scriptPath, const std::string& outDir) {
+int RunBatch(const std::string& scriptPath, const std::string& outDir, bool withBmp) {
   std::ifstream in(scriptPath, std::ios::binary);
   if (!in) StopRun("the batch script " + scriptPath + " cannot be read");
   std::stringstream text;
@@ -202,9 +205,9 @@ int RunBatch(const std::string& scriptPath, const std::string& outDir) {
       StopRun(scriptPath + ", line " + std::to_string(module.line) + ": \"" + module.label +
               "\" waited for input that a script cannot give, or ended the program");
     if (script.modules.size() > 1)
-      saved = SaveModulePages(outDir + "/" + ModuleFolderName(index, module.label), before, written) && saved;
+      saved = SaveModulePages(outDir + "/" + ModuleFolderName(index, module.label), before, written, withBmp) && saved;
   }
-  saved = SaveAllPages(outDir, written) && saved;
+  saved = SaveAllPages(outDir, written, withBmp) && saved;
   for (const std::string& f : written) std::fprintf(stderr, "kmwb: wrote %s\n", f.c_str());
   if (!saved) {
     std::fprintf(stderr, "kmwb: not every page could be written into %s\n", outDir.c_str());

@@ -79,7 +79,7 @@ int AppMain(int argc, char** argv) {
   RunOptions options;
   std::string error;
   if (!ParseRunOptions(argc, argv, options, error)) {
-    std::fprintf(stderr, "kmwb: %s\nusage: kmwb [--headless] [--batch SCRIPT [--out DIR] [--seed N]]\n",
+    std::fprintf(stderr, "kmwb: %s\nusage: kmwb [--headless] [--batch SCRIPT [--out DIR] [--seed N] [--bmp]]\n",
                  error.c_str());
     return 2;
   }
@@ -104,7 +104,7 @@ int AppMain(int argc, char** argv) {
     std::fprintf(stderr, "kmwb: the main window could not be built (see qzk.log)\n");
     return 1;
   }
-  if (batch) return RunBatch(options.batchScript, options.outDir);
+  if (batch) return RunBatch(options.batchScript, options.outDir, options.bmp);
   RunEventLoop();
   return 0;
 }
@@ -131,6 +131,8 @@ bool ParseRunOptions(int argc, char** argv, RunOptions& options, std::string& er
       if (!value(options.batchScript)) return false;
     } else if (a == "--out") {
       if (!value(options.outDir)) return false;
+    } else if (a == "--bmp") {
+      options.bmp = true;
     } else if (a == "--seed") {
       if (!value(v)) return false;
       char* end = nullptr;
@@ -148,6 +150,10 @@ bool ParseRunOptions(int argc, char** argv, RunOptions& options, std::string& er
   }
   if (options.batchScript.empty() && (options.outDir != "batch-out")) {
     error = "--out is only used with --batch";
+    return false;
+  }
+  if (options.batchScript.empty() && options.bmp) {
+    error = "--bmp is only used with --batch";
     return false;
   }
   return true;

@@ -31,6 +31,7 @@ struct RunOptions {
   std::string batchScript;        // empty: no batch run
   std::string outDir = "batch-out";
   std::optional<uint64_t> seed;
+  bool bmp = false;  // a batch run saves its graphic pages as BMP too
 };
 
 // Reads the shell's options (the toolkit's "--headless" and "--scale N"

@@ -94,8 +94,13 @@ TEST_F(BatchRun, DemoKeepsEveryModulesPages) {
   EXPECT_EQ(access((out + "03-2-Event-Analysis/graphic-3.png").c_str(), F_OK), 0);
   EXPECT_NE(access((out + "03-2-Event-Analysis/text-1.txt").c_str(), F_OK), 0)
       << "text page 1 still holds the continuum's tables, unchanged by the event analysis";
-  for (int k = 1; k <= 6; ++k)
-    EXPECT_EQ(access((out + "04-4-Matrix-Probability/graphic-" + std::to_string(k) + ".bmp").c_str(), F_OK), 0) << k;
+  // Each page as PNG and SVG drawing; BMP copies only with --bmp.
+  for (int k = 1; k <= 6; ++k) {
+    const std::string page = out + "04-4-Matrix-Probability/graphic-" + std::to_string(k);
+    EXPECT_EQ(access((page + ".png").c_str(), F_OK), 0) << k;
+    EXPECT_NE(ReadFile(page + ".svg").find("</svg>"), std::string::npos) << k;
+    EXPECT_NE(access((page + ".bmp").c_str(), F_OK), 0) << k;
+  }
   EXPECT_EQ(access((out + "05-11-Planetary-Fluctuations-time-quality/graphic-1.png").c_str(), F_OK), 0);
   EXPECT_EQ(access((out + "06-6-Planetary-Fluctuations-resonances/graphic-4.png").c_str(), F_OK), 0);
   EXPECT_NE(ReadFile(out + "text-0.txt").find("TEAM-ANALYSIS"), std::string::npos) << "the welcome comes last";
