@@ -39,7 +39,13 @@ int qzgraphic_setpixel(int x, int y, uint32_t colour) {
 int qzgraphic_fillrect(int x, int y, int width, int height, uint32_t colour) {
   if (!g_target) return 0;
   qzpxmap_fillrect(g_target->canvas, x, y, width, height, colour);
-  qzrecord_fill(g_target->record, x, y, width, height, colour);
+  // A fill of the whole canvas is a clear, so a page filled again and again
+  // (the status field) keeps a short record.
+  const qzPixmap& c = g_target->canvas;
+  if (x <= 0 && y <= 0 && int64_t{x} + width >= c.width && int64_t{y} + height >= c.height)
+    qzrecord_clear(g_target->record, colour);
+  else
+    qzrecord_fill(g_target->record, x, y, width, height, colour);
   qzgraphic_drawn(*g_target);
   return 1;
 }

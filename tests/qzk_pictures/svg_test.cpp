@@ -62,6 +62,10 @@ TEST(DrawingRecord, LineToExtendsOnePolylineUntilColourOrPenBreaksIt) {
 
   qzgraphic_clear(0x123456);
   EXPECT_TRUE(c.record().shapes.empty());
+  qzgraphic_fillrect(0, 0, 100, 99, 0x654321);  // not all of it
+  EXPECT_EQ(c.record().shapes.size(), 1u);
+  qzgraphic_fillrect(-5, -5, 200, 200, 0x123456);  // all of it: a clear
+  EXPECT_TRUE(c.record().shapes.empty());
   EXPECT_TRUE(c.record().points.empty());
   EXPECT_EQ(c.record().background, 0x123456u);
 }
