@@ -28,11 +28,13 @@ done
 
 cat > compare.py <<'EOF'
 import glob, re, sys
+import xml.etree.ElementTree as ET
 from PIL import Image, ImageChops
 
 TOLERANCE = 24   # largest channel difference of a pixel that matches
 failed = False
 for svg in sorted(glob.glob(sys.argv[1] + "/**/graphic-*.svg", recursive=True)):
+    ET.parse(svg)  # well-formed XML in UTF-8, or the test stops here
     text = open(svg, encoding="utf-8").read()
     png = Image.open(svg[:-4] + ".png").convert("RGB")
     drawn = Image.open(svg[:-4] + ".rsvg.png").convert("RGB")
