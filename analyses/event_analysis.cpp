@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "analyses/ephemeris_record.h"
+#include "analyses/workfile_set.h"
 #include "app/output.h"
 #include "core/waves.h"
 
@@ -12,16 +14,20 @@ void RunEventAnalysis() {
   TextOutput(6);
   ClearOutput();
   EventAnalysisParams p;
-  if (!AskEventAnalysis(p)) return;
+  // Every file of the run, written once the group's tables are made.
+  WorkfileSet files;
+  if (!AskEventAnalysis(p, files)) return;
   std::vector<EventRecord> members;
   std::vector<int> numbers;
   if (!ReadEventMembers(p, members, numbers)) return;
+  if (!ContinuumEphemerisAgrees()) return;
 
   EventGroupResult group;
   SetProgress(0);
   ComputeEventGroup(SharedWaveTables(), p.settings, members, group);
   SetProgress(100);
-  ReportEventAnalysis(p, group);
+  ReportEventAnalysis(p, group, files);
+  if (!files.Commit()) return;
   DrawEventComparison(p, group);
   PlayModuleSound();
 }

@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "analyses/event_analysis.h"
@@ -12,6 +13,7 @@
 #include "analyses/workfiles.h"
 #include "app/dialogs.h"
 #include "app/file_choice.h"
+#include "app/module_report.h"
 #include "app/output.h"
 #include "qzk/xbase.h"
 
@@ -67,7 +69,7 @@ std::string ShownListName(const ListField& f) {
 
 bool OpenTable(qzXBase& table, const std::string& path, TableFieldMap& map) {
   if (path.empty() || !table.open(path.c_str(), true)) {
-    PrintOut("E R R O R opening database %s\n", path.c_str());
+    PrintEndedEarly("E R R O R opening database %s\n", path.c_str());
     return false;
   }
   map = MapTableFields(table);
@@ -79,13 +81,13 @@ bool OpenTable(qzXBase& table, const std::string& path, TableFieldMap& map) {
   if (!map.skipped.empty())
     PrintOut("\n Fields of a type that is not read as text, taken as missing: %s \n", map.skipped.c_str());
   if (map.Mapped() == 0) {
-    PrintOut("E R R O R opening database %s\n", path.c_str());
-    PrintOut("\n The table has no field named as a member field (LASTNAME, YEAR, MONTH, DAY, HOUR, MINUTE ...) \n");
+    PrintEndedEarly("E R R O R opening database %s\n", path.c_str());
+    PrintEndedEarly("\n The table has no field named as a member field (LASTNAME, YEAR, MONTH, DAY, HOUR, MINUTE ...) \n");
     return false;
   }
   std::string missing = map.MissingTimeFields();
   if (!missing.empty()) {
-    PrintOut("\n The table %s has no field %s: the time is not known \n", path.c_str(), missing.c_str());
+    PrintEndedEarly("\n The table %s has no field %s: the time is not known \n", path.c_str(), missing.c_str());
     return false;
   }
   if (map.PlaceIncomplete()) PrintOut("\n\n ATTENTION * GMT is calculated *");
@@ -175,7 +177,7 @@ bool FromLists(int wanted, Candidates& out) {
     if (isChosen(i)) PrintOut("%s", kListFields[i].chosen);
   for (int field : {kFieldYear, kFieldMonth, kFieldDay, kFieldHour, kFieldMinute}) {
     if (!isChosen(field)) {
-      PrintOut("\n\n ATTENTIONE The time is not correct! The program is termineted!! *");
+      PrintEndedEarly("\n\n ATTENTIONE The time is not correct! The program is termineted!! *");
       Pause(kTimeFieldsPause);
       return false;
     }
@@ -211,6 +213,25 @@ bool FromLists(int wanted, Candidates& out) {
   return true;
 }
 
+// The list a member of the text lists is left out for: "day 0 is not
+// 1..31" lies in Current_Day.txt (see MemberProblem and ApplyMemberZone).
+const char* ListOfProblem(const std::string& problem) {
+  static const std::pair<const char*, const WorkFile*> kLists[] = {
+      {"year ", &kCurrentYear},           {"month ", &kCurrentMonth},
+      {"day ", &kCurrentDay},             {"hour ", &kCurrentHour},
+      {"minute ", &kCurrentMinute},       {"time zone ", &kCurrentTimezone},
+      {"summer time ", &kCurrentSummertime}, {"zone name", &kCurrentZonename}};
+  for (const auto& [start, list] : kLists)
+    if (problem.rfind(start, 0) == 0) return list->name;
+  return "the lists";
+}
+
+// "record 4" of a table; "line 4 of Current_Day.txt" of the text lists.
+std::string MemberPlace(MemberSource source, int number, const std::string& problem) {
+  if (source != MemberSource::TextLists) return "record " + std::to_string(number);
+  return "line " + std::to_string(number) + " of " + ListOfProblem(problem);
+}
+
 }  // namespace
 
 bool ReadEventMembers(EventAnalysisParams& p, std::vector<EventRecord>& members, std::vector<int>& numbers) {
@@ -238,18 +259,27 @@ bool ReadEventMembers(EventAnalysisParams& p, std::vector<EventRecord>& members,
     std::string zoneLine;
     if (problem.empty() && !candidates.zoneNames[i].empty())
       ApplyMemberZone(candidates.records[i], candidates.zoneNames[i], zoneLine, problem);
-    if (!zoneLine.empty()) PrintOut("\n record %i: %s \n", candidates.numbers[i], zoneLine.c_str());
+    if (!zoneLine.empty())
+      PrintOut("\n %s: %s \n", MemberPlace(p.source, candidates.numbers[i], "zone name").c_str(),
+               zoneLine.c_str());
     if (!problem.empty()) {
-      PrintOut("\n record %i left out: %s \n", candidates.numbers[i], problem.c_str());
+      PrintOut("\n %s left out: %s \n", MemberPlace(p.source, candidates.numbers[i], problem).c_str(),
+               problem.c_str());
       continue;
     }
     members.push_back(candidates.records[i]);
     numbers.push_back(candidates.numbers[i]);
   }
-  PrintOut("\n Members used: %i of %i \n", static_cast<int>(members.size()),
-           static_cast<int>(candidates.records.size()));
+  // Of the members asked, a table that ends early included.
+  const int asked = std::max(static_cast<int>(candidates.records.size()), p.groupSize);
+  const int used = static_cast<int>(members.size());
+  PrintOut("\n Members used: %i of %i \n", used, asked);
+  if (used > 0 && used < p.groupSize)
+    PrintOut("\n The group has %i of the %i members asked: the control groups of the matrix "
+             "probability get %i (eventsdat.txt) \n",
+             used, p.groupSize, used);
   if (members.empty()) {
-    PrintOut("\n No member can be used: the event analysis ends here \n");
+    PrintEndedEarly("\n No member can be used: the event analysis ends here \n");
     return false;
   }
   return true;

@@ -79,10 +79,22 @@ int AppMain(int argc, char** argv) {
   RunOptions options;
   std::string error;
   if (!ParseRunOptions(argc, argv, options, error)) {
-    std::fprintf(stderr, "kmwb: %s\nusage: kmwb [--headless] [--batch SCRIPT [--out DIR] [--seed N] [--bmp]]\n",
+    std::fprintf(stderr,
+                 "kmwb: %s\nusage: kmwb [--headless] [--ephemeris classic|precise] "
+                 "[--batch SCRIPT [--out DIR] [--seed N] [--bmp]]\n",
                  error.c_str());
+    return kBatchBadArguments;
+  }
+  if (!options.batchScript.empty() && !BatchScriptPathUsable(options.batchScript, error)) {
+    std::fprintf(stderr, "kmwb: %s\n", error.c_str());
+    return kBatchBadArguments;
+  }
+  Ephemeris ephemeris = Ephemeris::Classic;
+  if (!EphemerisOfRun(options, ephemeris, error)) {
+    std::fprintf(stderr, "kmwb: %s\n", error.c_str());
     return 2;
   }
+  SetCurrentEphemeris(ephemeris);
   SetModuleTable(moduleTable);
   SetRecordMessageSink(ShowRecordMessageInShell);
   // The layout wants a screen of 1920 x 1080 or more (the module labels
@@ -114,8 +126,10 @@ int AppMain(int argc, char** argv) {
 bool ParseRunOptions(int argc, char** argv, RunOptions& options, std::string& error) {
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
+    // An option's value is the next argument, unless that is another
+    // option: "--batch --out x" lacks its script.
     auto value = [&](std::string& out) {
-      if (i + 1 >= argc) {
+      if (i + 1 >= argc || std::strncmp(argv[i + 1], "--", 2) == 0 || argv[i + 1][0] == 0) {
         error = a + " needs a value";
         return false;
       }
@@ -133,6 +147,14 @@ bool ParseRunOptions(int argc, char** argv, RunOptions& options, std::string& er
       if (!value(options.outDir)) return false;
     } else if (a == "--bmp") {
       options.bmp = true;
+    } else if (a == "--ephemeris") {
+      if (!value(v)) return false;
+      Ephemeris e;
+      if (!EphemerisFromName(v, e)) {
+        error = "--ephemeris wants classic or precise, not \"" + v + "\"";
+        return false;
+      }
+      options.ephemeris = e;
     } else if (a == "--seed") {
       if (!value(v)) return false;
       char* end = nullptr;
@@ -159,6 +181,21 @@ bool ParseRunOptions(int argc, char** argv, RunOptions& options, std::string& er
   return true;
 }
 
+bool EphemerisOfRun(const RunOptions& options, Ephemeris& ephemeris, std::string& error) {
+  if (options.ephemeris) {
+    ephemeris = *options.ephemeris;
+    return true;
+  }
+  const char* chosen = std::getenv("KMWB_EPHEMERIS");
+  if (!chosen || !*chosen) {
+    ephemeris = Ephemeris::Classic;
+    return true;
+  }
+  if (EphemerisFromName(chosen, ephemeris)) return true;
+  error = std::string("KMWB_EPHEMERIS wants classic or precise, not \"") + chosen + "\"";
+  return false;
+}
+
 const WaveTables& ShellWaveTables() {
   if (!waveTables) waveTables = std::make_unique<WaveTables>();
   return *waveTables;
@@ -173,6 +210,7 @@ bool StartUp(const std::optional<uint64_t>& seed) {
     qzrandom_init();
   }
   qzlog("random seed in use: %llu\n", static_cast<unsigned long long>(qzrandom_current_seed()));
+  qzlog("ephemeris in use: %s\n", EphemerisName(CurrentEphemeris()));
   // 2-4. The main window.
   bool ok = BuildMainWindow();
   qzwindow_build_end();
@@ -203,6 +241,10 @@ bool StartUp(const std::optional<uint64_t>& seed) {
   TextOutput(0);
   SetBusy(false);
   PrintOut("\nReady ! Have fun !!\n");
+  if (CurrentEphemeris() == Ephemeris::Precise) PrintOut("Ephemeris: precise\n");
+  // The start-up picture hid the menu page and its focus went to the quit
+  // button; Return right after the start must run the welcome, never quit.
+  Shell()->modules[0].takeFocus();
   Shell()->graphicUsed.fill(false);  // the start-up picture is no result
   qzlog("start-up done: %s backend\n", qzplatform().name());
   return true;
@@ -218,13 +260,15 @@ void RunEventLoop() {
 
 int RunWorkbench(int argc, char** argv, const std::vector<ModuleEntry>& modules) {
   moduleTable = modules;
-  // A batch run is headless: the toolkit chooses its backend from "--headless".
+  // A batch run is headless: the toolkit chooses its backend from
+  // "--headless", put first so that it cannot be taken for the value of
+  // the option before it.
   std::vector<char*> args(argv, argv + argc);
   static char headless[] = "--headless";
   bool explicitHeadless = false;
   for (int i = 1; i < argc; ++i) explicitHeadless = explicitHeadless || std::strcmp(argv[i], "--headless") == 0;
   noDisplay = !explicitHeadless && !WantsBatch(argc, argv) && !DisplayReachable();
-  if (WantsBatch(argc, argv) || noDisplay) args.push_back(headless);
+  if (WantsBatch(argc, argv) || noDisplay) args.insert(args.begin() + (argc > 0 ? 1 : 0), headless);
   args.push_back(nullptr);
   int count = static_cast<int>(args.size()) - 1;
   return qzk_entry(count, args.data(), AppMain);

@@ -13,9 +13,12 @@
 #include "analyses/continuum.h"
 #include "analyses/workfiles.h"
 #include "app/dialogs.h"
+#include "app/module_report.h"
+#include "app/module_stop.h"
 #include "app/output.h"
 #include "app/shell.h"
 #include "core/calendar.h"
+#include "core/precise.h"
 #include "probability/curves.h"
 #include "probability/figure_labels.h"
 #include "probability/zeitq.h"
@@ -83,18 +86,18 @@ bool ReadEventAnalysis(Settings& s) {
   s.mic1 = (*dat)[0];
   const int members = (*dat)[1];
   if (s.mic1 != 9 && s.mic1 != 10) {
-    PrintOut("\n datdat.txt: the last body must be 9 or 10, not %d \n", s.mic1);
+    PrintEndedEarly("\n datdat.txt: the last body must be 9 or 10, not %d \n", s.mic1);
     return false;
   }
   if (members < 0) {
-    PrintOut("\n datdat.txt: %d events cannot be read \n", members);
+    PrintEndedEarly("\n datdat.txt: %d events cannot be read \n", members);
     return false;
   }
   auto ord = ReadIntegers(kDatOrd, 1, kNotice);
   if (!ord) return false;
   s.order = (*ord)[0];
   if (s.order < 1 || s.order > 12) {
-    PrintOut("\n datord.txt: the order must be 1..12, not %d \n", s.order);
+    PrintEndedEarly("\n datord.txt: the order must be 1..12, not %d \n", s.order);
     return false;
   }
   auto w = ReadReals(kDatPlanet, LineCount(kDatPlanet, s.mic1), kNotice);
@@ -183,7 +186,7 @@ bool AskPeriod(Settings& s) {
       return true;
     }
     default:
-      PrintOut(" \n  ERROR: only 0,1,2 or 3 for input \n");
+      PrintEndedEarly(" \n  ERROR: only 0,1,2 or 3 for input \n");
       return false;
   }
 }
@@ -358,9 +361,14 @@ void RunPlanetaryFluctuations() {
   PrintOut(" \n\n  JD Increment: %f  \n\n  ", step);
 
   FluctuationSky sky = MakeFluctuationSky(s.startJd, step, s.points);
+  const PreciseSpan span(s.startJd, s.endJd);
   for (int m = 0; m < s.points; m += kChunk) {
     FillFluctuationSky(sky, m, m + kChunk);
     KeepAlive();
+    if (ModuleStopRequested()) {
+      StopNote("\n stopped after %d of %d moments; no working file changed \n", std::min(m + kChunk, s.points), s.points);
+      return;
+    }
   }
   const WaveTables& tables = ShellWaveTables();
   for (MatrixKind kind : kMatrixKinds) {
@@ -368,6 +376,11 @@ void RunPlanetaryFluctuations() {
     for (int m = 0; m < s.points; m += kChunk) {
       FillFluctuationCurves(tables, kind, s.order, s.weights, sky, curves, m, m + kChunk);
       KeepAlive();
+      if (ModuleStopRequested()) {
+        StopNote("\n stopped at moment %d of %d of the %s curves; no working file changed \n",
+                 std::min(m + kChunk, s.points), s.points, KindName(kind));
+        return;
+      }
     }
     ReportKind(s, kind, curves, sky, step);
   }

@@ -3,14 +3,14 @@
 #   install-deps.sh build   what building and running need
 #   install-deps.sh test    that, plus the independent programs the tests
 #                           compare our files with (image, SVG, dBase and
-#                           ephemeris readers, a virtual X server)
+#                           ephemeris readers and writers, a virtual X server)
 set -euo pipefail
 what=${1:-build}
 
-build_pkgs=(g++ cmake make pkg-config libsdl2-dev zlib1g-dev libgtest-dev libbenchmark-dev
+build_pkgs=(g++ cmake make pkg-config libsdl2-dev zlib1g-dev libgtest-dev libbenchmark-dev libswe-dev swe-basic-data
             libhowardhinnant-date-dev tzdata)
-test_pkgs=(xvfb xauth xdotool x11-apps imagemagick pngcheck librsvg2-bin python3 python3-pil
-           python3-dbfread python3-dbf gdal-bin libswe-dev clang)
+test_pkgs=(xvfb xauth xdotool openbox x11-apps imagemagick pngcheck librsvg2-bin python3 python3-pil
+           python3-dbfread python3-dbf gdal-bin clang netpbm)
 
 pkgs=("${build_pkgs[@]}")
 [ "$what" = test ] && pkgs+=("${test_pkgs[@]}")
