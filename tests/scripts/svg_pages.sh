@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Every graphic page of the example demo, saved by the batch as PNG and
+# Every graphic page of every example batch, saved by the batch as PNG and
 # SVG, drawn again from its SVG by librsvg (rsvg-convert): the picture has
 # the PNG's size and, outside the boxes of its texts (the SVG shows them in
 # a monospace font, the PNG in the bitmap font), at least 99 % of its
@@ -14,10 +14,13 @@ python=/usr/bin/python3   # Debian's, with python3-pil
 kmwb=$(realpath "$kmwb"); source=$(realpath "$source")
 cp -r "$source/assets/." "$source/examples/." "$work/"
 cd "$work" || exit 1
-"$kmwb" --batch demo.kmwb --out out --seed 7 > log 2>&1
-check "the demo runs" '[ $? -eq 0 ] || { cat log; false; }'
+# In the order in which each finds the working files of those before it.
+for batch in julian-date continuum continuum-random events events-lists probability fluctuations resonance demo; do
+  "$kmwb" --batch $batch.kmwb --out out/$batch --seed 7 > log 2>&1
+  check "$batch.kmwb runs" '[ $? -eq 0 ] || { cat log; false; }'
+done
 check "every page has its SVG beside its PNG" \
-  'n=0; for p in $(find out -name "graphic-*.png"); do [ -s "${p%.png}.svg" ] || exit 1; n=$((n+1)); done; [ $n -ge 20 ]'
+  'n=0; for p in $(find out -name "graphic-*.png"); do [ -s "${p%.png}.svg" ] || exit 1; n=$((n+1)); done; [ $n -ge 50 ]'
 check "no BMP copies of the pages without --bmp" '[ -z "$(find out -name "graphic-*.bmp")" ]'
 check "the module's own BMP pictures stay" '[ -s Zeitq.bmp ] && [ -s group-H.bmp ]'
 
