@@ -136,6 +136,28 @@ TEST_F(BatchRun, EarlyEndSavesThePagesAndPrintsTheModulesMessage) {
   EXPECT_EQ(log.find("results in"), std::string::npos) << log;
 }
 
+// A run that ends early after a module drew saves the drawn pages as it
+// saves them after a whole run: PNG and SVG, and BMP only with --bmp.
+TEST_F(BatchRun, EarlyEndSavesTheDrawnPagesInTheChosenFormats) {
+  const std::string drawn = ReadFile(dir_ + "/fluctuations.kmwb");
+  ASSERT_NE(drawn.find("run 11- Planetary Fluctuations"), std::string::npos);
+  std::ofstream(dir_ + "/drawn.kmwb") << drawn << "\nrun 17- Julian Date\n2\n1e20\n";
+  for (const bool bmp : {false, true}) {
+    const std::string out = bmp ? "with-bmp" : "without";
+    std::string log;
+    ASSERT_EQ(Run("--batch drawn.kmwb --seed 7 --out " + out + (bmp ? " --bmp" : ""), log), 4) << log;
+    for (const std::string& dir : {dir_ + "/" + out, dir_ + "/" + out + "/03-11-Planetary-Fluctuations-time-quality"}) {
+      for (int k = 1; k <= 4; ++k) {
+        const std::string page = dir + "/graphic-" + std::to_string(k);
+        EXPECT_EQ(access((page + ".png").c_str(), F_OK), 0) << page;
+        EXPECT_NE(ReadFile(page + ".svg").find("</svg>"), std::string::npos) << page;
+        EXPECT_EQ(access((page + ".bmp").c_str(), F_OK) == 0, bmp) << page;
+      }
+    }
+    EXPECT_EQ(access((dir_ + "/" + out + "/04-17-Julian-Date").c_str(), F_OK), 0) << log;
+  }
+}
+
 // A module that finished with answers left is a script out of step; its
 // pages are kept and its last line is shown.
 TEST_F(BatchRun, AnswersLeftAfterAFinishedModuleAreOutOfStep) {
