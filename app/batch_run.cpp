@@ -104,9 +104,11 @@ bool SaveText(const std::string& path, const std::string& text) {
   return out.good() && std::rename(temporary.c_str(), path.c_str()) == 0;
 }
 
-bool SaveGraphic(int k, const std::string& dir, std::vector<std::string>& written) {
+// A graphic page as PNG and as SVG drawing, and as BMP when asked for.
+bool SaveGraphic(int k, const std::string& dir, std::vector<std::string>& written, bool withBmp) {
   bool ok = true;
-  for (const char* ext : {".png", ".bmp"}) {
+  for (const char* ext : {".png", ".svg", ".bmp"}) {
+    if (!withBmp && std::string(ext) == ".bmp") continue;
     std::string path = dir + "/graphic-" + std::to_string(k) + ext;
     bool saved = SaveGraphicPage(k, path);
     if (saved) written.push_back(path);
@@ -117,7 +119,8 @@ bool SaveGraphic(int k, const std::string& dir, std::vector<std::string>& writte
 
 // The pages one module of a longer script printed or drew on, saved as it
 // ends, before the next module clears them.
-bool SaveModulePages(const std::string& dir, const PageSnapshot& before, std::vector<std::string>& written) {
+bool SaveModulePages(const std::string& dir, const PageSnapshot& before, std::vector<std::string>& written,
+                     bool withBmp) {
   MainWindow* m = Shell();
   if (!m || !MakeFolders(dir)) return false;
   bool ok = true;
@@ -136,14 +139,14 @@ bool SaveModulePages(const std::string& dir, const PageSnapshot& before, std::ve
       if (saved) written.push_back(path);
       ok = saved && ok;
     }
-    if (m->graphicChoices[k - 1] != before.graphicChoices[k - 1]) ok = SaveGraphic(k, dir, written) && ok;
+    if (m->graphicChoices[k - 1] != before.graphicChoices[k - 1]) ok = SaveGraphic(k, dir, written, withBmp) && ok;
   }
   return ok;
 }
 
 }  // namespace
 
-bool SaveAllPages(const std::string& dir, std::vector<std::string>& written) {
+bool SaveAllPages(const std::string& dir, std::vector<std::string>& written, bool withBmp) {
   MainWindow* m = Shell();
   if (!m || !MakeFolders(dir)) return false;
   bool ok = true;
@@ -161,7 +164,7 @@ bool SaveAllPages(const std::string& dir, std::vector<std::string>& written) {
       if (saved) written.push_back(path);
       ok = saved && ok;
     }
-    if (m->graphicUsed[k - 1]) ok = SaveGraphic(k, dir, written) && ok;
+    if (m->graphicUsed[k - 1]) ok = SaveGraphic(k, dir, written, withBmp) && ok;
   }
   return ok;
 }
@@ -195,9 +198,9 @@ void PrintWritten(const std::vector<std::string>& written) {
 
 // A run that stops after a module has returned: its pages are saved
 // first, then the reason is printed (each line of it) and logged.
-int StopAfterModule(const std::string& outDir, bool saved, std::vector<std::string>& written,
+int StopAfterModule(const std::string& outDir, bool withBmp, bool saved, std::vector<std::string>& written,
                     const std::vector<std::string>& reason, int status) {
-  saved = SaveAllPages(outDir, written) && saved;
+  saved = SaveAllPages(outDir, written, withBmp) && saved;
   PrintWritten(written);
   if (!saved) std::fprintf(stderr, "kmwb: not every page could be written into %s\n", outDir.c_str());
   for (const std::string& line : reason) {
@@ -224,7 +227,7 @@ std::vector<std::string> ReportLines(const std::string& label, const ModuleRepor
 
 }  // namespace
 
-int RunBatch(const std::string& scriptPath, const std::string& outDir) {
+int RunBatch(const std::string& scriptPath, const std::string& outDir, bool withBmp) {
   std::ifstream in(scriptPath, std::ios::binary);
   if (!in) StopRun("the batch script " + scriptPath + " cannot be read");
   std::stringstream text;
@@ -278,16 +281,16 @@ int RunBatch(const std::string& scriptPath, const std::string& outDir) {
       status = kBatchOutOfStep;
     }
     if (script.modules.size() > 1)
-      saved = SaveModulePages(outDir + "/" + ModuleFolderName(index, module.label), before, written) && saved;
+      saved = SaveModulePages(outDir + "/" + ModuleFolderName(index, module.label), before, written, withBmp) && saved;
     if (status != kBatchDone) {
       const size_t notRun = script.modules.size() - static_cast<size_t>(index);
       if (notRun > 0)
         reason.push_back(notRun == 1 ? std::string("the script's last module was not run")
                                      : "the script's " + std::to_string(notRun) + " later modules were not run");
-      return StopAfterModule(outDir, saved, written, reason, status);
+      return StopAfterModule(outDir, withBmp, saved, written, reason, status);
     }
   }
-  saved = SaveAllPages(outDir, written) && saved;
+  saved = SaveAllPages(outDir, written, withBmp) && saved;
   PrintWritten(written);
   if (!saved) {
     std::fprintf(stderr, "kmwb: not every page could be written into %s\n", outDir.c_str());

@@ -14,14 +14,16 @@ enum BatchStatus {
   kBatchFailed = 5,         // a module failed; its pages are saved
 };
 
-// The batch run of a script after the start-up; the exit status.
-int RunBatch(const std::string& scriptPath, const std::string& outDir);
+// The batch run of a script after the start-up; the exit status. The
+// graphic pages are saved as PNG and SVG, and also as BMP with withBmp.
+int RunBatch(const std::string& scriptPath, const std::string& outDir, bool withBmp = false);
 // False with a message when the script path names something other than a
 // file that can be read as text (a folder, a named pipe, a device): such a
 // path is a bad argument. A path that names nothing passes; RunBatch
 // reports it.
 bool BatchScriptPathUsable(const std::string& scriptPath, std::string& error);
 // Saves every non-empty text page as text-K.txt (K = 0 for the menu page)
-// and every used graphic page as graphic-K.png and graphic-K.bmp into
-// `dir` (created when missing). False when a file could not be written.
-bool SaveAllPages(const std::string& dir, std::vector<std::string>& written);
+// and every used graphic page as graphic-K.png and graphic-K.svg (and
+// graphic-K.bmp with withBmp) into `dir` (created when missing). False
+// when a file could not be written.
+bool SaveAllPages(const std::string& dir, std::vector<std::string>& written, bool withBmp = false);

@@ -156,7 +156,10 @@ void FinishStoppedModule() {
 
 void SaveWithDialog(int page, bool graphic) {
   std::string path;
-  if (!ChooseFile(path, graphic ? "save,filter=*.bmp,defaultext=bmp" : "save,filter=*.txt,defaultext=txt")) return;
+  // A graphic page as a BMP or PNG picture or an SVG drawing, by the name's extension.
+  const char* pictures = "save,filter=*.bmp|BMP picture,filter=*.png|PNG picture,filter=*.svg|SVG drawing,"
+                         "filter=*.bmp;*.png;*.svg|All pictures,defaultext=bmp";
+  if (!ChooseFile(path, graphic ? pictures : "save,filter=*.txt,defaultext=txt")) return;
   bool ok = graphic ? SaveGraphicPage(page, path) : SaveTextPage(page, path);
   if (!ok) qzlog("could not write %s\n", path.c_str());
 }
@@ -309,7 +312,7 @@ bool HandleMainEvent(int event) {
 bool SaveGraphicPage(int page, const std::string& path) {
   MainWindow* m = Shell();
   if (!m || page < 1 || page > kPages) return false;
-  return qzpxmap_savetofile(m->canvas[page - 1].target().canvas, "%s", path.c_str());
+  return qzgraphic_savetarget(m->canvas[page - 1].target(), path);
 }
 
 bool SaveTextPage(int page, const std::string& path) {

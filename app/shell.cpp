@@ -33,7 +33,8 @@ int filledOrders = 0;
 
 constexpr const char* kDemoScript = "demo.kmwb";
 constexpr const char* kUsage =
-    "kmwb [--headless] [--threads N] [--ephemeris classic|precise] [--batch SCRIPT [--out DIR] [--seed N]]";
+    "kmwb [--headless] [--threads N] [--ephemeris classic|precise] "
+    "[--batch SCRIPT [--out DIR] [--seed N] [--bmp]]";
 constexpr const char* kDemoResults = "demo-results";
 
 // Person and event messages ("error opening ...") in a message box, or on
@@ -136,7 +137,7 @@ int AppMain(int argc, char** argv) {
     std::fprintf(stderr, "kmwb: the main window could not be built (see qzk.log)\n");
     return 1;
   }
-  if (batch) return RunBatch(options.batchScript, options.outDir);
+  if (batch) return RunBatch(options.batchScript, options.outDir, options.bmp);
   RunEventLoop();
   return 0;
 }
@@ -165,6 +166,8 @@ bool ParseRunOptions(int argc, char** argv, RunOptions& options, std::string& er
       if (!value(options.batchScript)) return false;
     } else if (a == "--out") {
       if (!value(options.outDir)) return false;
+    } else if (a == "--bmp") {
+      options.bmp = true;
     } else if (a == "--ephemeris") {
       if (!value(v)) return false;
       Ephemeris e;
@@ -198,6 +201,10 @@ bool ParseRunOptions(int argc, char** argv, RunOptions& options, std::string& er
   }
   if (options.batchScript.empty() && (options.outDir != "batch-out")) {
     error = "--out is only used with --batch";
+    return false;
+  }
+  if (options.batchScript.empty() && options.bmp) {
+    error = "--bmp is only used with --batch";
     return false;
   }
   return true;

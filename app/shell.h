@@ -37,6 +37,7 @@ struct RunOptions {
   std::string batchScript;        // empty: no batch run
   std::string outDir = "batch-out";
   std::optional<uint64_t> seed;
+  bool bmp = false;  // a batch run saves its graphic pages as BMP too
   std::optional<Ephemeris> ephemeris;
   std::optional<int> threads;  // --threads
 };

@@ -1,10 +1,12 @@
 #include "probability/curves.h"
 
 #include <cmath>
+#include <vector>
 
 #include "app/output.h"
 #include "core/calendar.h"
 #include "probability/curves_axis.h"
+#include "probability/figure_labels.h"
 #include "qzk/events.h"
 #include "qzk/graphic.h"
 
@@ -91,6 +93,70 @@ void DrawLifeAreaCurve(const FluctuationFrame& f, const CurveSet& curves,
   }
   qzgraphic_line(f.x0, L, f.x1, L, kBlack);
   TextAt(f.x1 + 5, L + 5, i <= 2 ? kLifeAreaBlue : kBlue, "%s", kLifeAreaCurveLabels[i]);
+}
+
+// The value scales in the margin left of the curves: for every band the
+// value of its baseline and one value above it inside the band (the
+// largest value, or the one halfway to it, a quarter of the way ...), each
+// with a tick, wherever a label finds room between the ones before. The
+// sum's band reaches up to the time axis, the others half-way to the band
+// above.
+class ValueScales {
+ public:
+  explicit ValueScales(const FluctuationFrame& f) : f_(f) {}
+
+  // y of the value in band i.
+  using ValueY = int (*)(FluctuationVariant, int band, int curve, int baseline, double value,
+                         const CurveExtremes& e);
+
+  void Draw(FluctuationVariant variant, const CurveExtremes& e, int band, int active, int kv13, ValueY y) {
+    for (int i = 0; i < active; ++i) {
+      // Body curves lie on their smallest size, life-area curves on 0.
+      Place(Baseline(band, i, kv13), Low(e, i, kv13));
+    }
+    for (int i = 0; i < active; ++i) {
+      const int L = Baseline(band, i, kv13);
+      const double low = Low(e, i, kv13), high = e.maximum[i];
+      if (!(high > low)) continue;
+      const int room = i == kSumCurve && kv13 == 1 ? L - kTopLimit - kLabelHeight : band * 11 / 20;
+      for (int k = 0; k < 5; ++k) {
+        const double v = low + (high - low) / (1 << k);
+        const int at = y(variant, band, i, L, v, e);
+        if (L - at <= room && L - at >= kLabelHeight + 2) {
+          Place(at, v);
+          break;
+        }
+      }
+    }
+  }
+
+ private:
+  static constexpr int kTopLimit = 40;  // below the time axis's labels
+
+  static double Low(const CurveExtremes& e, int i, int kv13) {
+    return kv13 == 1 && e.minimum[i] <= e.maximum[i] ? e.minimum[i] : 0;
+  }
+
+  void Place(int y, double value) {
+    const int top = y - kLabelHeight / 2;
+    if (top < kTopLimit || top + kLabelHeight > f_.height - 14) return;
+    for (int used : used_)
+      if (top < used + kLabelHeight + 2 && used < top + kLabelHeight + 2) return;
+    used_.push_back(top);
+    qzgraphic_line(f_.x0 - 6, y, f_.x0 - 2, y, kBlack);
+    LabelEndingAt(f_.x0 - 8, top, kBlack, ValueLabel(value));
+  }
+
+  const FluctuationFrame& f_;
+  std::vector<int> used_;
+};
+
+int BodyValueY(FluctuationVariant variant, int band, int curve, int baseline, double value, const CurveExtremes& e) {
+  return BodyCurveY(variant, baseline, band, curve, 1, value, e.minimum[curve], e.maximum[curve]);
+}
+
+int LifeAreaValueY(FluctuationVariant, int band, int curve, int baseline, double value, const CurveExtremes& e) {
+  return TruncPixel(baseline - value * (band - 5) / e.maximum[curve] * 0.5);
 }
 
 void DrawFrame(FluctuationVariant variant, const FluctuationFrame& f) {
@@ -237,6 +303,7 @@ void drawFluctuationCurves(FluctuationVariant variant, int order, const CurveSet
   axis.failureLine = variant == FluctuationVariant::A && kv13 == 1 ? "failure: small divider  \n"
                                                                     : "Fehler: kleiner Teiler  \n";
   DrawFluctuationTimeAxis(axis);
+  ValueScales(f).Draw(variant, e, band, active, kv13, kv13 == 1 ? BodyValueY : LifeAreaValueY);
   DrawFrame(variant, f);
   DrawCaptions(f, order, kvformat, tlk, startJd, stepDays, points);
 }

@@ -1,10 +1,12 @@
 // drawResonanceCurves: the resonance curves of one kind, normalised and
 // drawn one x pixel per point on a 2304-wide page.
 #include <cmath>
+#include <string>
 
 #include "app/output.h"
 #include "core/calendar.h"
 #include "probability/curves.h"
+#include "probability/figure_labels.h"
 #include "qzk/graphic.h"
 
 namespace {
@@ -83,6 +85,32 @@ void DrawTimeAxis(int tlk, double startJd, double stepDays, double years) {
   }
 }
 
+// The key below the page's frame, where the curves leave room: every curve
+// by its colour and name, with what its band's scale stands for.
+void DrawResonanceKey(const CurveColours& colours, const ResonanceScale& scale, bool centred) {
+  constexpr int kTop = 1312, kRowStep = 32, kColumnWidth = 576, kLeft = 10;
+  for (int i = 0; i < kResonanceCurves; ++i) {
+    const int x = kLeft + (i % 4) * kColumnWidth, top = kTop + (i / 4) * kRowStep;
+    if (i == kSumCurve) {
+      qzgraphic_fillrect(x, top + 10, 15, 4, kRed);
+      qzgraphic_fillrect(x + 15, top + 10, 15, 4, kBlue);
+    } else {
+      qzgraphic_fillrect(x, top + 10, 30, 4, PackedColour(colours[i]));
+    }
+    std::string text = i == kSumCurve ? "sum" : kBodyCurveLabels[i] + 3;
+    // Centred, the band's scale is the largest rise above the mean, which
+    // may be smaller than the mean itself: it is written as a rise.
+    if (centred) text += "  mean " + ValueLabel(scale.mean[i]) + "  rise up to +" + ValueLabel(scale.maximum[i]);
+    else text += "  largest " + ValueLabel(scale.maximum[i]);
+    TextAt(x + 38, top + 13, kBlack, "%s", text.c_str());
+  }
+  TextAt(kLeft, kTop + 3 * kRowStep + 21, kBlack, "%s",
+         centred ? "A curve lies on its line at its mean; 50 pixels above it (100 for the sum) lie the mean "
+                   "plus its largest rise above the mean."
+                 : "A curve lies on its line at 0; 50 pixels above and below it (100 for the sum) lie its "
+                   "largest size, plus and minus. The sum is red at or above 0, blue below.");
+}
+
 }  // namespace
 
 ResonanceScale NormaliseResonanceCurves(CurveSet& curves, MatrixKind kind) {
@@ -159,4 +187,5 @@ void drawResonanceCurves(CurveSet& curves, const CurveColours& colours, int tlk,
   TextAt(2150, 112, kBlue, "   S U M  ");
   for (int i = 1; i < kResonanceCurves; ++i) TextAt(2150, 197 + 95 * i, kBlue, "%s", kBodyCurveLabels[i]);
   DrawTimeAxis(tlk, startJd, stepDays, years);
+  DrawResonanceKey(colours, scale, centred);
 }

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
 
 #include "app/output.h"
+#include "probability/figure_labels.h"
 #include "probability/matrix_probability_report.h"
 #include "qzk/graphic.h"
 
@@ -48,6 +50,32 @@ struct SignificanceLayout {
 SignificanceLayout LayoutFor(int c) {
   if (c > 9) return {1370, 1260, 2010, 1290, 1770, 318, 1306};
   return {1294, 1150, 2000, 1193, 1620, 428, 1193};
+}
+
+// Column headers in the strip between the titles and the cells, over each
+// column of cells and over the row sums.
+void DrawColumnHeaders(const SignificanceLayout& L, int c) {
+  constexpr int kHeaderTop = 32;
+  for (int col = 0; col <= c; ++col) LabelCentredAt(150 * col + 120, kHeaderTop, kBlack, kRowLabels[col].text);
+  LabelCentredAt(L.rowBoxX + L.rowBoxWidth / 2, kHeaderTop, kBlack, "row sum");
+}
+
+// The colours of the cells below the frame: the scale of the probability
+// of error from 0 % to 100 %, and the grey of the cells not counted.
+void DrawColourKey(const SignificanceLayout& L) {
+  const int top = L.frameBottom + 40;
+  constexpr int kLeft = 100, kStep = 10, kHeight = 30;
+  auto centred = [](int x, int y, const std::string& text) {
+    TextAt(x - qzgraphic_textwidth(text.c_str()) / 2, y, kBlack, "%s", text.c_str());
+  };
+  TextAt(kLeft, top - 12, kBlack, "probability of error");
+  for (int p = 0; p <= 100; ++p) qzgraphic_fillrect(kLeft + kStep * p, top, kStep, kHeight, PercentColour(p));
+  qzgraphic_rect(kLeft - 1, top - 1, 101 * kStep + 2, kHeight + 2, kBlack);
+  for (int p : {0, 50, 100}) centred(kLeft + kStep * p + kStep / 2, top + kHeight + 21, std::to_string(p) + " %");
+  constexpr int kGreyLeft = kLeft + 101 * kStep + 80;
+  qzgraphic_fillrect(kGreyLeft, top, 60, kHeight, kNotCountedGrey);
+  qzgraphic_rect(kGreyLeft - 1, top - 1, 62, kHeight + 2, kBlack);
+  TextAt(kGreyLeft + 72, top + 21, kBlack, "not counted");
 }
 
 // ---- Bar chart -----------------------------------------------------------
@@ -102,8 +130,9 @@ void DrawChartFrame() {
   qzgraphic_fillrect(20, 1060, 1850, 3, kBlack);
   qzgraphic_fillrect(60, 20, 3, 1040, kBlack);
   qzgraphic_fillrect(600, 60, 4, 1000, kBlack);
-  qzgraphic_fillrect(20, 1010, 1850, 2, kRed);   // 5 %
-  qzgraphic_fillrect(20, 110, 1850, 2, kBlue);   // 95 %
+  // The 5 % and 95 % lines begin right of the axis, clear of their labels.
+  qzgraphic_fillrect(63, 1010, 1807, 2, kRed);   // 5 %
+  qzgraphic_fillrect(63, 110, 1807, 2, kBlue);   // 95 %
   for (int k = 0; k < 16; ++k) qzgraphic_fillrect(120 * k + 60, 548, 3, 24, kBlack);
   for (int k = 0; k <= 20; ++k) {
     qzgraphic_fillrect(60, 50 * k + 60, 23, 3, kBlack);
@@ -159,6 +188,8 @@ void DrawSignificancePicture(const MatrixProbabilityRun& run, MatrixKind kind) {
 
   for (int i = 0; i <= c; ++i) TextAt(15, kRowLabels[i].y, kBlack, "%s", kRowLabels[i].text);
   TextAt(10, L.sumLabelY, kBlack, "SUM");
+  DrawColumnHeaders(L, c);
+  DrawColourKey(L);
 }
 
 void DrawLineSumChart(const MatrixProbabilityRun& run, MatrixKind kind) {

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "analyses/continuum.h"
@@ -19,6 +20,7 @@
 #include "core/calendar.h"
 #include "core/precise.h"
 #include "probability/curves.h"
+#include "probability/figure_labels.h"
 #include "probability/zeitq.h"
 #include "qzk/graphic.h"
 
@@ -28,6 +30,7 @@ constexpr int kPageWidth = 1789;
 constexpr int kPageHeight = 1085;
 constexpr int kFormat = 180;  // kvformat: a 1440 x 1080 frame
 constexpr uint32_t kBlue = 0x0000FF;
+constexpr uint32_t kBlack = 0x000000;
 
 const std::vector<std::string> kBodyFields{"Sun",    "Moon",   "Mercury", "Venus",
                                            "Mars",   "Jupiter", "Saturn", "Uranus",
@@ -263,6 +266,31 @@ void PrintLimitCount(MatrixKind kind, const CurveSet& curves, double limit, cons
   PrintOut(" Step size in days: %9.3f", step);
 }
 
+// The event lines' dates: a number at the top of each line, in the strip
+// above the curves, and the numbered dates right of the frame, below the
+// captions, as far as they have room.
+void LabelEventLines(const std::vector<std::pair<int, CalendarDate>>& lines) {
+  if (lines.empty()) return;
+  constexpr int kListX = 1448, kListTop = 236, kStep = 20, kPageBottom = 1085;
+  LabelAt(kListX, kListTop, kBlack, "event lines:");
+  const int room = (kPageBottom - kListTop - kStep) / kStep - 1;
+  for (size_t n = 0; n < lines.size(); ++n) {
+    const std::string number = std::to_string(n + 1);
+    LabelAt(kCurveLeft + lines[n].first + 3, 3, kBlack, number);
+    const int row = static_cast<int>(n);
+    if (row < room || (row == room && lines.size() == n + 1)) {
+      const CalendarDate& d = lines[n].second;
+      char date[80];
+      std::snprintf(date, sizeof date, "%s  %d.%d.%d  %02d:%02d UT", number.c_str(), d.day, d.month, d.year,
+                    d.hour, d.minute);
+      LabelAt(kListX, kListTop + kStep * (row + 1), kBlack, date);
+    } else if (row == room) {
+      LabelAt(kListX, kListTop + kStep * (row + 1), kBlack,
+              "... " + std::to_string(lines.size() - n) + " more (text page)");
+    }
+  }
+}
+
 void MarkEvents(const Settings& s, MatrixKind kind) {
   const CalendarDate a = CalendarFromJulian(s.startJd);
   const CalendarDate b = CalendarFromJulian(s.endJd);
@@ -274,6 +302,7 @@ void MarkEvents(const Settings& s, MatrixKind kind) {
   if (!s.withEvents) return;
   int inRange = 0, over = 0;
   const std::vector<double>& values = s.events.value[kind];
+  std::vector<std::pair<int, CalendarDate>> lines;
   for (size_t k = 0; k < s.events.jd.size(); ++k) {
     const int x = EventPixel(s.events.jd[k], s.startJd, s.endJd);
     if (!EventPixelInRange(x)) continue;
@@ -281,7 +310,10 @@ void MarkEvents(const Settings& s, MatrixKind kind) {
     const CalendarDate d = CalendarFromJulian(s.events.jd[k]);
     PrintOut("\n year %4.2f month %4.2f day %4.2f hour %4.2f minute %4.2f", double(d.year),
              double(d.month), double(d.day), double(d.hour), double(d.minute));
-    if (s.markEvents) qzgraphic_fillrect(kCurveLeft + x, 20, 1, 1040, 0x000000);
+    if (s.markEvents) {
+      qzgraphic_fillrect(kCurveLeft + x, 20, 1, 1040, 0x000000);
+      lines.emplace_back(x, d);
+    }
     const double v = values[k];
     PrintOut("\n i=%i  event %s    %2.3f", static_cast<int>(k), KindName(kind), v);
     if (EventOverLimit(kind, v, s.limit[kind])) ++over;
@@ -289,6 +321,7 @@ void MarkEvents(const Settings& s, MatrixKind kind) {
   PrintOut("\n\n** limit %s:  %3.2f events: %d *  %d events over limit  %3.2f percent **\n\n",
            KindName(kind), s.limit[kind], inRange, over,
            inRange > 0 ? 100.0 * over / inRange : 0.0);
+  LabelEventLines(lines);
 }
 
 void SavePage(MatrixKind kind) {

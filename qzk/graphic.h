@@ -9,8 +9,13 @@
 // nothing when no target is set. After drawing, a target with auto-redraw
 // on calls its refresh hook at once; with it off ("drawoff"), the drawing
 // only marks the target changed for the low-priority painter.
+//
+// Beside its pixels a target keeps the record of the calls that drew them
+// (drawing_record.h), so a page can also be saved as an SVG drawing.
 #include <cstdint>
+#include <string>
 
+#include "qzk/drawing_record.h"
 #include "qzk/pixmap.h"
 
 struct qzGraphicTarget {
@@ -19,6 +24,7 @@ struct qzGraphicTarget {
   bool autoRedraw = true;
   bool changed = false;  // drawn into since the last refresh
   int penX = 0, penY = 0;  // where lineto starts
+  qzDrawingRecord record;  // the calls that drew the canvas
   // Shows the canvas now (the screen graphic's widget repaint); may be null.
   void (*refresh)(qzGraphicTarget& target, void* owner) = nullptr;
   // Told of drawing while auto-redraw is off (the screen graphic arms its
@@ -50,8 +56,13 @@ int qzgraphic_fontheight();
 // Draws a BMP, PPM or PCX file with its top-left corner at (x, y); 0 when
 // it cannot be read.
 int qzgraphic_loadpicture(int x, int y, const char* format, ...) __attribute__((format(printf, 3, 4)));
-// Writes the canvas: the path with the options of qzpxmap_savetofile.
+// Writes the canvas: the path with the options of qzpxmap_savetofile; a
+// path ending in ".svg" gets the target's drawing record as SVG.
 int qzgraphic_savepicture(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// The same for any target: the options of qzpxmap_savetofile ("path",
+// "path,x=..,y=..,xs=..,ys=.."), SVG by the extension. False (logged) when
+// nothing was written.
+bool qzgraphic_savetarget(const qzGraphicTarget& t, const std::string& options);
 
 // The rest of the family.
 int qzgraphic_line(int x0, int y0, int x1, int y1, uint32_t colour);

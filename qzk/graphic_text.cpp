@@ -23,7 +23,9 @@ int qzgraphic_text(int x, int y, uint32_t colour, const char* format, ...) {
   std::string text(n > 0 ? static_cast<size_t>(n) : 0, '\0');
   if (n > 0) std::vsnprintf(text.data(), text.size() + 1, format, args);
   va_end(args);
-  qzfont_drawtext(t->canvas, x, y, currentFont(*t), colour, text.c_str());
+  const int font = currentFont(*t);
+  qzfont_drawtext(t->canvas, x, y, font, colour, text.c_str());
+  qzrecord_text(t->record, x, y, qzfont_textwidth(font, text.c_str()), qzfont_height(font), colour, text);
   qzgraphic_drawn(*t);
   return 1;
 }

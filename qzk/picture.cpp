@@ -21,9 +21,10 @@ struct Extension {
   const char* text;
   int type;
 };
-constexpr std::array<Extension, 10> kExtensions = {{
+constexpr std::array<Extension, 11> kExtensions = {{
     {"png", QZ_PIC_PNG}, {"bmp", QZ_PIC_BMP}, {"xpm", QZ_PIC_XPM}, {"ppm", QZ_PIC_PPM}, {"pcx", QZ_PIC_PCX},
     {"htm", QZ_PIC_HTML}, {"html", QZ_PIC_HTML}, {"wmf", QZ_PIC_WMF}, {"ps", QZ_PIC_PS}, {"pdf", QZ_PIC_PDF},
+    {"svg", QZ_PIC_SVG},
 }};
 
 // Enough of a file's start for every size query (PPM headers may carry comments).

@@ -19,6 +19,7 @@ enum qzPictureType {
   QZ_PIC_WMF = 7,
   QZ_PIC_PS = 8,
   QZ_PIC_PDF = 9,
+  QZ_PIC_SVG = 10,  // written from a graphic target's drawing record (graphic.h), never from pixels alone
 };
 
 // The type by the path's extension, case-insensitive; 0 for anything else.

@@ -87,6 +87,7 @@ void qzScreenGraphic::created() {
   }
   // A palette canvas starts with its first colour; the others with the background.
   qzpxmap_clear(target_.canvas, isDirect(target_.canvas.format) ? background_ : 0);
+  qzrecord_clear(target_.record, isDirect(target_.canvas.format) ? background_ : 0);
   target_.changed = false;
   barsCreated_ = bars_.create(*this, scrolled, this);
   relayout();
@@ -99,11 +100,14 @@ bool qzScreenGraphic::setCanvasSize(int width, int height) {
   if (c.format == QZ_PX_NONE) {
     if (!qzpxmap_alloc(c, width, height, QZ_PX_TRUECOLOR)) return false;
     qzpxmap_clear(c, background_);
+    qzrecord_clear(target_.record, background_);
   } else {
     if (!qzpxmap_resize(c, width, height)) return false;
     const uint32_t fill = isDirect(c.format) ? background_ : 0;
     qzpxmap_fillrect(c, oldW, 0, width - oldW, height, fill);
     qzpxmap_fillrect(c, 0, oldH, std::min(oldW, width), height - oldH, fill);
+    qzrecord_fill(target_.record, oldW, 0, width - oldW, height, fill);
+    qzrecord_fill(target_.record, 0, oldH, std::min(oldW, width), height - oldH, fill);
   }
   relayout();
   invalidate();

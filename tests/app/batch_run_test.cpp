@@ -96,8 +96,13 @@ TEST_F(BatchRun, DemoKeepsEveryModulesPages) {
   EXPECT_EQ(access((out + "03-2-Event-Analysis/graphic-3.png").c_str(), F_OK), 0);
   EXPECT_NE(access((out + "03-2-Event-Analysis/text-1.txt").c_str(), F_OK), 0)
       << "text page 1 still holds the continuum's tables, unchanged by the event analysis";
-  for (int k = 1; k <= 6; ++k)
-    EXPECT_EQ(access((out + "04-4-Matrix-Probability/graphic-" + std::to_string(k) + ".bmp").c_str(), F_OK), 0) << k;
+  // Each page as PNG and SVG drawing; BMP copies only with --bmp.
+  for (int k = 1; k <= 6; ++k) {
+    const std::string page = out + "04-4-Matrix-Probability/graphic-" + std::to_string(k);
+    EXPECT_EQ(access((page + ".png").c_str(), F_OK), 0) << k;
+    EXPECT_NE(ReadFile(page + ".svg").find("</svg>"), std::string::npos) << k;
+    EXPECT_NE(access((page + ".bmp").c_str(), F_OK), 0) << k;
+  }
   EXPECT_EQ(access((out + "05-11-Planetary-Fluctuations-time-quality/graphic-1.png").c_str(), F_OK), 0);
   EXPECT_EQ(access((out + "06-6-Planetary-Fluctuations-resonances/graphic-4.png").c_str(), F_OK), 0);
   EXPECT_NE(ReadFile(out + "text-0.txt").find("TEAM-ANALYSIS"), std::string::npos) << "the welcome comes last";
@@ -129,6 +134,28 @@ TEST_F(BatchRun, EarlyEndSavesThePagesAndPrintsTheModulesMessage) {
             std::string::npos)
       << log;
   EXPECT_EQ(log.find("results in"), std::string::npos) << log;
+}
+
+// A run that ends early after a module drew saves the drawn pages as it
+// saves them after a whole run: PNG and SVG, and BMP only with --bmp.
+TEST_F(BatchRun, EarlyEndSavesTheDrawnPagesInTheChosenFormats) {
+  const std::string drawn = ReadFile(dir_ + "/fluctuations.kmwb");
+  ASSERT_NE(drawn.find("run 11- Planetary Fluctuations"), std::string::npos);
+  std::ofstream(dir_ + "/drawn.kmwb") << drawn << "\nrun 17- Julian Date\n2\n1e20\n";
+  for (const bool bmp : {false, true}) {
+    const std::string out = bmp ? "with-bmp" : "without";
+    std::string log;
+    ASSERT_EQ(Run("--batch drawn.kmwb --seed 7 --out " + out + (bmp ? " --bmp" : ""), log), 4) << log;
+    for (const std::string& dir : {dir_ + "/" + out, dir_ + "/" + out + "/03-11-Planetary-Fluctuations-time-quality"}) {
+      for (int k = 1; k <= 4; ++k) {
+        const std::string page = dir + "/graphic-" + std::to_string(k);
+        EXPECT_EQ(access((page + ".png").c_str(), F_OK), 0) << page;
+        EXPECT_NE(ReadFile(page + ".svg").find("</svg>"), std::string::npos) << page;
+        EXPECT_EQ(access((page + ".bmp").c_str(), F_OK) == 0, bmp) << page;
+      }
+    }
+    EXPECT_EQ(access((dir_ + "/" + out + "/04-17-Julian-Date").c_str(), F_OK), 0) << log;
+  }
 }
 
 // A module that finished with answers left is a script out of step; its

@@ -209,6 +209,29 @@ TEST(MainWindow, SaveButtonsWriteThePagesThroughTheFileDialog) {
   EXPECT_EQ(static_cast<unsigned char>(bmp[54 + 1]), 0xFF) << "green pixel";
 }
 
+TEST(MainWindow, GraphicSaveButtonWritesPngAndSvgByTheExtension) {
+  WorkbenchSession s;
+  GraphicOutput(3, 64, 32, 0xFFFFFF);
+  qzgraphic_fillrect(4, 4, 8, 8, 0xFF0000);
+  MainWindow& m = s.Window();
+  AnswerQueue answers;
+  answers.Push({0, "Save", "page.svg"});
+  answers.Push({0, "Save", "page.png"});
+  std::string failure;
+  StartAnswering(answers, [&](const std::string& e) { failure = e; qzquit(); });
+  m.tabs.showPage(3);
+  qzdispatch_pending();
+  for (int i = 0; i < 2; ++i) {
+    Click(m.canvasSave[2]);
+    EXPECT_TRUE(HandleMainEvent(qzpoll_event()));
+  }
+  StopAnswering();
+  EXPECT_EQ(failure, "") << failure;
+  const std::string svg = ReadFile(s.Dir() + "/page.svg");
+  EXPECT_NE(svg.find("<rect x=\"4\" y=\"4\" width=\"8\" height=\"8\" fill=\"#ff0000\"/>"), std::string::npos) << svg;
+  EXPECT_EQ(ReadFile(s.Dir() + "/page.png").substr(1, 3), "PNG");
+}
+
 }  // namespace
 
 namespace {

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "analyses/workfiles.h"
+#include "app/main_window.h"
 #include "app/testing.h"
 #include "core/calendar.h"
 #include "probability/curve_set.h"
@@ -158,6 +160,61 @@ TEST(FluctuationsModule, MarksAndCountsOnlyTheEventsInsideThePeriod) {
     }
   }
   EXPECT_TRUE(Exists(s.Dir() + "/Zeitqj.bmp"));
+}
+
+// The marked events' lines carry a number at their top, and the numbered
+// dates (UT) stand right of the frame.
+TEST(FluctuationsModule, EventLinesAreNumberedAndListedWithTheirDates) {
+  WorkbenchSession s(Modules());
+  const double start = JulianDay0h(2001, 1, 1), end = JulianDay0h(2002, 1, 1);
+  const std::vector<double> jd{start + 250.7, start - 3, start + 100.25};
+  WriteValues(kDatDat, std::vector<int>{10, 3});
+  WriteValues(kDatOrd, std::vector<int>{2});
+  WriteValues(kDatPlanet, std::vector<double>(11, 1.0));
+  WriteValues(kJulianDat, jd);
+  for (const WorkFile& f : {kEventsH, kEventsI, kEventsD, kEventsDA}) WriteValues(f, std::vector<double>{1, 1, 1});
+  s.Answer("Choose -> one year");
+  s.Answer("Interval divider -> 700");
+  s.Answer("Program event analysis run? -> yes");
+  s.Answer("mark events? -> yes");
+  s.Answer("Limits? -> no");
+  s.Answer("start year -> 2001");
+  ASSERT_TRUE(s.Run(kFluctuations)) << s.Error();
+  const qzDrawingRecord& r = s.Window().canvas[0].target().record;
+  auto textAt = [&](const std::string& text, int& x, int& y) {
+    for (const qzDrawnShape& shape : r.shapes)
+      if (shape.kind == qzDrawnShape::kText && r.texts[shape.index] == text) {
+        x = shape.x;
+        y = shape.y;
+        return true;
+      }
+    return false;
+  };
+  int x = 0, y = 0;
+  ASSERT_TRUE(textAt("event lines:", x, y));
+  EXPECT_GE(x, 1440) << "right of the frame";
+  // In the order of the file, the event before the start left out.
+  const CalendarDate first = CalendarFromJulian(jd[0]), second = CalendarFromJulian(jd[2]);
+  char line[80];
+  std::snprintf(line, sizeof line, "1  %d.%d.%d  %02d:%02d UT", first.day, first.month, first.year, first.hour,
+                first.minute);
+  int lx = 0, ly = 0;
+  EXPECT_TRUE(textAt(line, lx, ly)) << line;
+  EXPECT_EQ(line, std::string("1  8.9.2001  16:48 UT"));
+  std::snprintf(line, sizeof line, "2  %d.%d.%d  %02d:%02d UT", second.day, second.month, second.year,
+                second.hour, second.minute);
+  EXPECT_TRUE(textAt(line, lx, ly)) << line;
+  EXPECT_EQ(line, std::string("2  11.4.2001  06:00 UT"));
+  // The numbers at the lines' tops (the month labels below are texts too).
+  std::vector<int> numbered;
+  for (const qzDrawnShape& shape : r.shapes)
+    if (shape.kind == qzDrawnShape::kText && shape.y + shape.h <= 20) {
+      EXPECT_EQ(r.texts[shape.index], std::to_string(numbered.size() + 1));
+      numbered.push_back(shape.x);
+    }
+  ASSERT_EQ(numbered.size(), 2u);
+  EXPECT_EQ(numbered[0], kCurveLeft + EventPixel(jd[0], start, end) + 3) << "beside its line";
+  EXPECT_EQ(numbered[1], kCurveLeft + EventPixel(jd[2], start, end) + 3);
 }
 
 TEST(FluctuationsModule, AMissingWorkingFileEndsTheModuleOnly) {

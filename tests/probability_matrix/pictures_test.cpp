@@ -2,6 +2,10 @@
 // canvas and read back pixel by pixel.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+#include <vector>
+
 #include "probability/matrix_probability_pictures.h"
 #include "qzk/graphic.h"
 #include "qzk/pixmap.h"
@@ -117,6 +121,71 @@ TEST_F(Canvas, LineSumChartBarsAndNoBarForABodyOfWeightZero) {
   // The 5 % and 95 % lines.
   EXPECT_EQ(At(1800, 1010), 0xFF0000u);
   EXPECT_EQ(At(1800, 110), 0x0000FFu);
+}
+
+// The texts drawn on the page with their boxes.
+struct Drawn {
+  std::string text;
+  int x, y, w, h;
+};
+std::vector<Drawn> Texts(const qzGraphicTarget& t) {
+  std::vector<Drawn> out;
+  for (const qzDrawnShape& s : t.record.shapes)
+    if (s.kind == qzDrawnShape::kText) out.push_back({t.record.texts[s.index], s.x, s.y, s.w, s.h});
+  return out;
+}
+const Drawn* Find(const std::vector<Drawn>& texts, const std::string& text) {
+  for (const Drawn& d : texts)
+    if (d.text == text) return &d;
+  return nullptr;
+}
+
+// The columns are headed like the rows, between the titles and the cells;
+// below the frame the key shows 0 %, 50 %, 100 % and the grey of the cells
+// not counted, in the colours of the cells.
+TEST_F(Canvas, SignificancePictureHeadsItsColumnsAndKeysItsColours) {
+  DrawSignificancePicture(PictureRun(), MatrixKind::H);
+  const std::vector<Drawn> texts = Texts(target_);
+  const char* heads[] = {"SU", "MO", "ME", "VE", "MA", "JU", "SA", "UR", "NE", "PL", "IC"};
+  for (int col = 0; col <= 10; ++col) {
+    const Drawn* head = nullptr;
+    for (const Drawn& d : texts)
+      if (d.text == heads[col] && d.y < 50) head = &d;
+    ASSERT_NE(head, nullptr) << heads[col];
+    EXPECT_NEAR(head->x + head->w / 2, CellX(col), 1) << heads[col];
+    EXPECT_GE(head->y, 31) << "below the titles";
+    EXPECT_LE(head->y + head->h, 50) << "above the cells";
+  }
+  const Drawn* rowSum = Find(texts, "row sum");
+  ASSERT_NE(rowSum, nullptr);
+  EXPECT_NEAR(rowSum->x + rowSum->w / 2, 1770 + 159, 1);
+  const int frameBottom = 1370, keyY = frameBottom + 40 + 15;
+  EXPECT_EQ(At(105, keyY), PercentColour(0));
+  EXPECT_EQ(At(605, keyY), 0xFFFFFFu);
+  EXPECT_EQ(At(855, keyY), PercentColour(75));
+  EXPECT_EQ(At(1105, keyY), PercentColour(100));
+  EXPECT_EQ(At(1220, keyY), kNotCountedGrey);
+  for (const char* t : {"0 %", "50 %", "100 %", "not counted", "probability of error"}) {
+    const Drawn* d = Find(texts, t);
+    ASSERT_NE(d, nullptr) << t;
+    EXPECT_GT(d->y, frameBottom + 2) << t << " below the frame";
+    EXPECT_LE(d->y + d->h, kPictureHeight) << t;
+  }
+  EXPECT_NEAR(Find(texts, "50 %")->x + Find(texts, "50 %")->w / 2, 605, 1) << "under its colour";
+}
+
+// The 5 % and 95 % lines begin right of the axis: their labels stay whole.
+TEST_F(Canvas, LineSumChartLinesStopShortOfTheirLabels) {
+  DrawLineSumChart(PictureRun(), MatrixKind::H);
+  const std::vector<Drawn> texts = Texts(target_);
+  for (const auto& [label, y, colour] : {std::tuple{"5%", 1010, 0xFF0000u}, std::tuple{"95%", 110, 0x0000FFu}}) {
+    const Drawn* d = Find(texts, label);
+    ASSERT_NE(d, nullptr) << label;
+    EXPECT_FALSE(Any(0, y, d->x + d->w + 2, 2, colour)) << label << " is crossed by its line";
+    EXPECT_FALSE(Any(0, y, 63, 2, colour)) << label << ": not left of the axis";
+    EXPECT_EQ(At(90, y), colour) << label;
+    EXPECT_EQ(At(1800, y + 1), colour) << label;
+  }
 }
 
 // Without the IC there is no IC bar, but its label stays in its place.
