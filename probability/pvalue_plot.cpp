@@ -10,8 +10,8 @@
 #include "probability/beta_distribution.h"
 #include "probability/chance_report.h"
 #include "qzk/font.h"
+#include "qzk/graphic.h"
 #include "qzk/picture_file.h"
-#include "qzk/pixmap_draw.h"
 #include "qzk/png.h"
 #include "qzk/vformat.h"
 
@@ -42,17 +42,23 @@ std::string Format(const char* format, ...) {
   return text;
 }
 
-void Centred(qzPixmap& p, int x, int y, int font, uint32_t colour, const std::string& text) {
-  qzfont_drawtext(p, x - qzfont_textwidth(font, text.c_str()) / 2, y, font, colour, text.c_str());
+// Text with its top-left corner at (x, y) in the font.
+void TextAt(int x, int y, int font, uint32_t colour, const std::string& text) {
+  qzgraphic_selectfont(font);
+  qzgraphic_text(x, y, colour, "%s", text.c_str());
+}
+
+void Centred(int x, int y, int font, uint32_t colour, const std::string& text) {
+  TextAt(x - qzfont_textwidth(font, text.c_str()) / 2, y, font, colour, text);
 }
 
 // The band between the ranks, column by column, edges interpolated
 // linearly in -log10 p.
-void DrawBand(qzPixmap& p, const PValuePlotFrame& f, const PValueQuantiles& q) {
+void DrawBand(const PValuePlotFrame& f, const PValueQuantiles& q) {
   const std::size_t m = q.expected.size();
   auto column = [&](int x, double low, double high) {
     const int yTop = f.Y(low), yBottom = f.Y(high);
-    qzpxmap_fillrect(p, x, yTop, 1, yBottom - yTop + 1, kBandGrey);
+    qzgraphic_fillrect(x, yTop, 1, yBottom - yTop + 1, kBandGrey);
   };
   for (std::size_t i = 0; i < m; ++i) {
     const double x0 = MinusLog10(q.expected[i]);
@@ -69,21 +75,20 @@ void DrawBand(qzPixmap& p, const PValuePlotFrame& f, const PValueQuantiles& q) {
   }
 }
 
-void DrawAxes(qzPixmap& p, const PValuePlotFrame& f) {
+void DrawAxes(const PValuePlotFrame& f) {
   const int font = Font("sans 14");
-  qzpxmap_rect(p, f.left, f.top, f.side + 1, f.side + 1, kBlack);
+  qzgraphic_rect(f.left, f.top, f.side + 1, f.side + 1, kBlack);
   for (int k = 0; k <= static_cast<int>(f.range); ++k) {
     const std::string label = k == 0 ? "1" : Format("%g", std::pow(10.0, -k));
     const int x = f.X(k), y = f.Y(k);
-    qzpxmap_line(p, x, f.top + f.side, x, f.top + f.side + 6, kBlack);
-    Centred(p, x, f.top + f.side + 10, font, kBlack, label);
-    qzpxmap_line(p, f.left - 6, y, f.left, y, kBlack);
-    qzfont_drawtext(p, f.left - 10 - qzfont_textwidth(font, label.c_str()),
-                    y - qzfont_height(font) / 2, font, kBlack, label.c_str());
+    qzgraphic_line(x, f.top + f.side, x, f.top + f.side + 6, kBlack);
+    Centred(x, f.top + f.side + 10, font, kBlack, label);
+    qzgraphic_line(f.left - 6, y, f.left, y, kBlack);
+    TextAt(f.left - 10 - qzfont_textwidth(font, label.c_str()), y - qzfont_height(font) / 2, font, kBlack, label);
   }
-  Centred(p, f.left + f.side / 2, f.top + f.side + 36, font, kBlack,
+  Centred(f.left + f.side / 2, f.top + f.side + 36, font, kBlack,
           "p-value expected under chance (uniform order statistics)");
-  qzfont_drawtext(p, 10, f.top - 28, font, kBlack, "observed p-value");
+  TextAt(10, f.top - 28, font, kBlack, "observed p-value");
 }
 
 }  // namespace
@@ -125,42 +130,50 @@ PValuePlotFrame FrameFor(const PValueQuantiles& q, int groups) {
   return f;
 }
 
-qzPixmap PValuePicture(const FamilyTests& tests, int groups) {
-  qzPixmap p;
-  qzpxmap_alloc(p, kPValuePlotWidth, kPValuePlotHeight, QZ_PX_TRUECOLOR);
-  qzpxmap_clear(p, kWhite);
+qzGraphicTarget PValueDrawing(const FamilyTests& tests, int groups) {
+  qzGraphicTarget t;
+  qzpxmap_alloc(t.canvas, kPValuePlotWidth, kPValuePlotHeight, QZ_PX_TRUECOLOR);
+  // Drawn on a target of its own; the module's pages stay as they are.
+  qzGraphicTarget* const page = qzgraphic_target();
+  qzgraphic_settarget(&t);
+  qzgraphic_clear(kWhite);
   const PValueQuantiles q = QuantilesOf(tests);
   const PValuePlotFrame f = FrameFor(q, groups);
 
   const int title = Font("sans 20"), small = Font("sans 14");
-  Centred(p, kPValuePlotWidth / 2, 12, title, kBlack,
+  Centred(kPValuePlotWidth / 2, 12, title, kBlack,
           Format("p-values of the %zu tested cells against chance", q.observed.size()));
-  Centred(p, kPValuePlotWidth / 2, 44, small, kBlack,
+  Centred(kPValuePlotWidth / 2, 44, small, kBlack,
           Format("grey: 95 %% band under chance;  red: q <= %.2f;  global p = %.4g",
                  kDiscoveryLevel, tests.globalP));
 
-  DrawBand(p, f, q);
-  qzpxmap_line(p, f.X(0), f.Y(0), f.X(f.range), f.Y(f.range), kChanceLine);
+  DrawBand(f, q);
+  qzgraphic_line(f.X(0), f.Y(0), f.X(f.range), f.Y(f.range), kChanceLine);
   if (groups > 0) {
     const int y = f.Y(MinusLog10(2.0 / (groups + 1.0)));
-    for (int x = f.left; x <= f.left + f.side; x += 8) qzpxmap_line(p, x, y, x + 3, y, kFloorGrey);
-    qzfont_drawtext(p, f.left + 8, y - qzfont_height(small) - 2, small, kFloorGrey,
-                    Format("smallest p of %i control groups", groups).c_str());
+    for (int x = f.left; x <= f.left + f.side; x += 8) qzgraphic_line(x, y, x + 3, y, kFloorGrey);
+    TextAt(f.left + 8, y - qzfont_height(small) - 2, small, kFloorGrey,
+           Format("smallest p of %i control groups", groups));
   }
-  DrawAxes(p, f);
+  DrawAxes(f);
   // The larger p-values first, so that the smallest lie on top.
   for (std::size_t i = q.observed.size(); i-- > 0;) {
     const uint32_t colour = q.discovery[i] ? kPointRed : kPointBlue;
-    qzpxmap_ellipse(p, f.X(MinusLog10(q.expected[i])), f.Y(MinusLog10(q.observed[i])),
-                    kPointRadius, kPointRadius, colour, true);
+    qzgraphic_ellipse(f.X(MinusLog10(q.expected[i])), f.Y(MinusLog10(q.observed[i])), kPointRadius,
+                      kPointRadius, colour, true);
   }
-  return p;
+  qzgraphic_settarget(page);
+  return t;
 }
 
+qzPixmap PValuePicture(const FamilyTests& tests, int groups) { return PValueDrawing(tests, groups).canvas; }
+
 bool WritePValuePicture(const FamilyTests& tests, int groups) {
-  const qzPixmap p = PValuePicture(tests, groups);
+  const qzGraphicTarget t = PValueDrawing(tests, groups);
   std::vector<uint8_t> bytes;
-  const bool ok = qzpng_encode(p, bytes) && qzpicture_writefile(kPValuePlotName, bytes);
-  if (!ok) PrintOut("\n %s could not be written \n", kPValuePlotName);
-  return ok;
+  const bool png = qzpng_encode(t.canvas, bytes) && qzpicture_writefile(kPValuePlotName, bytes);
+  if (!png) PrintOut("\n %s could not be written \n", kPValuePlotName);
+  const bool svg = qzgraphic_savetarget(t, kPValueSvgName);
+  if (!svg) PrintOut("\n %s could not be written \n", kPValueSvgName);
+  return png && svg;
 }

@@ -1,5 +1,6 @@
 #pragma once
-// The quantile-quantile picture of the family's p-values (pvalues.png):
+// The quantile-quantile picture of the family's p-values (pvalues.png and
+// the same drawing as pvalues.svg):
 // the i-th smallest of the m p-values against i / (m + 1), the p-value
 // expected of it under chance, both on a -log10 scale, with the diagonal
 // (chance) and the grey band where 95 % of the i-th smallest of m uniform
@@ -10,11 +11,13 @@
 #include <vector>
 
 #include "probability/family_tests.h"
+#include "qzk/graphic.h"
 #include "qzk/pixmap.h"
 
 inline constexpr int kPValuePlotWidth = 900;
 inline constexpr int kPValuePlotHeight = 940;
 inline constexpr const char* kPValuePlotName = "pvalues.png";
+inline constexpr const char* kPValueSvgName = "pvalues.svg";
 
 // Where the plot's square lies and how far its axes reach (in -log10 p).
 struct PValuePlotFrame {
@@ -40,10 +43,14 @@ PValueQuantiles QuantilesOf(const FamilyTests& tests);
 // p-values drawn, at least 10^-1.
 PValuePlotFrame FrameFor(const PValueQuantiles& q, int groups);
 
-// The picture in a new truecolor pixmap.
+// The picture on a graphic target of its own (a truecolor canvas and the
+// record of its drawing); the current target is the same after it.
+qzGraphicTarget PValueDrawing(const FamilyTests& tests, int groups);
+// Its canvas alone.
 qzPixmap PValuePicture(const FamilyTests& tests, int groups);
 
-// Writes it as pvalues.png in the working folder, whole or not at all;
-// false (with "\n pvalues.png could not be written \n" on the current
-// text page) when it cannot be written.
+// Writes it as pvalues.png and pvalues.svg in the working folder, each
+// whole or not at all; false (with "\n pvalues.png could not be written
+// \n" or the same of pvalues.svg on the current text page) when one cannot
+// be written.
 bool WritePValuePicture(const FamilyTests& tests, int groups);

@@ -23,8 +23,11 @@ check "every page has its SVG beside its PNG" \
   'n=0; for p in $(find out -name "graphic-*.png"); do [ -s "${p%.png}.svg" ] || exit 1; n=$((n+1)); done; [ $n -ge 50 ]'
 check "no BMP copies of the pages without --bmp" '[ -z "$(find out -name "graphic-*.bmp")" ]'
 check "the module's own BMP pictures stay" '[ -s Zeitq.bmp ] && [ -s group-H.bmp ]'
+# The matrix probability's p-value picture, drawn beside the pages.
+check "the p-value picture has its SVG" '[ -s pvalues.png ] && [ -s pvalues.svg ]'
+mkdir -p out/pictures && cp pvalues.png pvalues.svg out/pictures/
 
-for svg in $(find out -name "graphic-*.svg" | sort); do
+for svg in $(find out -name "*.svg" | sort); do
   rsvg-convert "$svg" -o "${svg%.svg}.rsvg.png" 2> rsvg.err
   check "rsvg-convert draws $svg" '[ -s "${svg%.svg}.rsvg.png" ] || { cat rsvg.err; false; }'
 done
@@ -36,7 +39,7 @@ from PIL import Image, ImageChops
 
 TOLERANCE = 24   # largest channel difference of a pixel that matches
 failed = False
-for svg in sorted(glob.glob(sys.argv[1] + "/**/graphic-*.svg", recursive=True)):
+for svg in sorted(glob.glob(sys.argv[1] + "/**/*.svg", recursive=True)):
     ET.parse(svg)  # well-formed XML in UTF-8, or the test stops here
     text = open(svg, encoding="utf-8").read()
     png = Image.open(svg[:-4] + ".png").convert("RGB")
