@@ -9,6 +9,8 @@
 #include "analyses/event_analysis.h"
 #include "analyses/members.h"
 #include "analyses/members_pick.h"
+#include "analyses/record_tables.h"
+#include "data/run_journal.h"
 #include "analyses/workfiles.h"
 #include "app/dialogs.h"
 #include "app/file_choice.h"
@@ -70,6 +72,7 @@ bool OpenTable(qzXBase& table, const std::string& path, TableFieldMap& map) {
     PrintOut("E R R O R opening database %s\n", path.c_str());
     return false;
   }
+  JournalNoteRead(path);
   map = MapTableFields(table);
   std::string unknownPage;
   map.page = TableCodePage(path, table.language_byte(), &unknownPage);
@@ -241,6 +244,10 @@ bool ReadEventMembers(EventAnalysisParams& p, std::vector<EventRecord>& members,
     if (!zoneLine.empty()) PrintOut("\n record %i: %s \n", candidates.numbers[i], zoneLine.c_str());
     if (!problem.empty()) {
       PrintOut("\n record %i left out: %s \n", candidates.numbers[i], problem.c_str());
+      JournalMember left = JournalMemberOf(candidates.records[i], candidates.numbers[i]);
+      left.leftOutBecause = problem;
+      JournalNoteMember(left);
+      JournalNoteMessage("record " + std::to_string(candidates.numbers[i]) + " left out: " + problem);
       continue;
     }
     members.push_back(candidates.records[i]);
@@ -250,6 +257,7 @@ bool ReadEventMembers(EventAnalysisParams& p, std::vector<EventRecord>& members,
            static_cast<int>(candidates.records.size()));
   if (members.empty()) {
     PrintOut("\n No member can be used: the event analysis ends here \n");
+    JournalNoteMessage("No member can be used: the event analysis ends here");
     return false;
   }
   return true;

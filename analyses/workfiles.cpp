@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "app/output.h"
+#include "data/run_journal.h"
 
 std::size_t LineCount(const WorkFile& file, int c, std::size_t listed) {
   const std::size_t n = c < 0 ? 0 : static_cast<std::size_t>(c) + 1;
@@ -48,6 +49,7 @@ bool WriteWhole(const WorkFile& file, const std::string& bytes) {
   if (!ok) {
     std::remove(temporary.c_str());
     PrintOut("\n %s could not be written \n", file.name);
+    JournalNoteMessage(std::string(file.name) + " could not be written");
   }
   return ok;
 }
@@ -62,6 +64,7 @@ std::optional<std::vector<std::string>> FileLines(const char* name, std::size_t 
   }
   std::ifstream in(name, std::ios::binary);
   if (!in) return std::nullopt;
+  JournalNoteRead(name);
   std::vector<std::string> lines;
   std::string line;
   while (lines.size() < count && std::getline(in, line)) {
@@ -82,13 +85,19 @@ std::optional<std::vector<std::string>> ReadExpected(const WorkFile& file, std::
   auto lines = FileLines(file.name, count);
   if (!lines) {
     const int error = errno;
-    PrintOut("%s", MissingFileMessage(file, notice, error).c_str());
+    const std::string message = MissingFileMessage(file, notice, error);
+    PrintOut("%s", message.c_str());
+    JournalNoteMessage(message);
     Pause(notice.pauseSeconds);
     return std::nullopt;
   }
   if (lines->size() < count) {
-    PrintOut("\n WARNING: %s holds %zu of %zu lines; the missing values read as 0 \n", file.name,
-             lines->size(), count);
+    char warning[512];
+    std::snprintf(warning, sizeof warning,
+                  "\n WARNING: %s holds %zu of %zu lines; the missing values read as 0 \n", file.name,
+                  lines->size(), count);
+    PrintOut("%s", warning);
+    JournalNoteMessage(warning);
   }
   lines->resize(count);
   return lines;

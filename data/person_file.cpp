@@ -11,6 +11,7 @@
 
 #include "data/places.h"
 #include "data/record_messages.h"
+#include "data/run_journal.h"
 #include "data/zone_record.h"
 
 namespace {
@@ -235,6 +236,7 @@ bool LoadEventRecord(const char* path, EventRecord& record) {
     ShowRecordMessage("error opening %s", path);
     return false;
   }
+  JournalNoteRead(path);
   std::stringstream text;
   text << in.rdbuf();
   if (in.bad()) {

@@ -4,14 +4,17 @@
 #include <fstream>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "analyses/record_tables.h"
 #include "analyses/workfiles.h"
 #include "app/dialogs.h"
 #include "app/output.h"
 #include "core/calendar.h"
 #include "core/chart.h"
+#include "data/run_journal.h"
 #include "probability/control_groups.h"
 #include "probability/matrix_probability_pictures.h"
 #include "probability/matrix_probability_report.h"
@@ -40,6 +43,7 @@ std::optional<int> ReadFirstInteger(const WorkFile& file, const MissingFileNotic
 std::optional<std::size_t> LinesIn(const WorkFile& file) {
   std::ifstream in(file.name, std::ios::binary);
   if (!in) return std::nullopt;
+  JournalNoteRead(file.name);
   std::size_t lines = 0;
   for (std::string line; std::getline(in, line);) ++lines;
   return lines;
@@ -54,6 +58,8 @@ bool WholeGroupFile(const WorkFile& file, std::size_t count) {
   PrintOut("\n ERROR! %s holds %zu of %zu lines: not the group of the event analysis. Run the "
            "event analysis again. \n",
            file.name, *lines, count);
+  JournalNoteMessage(std::string(file.name) + " holds " + std::to_string(*lines) + " of " + std::to_string(count) +
+                     " lines: not the group of the event analysis");
   Pause(kMissingPause);
   return false;
 }
@@ -223,6 +229,24 @@ void DrawControlGroups(MatrixProbabilityRun& run) {
 
 // ---- Report, files, pictures ------------------------------------------------
 
+// The group's values as read and the percentages of the control groups
+// that reach them, for the record.
+void NoteForRecord(const MatrixProbabilityRun& run) {
+  if (!JournalOpen()) return;
+  const int c = run.settings.weights.lastBody;
+  const std::size_t n = static_cast<std::size_t>(c) + 1;
+  for (MatrixKind k : kMatrixKinds) {
+    NoteMatrix("group", k, run.real.cell[k], c);
+    NoteRowSums("group", k, std::span<const double>(run.real.row[k], n));
+    NoteTotal("group", k, run.real.total[k]);
+  }
+  for (MatrixKind k : kMatrixKinds) {
+    NoteMatrix("control_percent", k, run.result.cell[k], c);
+    NoteRowSums("control_percent", k, std::span<const double>(run.result.row[k], n));
+    NoteTotal("control_percent", k, run.result.total[k]);
+  }
+}
+
 void ShowReport(const MatrixProbabilityRun& run) {
   TextOutput(3);
   ClearOutput();
@@ -261,6 +285,7 @@ void RunMatrixProbability() {
   if (!ReadWeightsAndMatrices(run)) return;
   DrawControlGroups(run);
 
+  NoteForRecord(run);
   ShowReport(run);
   TextOutput(6);
   WriteSignificanceFiles(run);
