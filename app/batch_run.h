@@ -4,8 +4,12 @@
 #include <string>
 #include <vector>
 
-// The batch run of a script after the start-up; the exit status.
-int RunBatch(const std::string& scriptPath, const std::string& outDir);
+// The batch run of a script after the start-up; the exit status. Each
+// module's pages and record go to DIR/NN-LABEL/ (app/module_record.h),
+// the last pages and a replay of the whole script to DIR. A DIR that
+// holds an earlier run's record stops the run with status 2, unless
+// `force`: then that record goes first.
+int RunBatch(const std::string& scriptPath, const std::string& outDir, bool force);
 // Saves every non-empty text page as text-K.txt (K = 0 for the menu page)
 // and every used graphic page as graphic-K.png and graphic-K.bmp into
 // `dir` (created when missing). False when a file could not be written.

@@ -4,7 +4,10 @@
 #include <memory>
 
 #include "app/file_choice.h"
+#include "app/module_record.h"
+#include "app/page_files.h"
 #include "app/output.h"
+#include "qzk/events.h"
 #include "qzk/font.h"
 #include "qzk/graphic.h"
 #include "qzk/lifecycle.h"
@@ -79,6 +82,25 @@ void SaveWithDialog(int page, bool graphic) {
   if (!ChooseFile(path, graphic ? "save,filter=*.bmp,defaultext=bmp" : "save,filter=*.txt,defaultext=txt")) return;
   bool ok = graphic ? SaveGraphicPage(page, path) : SaveTextPage(page, path);
   if (!ok) qzlog("could not write %s\n", path.c_str());
+}
+
+// A module run in the window leaves its record under records/; the menu
+// page says where (below what the module printed there).
+void WriteWindowRecord(ModuleRecord& record, const PageSnapshot& before) {
+  MainWindow* m = Shell();
+  const std::string folder = WindowRecordFolder(record.label, record.finished);
+  std::vector<std::string> pages;
+  bool ok = SaveChangedPages(folder, before, {".png"}, pages);
+  std::string error;
+  ok = WriteModuleRecord(record, folder, pages, error) && ok;
+  if (!ok) {
+    qzlog("record %s: %s\n", folder.c_str(), error.empty() ? "a page could not be saved" : error.c_str());
+    m->menuTerminal.write("\n The record could not be written completely: " +
+                          (error.empty() ? folder : error) + "\n");
+    return;
+  }
+  qzlog("record written: %s\n", folder.c_str());
+  m->menuTerminal.write("\n record: " + folder + "\n");
 }
 
 }  // namespace
@@ -172,13 +194,17 @@ void RunMenuModule(size_t index) {
   MainWindow* m = Shell();
   if (!m || index >= kMenuButtons.size() || m->moduleRunning) return;
   m->moduleRunning = true;
-  ModuleBegin();
   const char* label = kMenuButtons[index].label;
+  const PageSnapshot before = TakePageSnapshot();
+  BeginModuleRecord(label);
+  ModuleBegin();
   if (ModuleFunction run = ModuleForLabel(label))
     run();
   else
     ReportNotInThisVersion(label);
   ModuleEnd();
+  ModuleRecord record = EndModuleRecord();
+  if (WindowRecords() && qzrunning()) WriteWindowRecord(record, before);
   m->moduleRunning = false;
 }
 

@@ -13,6 +13,7 @@
 #include "app/output.h"
 #include "core/core_print.h"
 #include "data/record_messages.h"
+#include "data/run_journal.h"
 #include "qzk/dialogs.h"
 #include "qzk/events.h"
 #include "qzk/graphic.h"
@@ -36,6 +37,7 @@ constexpr const char* kDemoResults = "demo-results";
 // the current page while a script answers the dialogs.
 void ShowRecordMessageInShell(const char* message) {
   qzlog("%s\n", message);
+  JournalNoteMessage(message);
   if (Shell())
     qzmessagebox("%s", message);
   else
@@ -79,7 +81,9 @@ int AppMain(int argc, char** argv) {
   RunOptions options;
   std::string error;
   if (!ParseRunOptions(argc, argv, options, error)) {
-    std::fprintf(stderr, "kmwb: %s\nusage: kmwb [--headless] [--batch SCRIPT [--out DIR] [--seed N]]\n",
+    std::fprintf(stderr,
+                 "kmwb: %s\nusage: kmwb [--headless] [--batch SCRIPT [--out DIR] [--seed N] [--force]]"
+                 "   (kmwb --help: every command)\n",
                  error.c_str());
     return 2;
   }
@@ -98,13 +102,14 @@ int AppMain(int argc, char** argv) {
                  kDemoScript, folder.c_str());
     options.batchScript = kDemoScript;
     options.outDir = kDemoResults;
+    options.force = true;  // the example's own folder, made again on every start
     batch = true;
   }
   if (!StartUp(options.seed)) {
     std::fprintf(stderr, "kmwb: the main window could not be built (see qzk.log)\n");
     return 1;
   }
-  if (batch) return RunBatch(options.batchScript, options.outDir);
+  if (batch) return RunBatch(options.batchScript, options.outDir, options.force);
   RunEventLoop();
   return 0;
 }
@@ -129,6 +134,8 @@ bool ParseRunOptions(int argc, char** argv, RunOptions& options, std::string& er
       if (!value(v)) return false;
     } else if (a == "--batch") {
       if (!value(options.batchScript)) return false;
+    } else if (a == "--force") {
+      options.force = true;
     } else if (a == "--out") {
       if (!value(options.outDir)) return false;
     } else if (a == "--seed") {
@@ -148,6 +155,10 @@ bool ParseRunOptions(int argc, char** argv, RunOptions& options, std::string& er
   }
   if (options.batchScript.empty() && (options.outDir != "batch-out")) {
     error = "--out is only used with --batch";
+    return false;
+  }
+  if (options.batchScript.empty() && options.force) {
+    error = "--force is only used with --batch";
     return false;
   }
   return true;

@@ -5,9 +5,11 @@
 //
 //   kmwb                         the workbench in a window
 //   kmwb --headless              on the headless backend (nothing to see)
-//   kmwb --batch SCRIPT [--out DIR] [--seed N]
+//   kmwb --batch SCRIPT [--out DIR] [--seed N] [--force]
 //                                runs the script's modules headless and
-//                                saves the pages into DIR ("batch-out")
+//                                saves the pages and records into DIR
+//                                ("batch-out"); --force replaces an
+//                                earlier run's record there
 //   --scale N                    (the toolkit's) presentation scale
 //
 // Where no display can be opened, the workbench says so and runs the
@@ -31,6 +33,7 @@ struct RunOptions {
   std::string batchScript;        // empty: no batch run
   std::string outDir = "batch-out";
   std::optional<uint64_t> seed;
+  bool force = false;  // replace an earlier record in outDir
 };
 
 // Reads the shell's options (the toolkit's "--headless" and "--scale N"
