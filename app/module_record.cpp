@@ -53,6 +53,19 @@ bool Describe(const std::string& path, RecordFile& file) {
   return qzsha256_file(path, file.sha256, file.bytes);
 }
 
+bool WriteWholeFileInPieces(const std::string& path, const std::function<bool(const CsvSink&)>& produce) {
+  const std::string temporary = path + ".tmp";
+  FILE* f = std::fopen(temporary.c_str(), "wb");
+  if (!f) return false;
+  bool ok = produce([&](const std::string& piece) {
+    return std::fwrite(piece.data(), 1, piece.size(), f) == piece.size();
+  });
+  ok = std::fclose(f) == 0 && ok;
+  ok = ok && std::rename(temporary.c_str(), path.c_str()) == 0;
+  if (!ok) std::remove(temporary.c_str());
+  return ok;
+}
+
 std::string WorkingFolder() {
   char here[4096];
   return getcwd(here, sizeof here) ? here : ".";
@@ -103,15 +116,7 @@ std::string WindowRecordFolder(const std::string& label, const std::string& fini
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-  const std::string temporary = path + ".tmp";
-  bool ok = false;
-  if (FILE* f = std::fopen(temporary.c_str(), "wb")) {
-    ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = std::fclose(f) == 0 && ok;
-  }
-  ok = ok && std::rename(temporary.c_str(), path.c_str()) == 0;
-  if (!ok) std::remove(temporary.c_str());
-  return ok;
+  return WriteWholeFileInPieces(path, [&](const CsvSink& sink) { return sink(bytes); });
 }
 
 std::string ReplayLines(const ModuleRecord& r) {
@@ -154,11 +159,18 @@ bool WriteModuleRecord(ModuleRecord& r, const std::string& folder, const std::ve
     a.answer = folder + "/" + name;
   }
   const std::pair<const char*, std::string> tables[] = {{"matrices.csv", MatricesCsv(r.journal)},
-                                                        {"curves.csv", CurvesCsv(r.journal)},
                                                         {"events.csv", EventsCsv(r.journal)},
                                                         {"members.csv", MembersCsv(r.journal)}};
   for (const auto& [name, text] : tables)
     if (!text.empty() && !write(name, text)) return false;
+  if (!r.journal.curves.empty()) {
+    const std::string path = folder + "/curves.csv";
+    if (!WriteWholeFileInPieces(path, [&](const CsvSink& sink) { return WriteCurvesCsv(r.journal, sink); })) {
+      error = path + " cannot be written";
+      return false;
+    }
+    files.push_back(path);
+  }
 
   const uint64_t runSeed = qzrandom_current_seed();
   std::string replay = "# The run of \"" + r.label + "\" of " + r.started + " again, with its answers. In the\n" +

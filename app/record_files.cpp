@@ -139,11 +139,33 @@ std::string MatricesCsv(const RunJournal& j) {
   return out;
 }
 
+bool WriteCurvesCsv(const RunJournal& j, const CsvSink& sink) {
+  if (j.curves.empty()) return true;
+  std::string piece = Csv({"jd", "date_utc", "kind", "body", "value"});
+  // The points of one moment follow each other: its numbers and date once.
+  double lastJd = std::nan("");
+  std::string jdText, dateText;
+  for (const JournalCurvePoint& p : j.curves) {
+    if (!(p.jd == lastJd)) {
+      lastJd = p.jd;
+      jdText = CsvNumber(p.jd);
+      dateText = IsoDateOfJulian(p.jd);
+    }
+    piece += Csv({jdText, dateText, CsvField(p.kind), RecordBodyName(p.body), CsvNumber(p.value)});
+    if (piece.size() > (1u << 16)) {
+      if (!sink(piece)) return false;
+      piece.clear();
+    }
+  }
+  return piece.empty() || sink(piece);
+}
+
 std::string CurvesCsv(const RunJournal& j) {
-  if (j.curves.empty()) return "";
-  std::string out = Csv({"jd", "date_utc", "kind", "body", "value"});
-  for (const JournalCurvePoint& p : j.curves)
-    out += Csv({CsvNumber(p.jd), IsoDateOfJulian(p.jd), CsvField(p.kind), RecordBodyName(p.body), CsvNumber(p.value)});
+  std::string out;
+  WriteCurvesCsv(j, [&](const std::string& piece) {
+    out += piece;
+    return true;
+  });
   return out;
 }
 

@@ -21,6 +21,7 @@
 //   events.csv    jd,date_utc,kind,value,over_limit   (the events marked on the curves)
 //   members.csv   number,last_name,first_name,year,month,day,hour,minute,second,
 //                 time_zone,summer_time,place,longitude,latitude,jd_ut,used,left_out_because
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -47,5 +48,9 @@ std::string ManifestJson(const ModuleRecord& record, const ManifestFacts& facts)
 // Empty when the journal has no rows of that kind.
 std::string MatricesCsv(const RunJournal& journal);
 std::string CurvesCsv(const RunJournal& journal);
+// The curves' table handed on in pieces of some thousand lines (a run may
+// hold millions of points); false as soon as `sink` returns false.
+using CsvSink = std::function<bool(const std::string& piece)>;
+bool WriteCurvesCsv(const RunJournal& journal, const CsvSink& sink);
 std::string EventsCsv(const RunJournal& journal);
 std::string MembersCsv(const RunJournal& journal);

@@ -68,7 +68,7 @@ TEST_F(BatchRun, ScriptErrorsAreNamed) {
   EXPECT_NE(log.find("--seed wants a whole number"), std::string::npos) << log;
 }
 
-TEST_F(BatchRun, OneModuleSavesUsedPagesOnlyAndNoModuleFolders) {
+TEST_F(BatchRun, OneModuleSavesUsedPagesOnlyAndItsRecord) {
   {
     std::ofstream script(dir_ + "/one.kmwb");
     script << "run 17- Julian Date\nJulian Date -> Date to Julian date\nDate and time -> 1.1.2000 12:00:00\n";
@@ -77,7 +77,10 @@ TEST_F(BatchRun, OneModuleSavesUsedPagesOnlyAndNoModuleFolders) {
   ASSERT_EQ(Run("--batch one.kmwb --out jd", log), 0) << log;
   EXPECT_NE(ReadFile(dir_ + "/jd/text-1.txt").find("Julian date"), std::string::npos) << log;
   EXPECT_NE(access((dir_ + "/jd/graphic-1.png").c_str(), F_OK), 0) << "no page was drawn on";
-  EXPECT_NE(access((dir_ + "/jd/01-17-Julian-Date").c_str(), F_OK), 0) << "one module needs no folder of its own";
+  // One module too leaves its record folder, with the pages it printed on.
+  EXPECT_EQ(access((dir_ + "/jd/01-17-Julian-Date/manifest.json").c_str(), F_OK), 0) << log;
+  EXPECT_EQ(ReadFile(dir_ + "/jd/01-17-Julian-Date/text-1.txt"), ReadFile(dir_ + "/jd/text-1.txt"));
+  EXPECT_NE(access((dir_ + "/jd/01-17-Julian-Date/graphic-1.png").c_str(), F_OK), 0);
 }
 
 // The demo runs the whole chain; each module's pages are kept in a folder

@@ -78,3 +78,23 @@ TEST(RecordFiles, ReplayLinesGiveEveryAnswerItsQuestion) {
             "3\n"
             "Select event data -> 1 1 0\n");
 }
+
+TEST(RecordFiles, LargeCurveTablesGoOutInPiecesThatStopOnAFailedWrite) {
+  RunJournal j;
+  for (int m = 0; m < 3000; ++m)
+    for (int body = kRowSum; body <= 10; ++body) j.curves.push_back({2445335.5 + m / 1000.0, m * 0.5 + body, "H", body});
+  std::string joined;
+  int pieces = 0;
+  EXPECT_TRUE(WriteCurvesCsv(j, [&](const std::string& piece) {
+    joined += piece;
+    return ++pieces > 0;
+  }));
+  EXPECT_GT(pieces, 2);
+  EXPECT_EQ(joined, CurvesCsv(j));
+  // The date is that of each point's own moment, also where it is taken once per moment.
+  EXPECT_NE(joined.find("\r\n2445336.5,1983-01-02T00:00:00Z,H,SUM,499\r\n"), std::string::npos);
+  EXPECT_NE(joined.find("\r\n2445336.5,1983-01-02T00:00:00Z,H,IC,510\r\n"), std::string::npos);
+  int calls = 0;
+  EXPECT_FALSE(WriteCurvesCsv(j, [&](const std::string&) { return ++calls < 2; }));
+  EXPECT_EQ(calls, 2) << "no writing after the first failure";
+}
