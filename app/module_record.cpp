@@ -5,6 +5,8 @@
 
 #include <chrono>
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 
 #include "app/folder_state.h"
 #include "app/page_files.h"
@@ -163,6 +165,19 @@ bool WriteModuleRecord(ModuleRecord& r, const std::string& folder, const std::ve
                                                         {"members.csv", MembersCsv(r.journal)}};
   for (const auto& [name, text] : tables)
     if (!text.empty() && !write(name, text)) return false;
+  // Tables a module writes into the working folder itself (the matrix
+  // probability's cells.csv) belong to its record as well.
+  for (const std::string& path : r.written) {
+    const std::string name = path.substr(path.find_last_of('/') + 1);
+    if (name.size() < 5 || name.compare(name.size() - 4, 4, ".csv") != 0 || Exists(folder + "/" + name)) continue;
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    if (!in || !write(name, bytes.str())) {
+      error = folder + "/" + name + " cannot be written";
+      return false;
+    }
+  }
   if (!r.journal.curves.empty()) {
     const std::string path = folder + "/curves.csv";
     if (!WriteWholeFileInPieces(path, [&](const CsvSink& sink) { return WriteCurvesCsv(r.journal, sink); })) {

@@ -14,7 +14,9 @@
 //                   "kmwb --batch FOLDER/replay.kmwb --seed S" writes the
 //                   same working files byte for byte
 //   matrices.csv, curves.csv, events.csv, members.csv
-//                   the module's results, where it has them
+//                   the module's results, where it has them, and a copy of
+//                   every table (*.csv) it wrote into the working folder
+//                   (the matrix probability's cells.csv)
 //   entry-K.person  the values typed into the entry dialog, which the
 //                   replay's answer names
 //   text-K.txt, graphic-K.*   the pages the module printed or drew on

@@ -15,9 +15,13 @@
 #include "core/calendar.h"
 #include "core/chart.h"
 #include "data/run_journal.h"
+#include "probability/chance_report.h"
 #include "probability/control_groups.h"
+#include "probability/matrix_probability_cells.h"
 #include "probability/matrix_probability_pictures.h"
 #include "probability/matrix_probability_report.h"
+#include "probability/pvalue_plot.h"
+#include "probability/tested_control_groups.h"
 #include "qzk/graphic.h"
 #include "qzk/random.h"
 
@@ -213,18 +217,17 @@ qzRandomState ControlStream() {
 }
 
 void DrawControlGroups(MatrixProbabilityRun& run) {
-  auto workspace = std::make_unique<ControlGroupWorkspace>();
   qzRandomState state = ControlStream();
-  GroupValues mean;
-  run.counts = ControlGroupCounts{};
-  for (int g = 0; g < run.groups; ++g) {
-    DrawControlGroup(SharedWaveTables(), run.settings, run.real, state, *workspace, mean,
-                     run.counts);
-    SetProgress((g + 1) * 100.0 / run.groups);
-    KeepAlive();
-  }
+  TestedControlGroups drawn =
+      DrawTestedControlGroups(SharedWaveTables(), run.settings, run.real, run.groups, state,
+                              [](double percent) {
+                                SetProgress(percent);
+                                KeepAlive();
+                              });
   PrintOut(" \n ENDE G ");
-  run.result = ProbabilityOf(run.settings, run.counts);
+  run.counts = drawn.counts;
+  run.result = drawn.result;
+  run.tests = std::move(drawn.tests);
 }
 
 // ---- Report, files, pictures ------------------------------------------------
@@ -251,6 +254,7 @@ void ShowReport(const MatrixProbabilityRun& run) {
   TextOutput(3);
   ClearOutput();
   PrintOut("%s", ProbabilityReport(run).c_str());
+  PrintOut("%s", ChanceReport(run).c_str());
 }
 
 void ShowSignificancePictures(const MatrixProbabilityRun& run) {
@@ -289,6 +293,8 @@ void RunMatrixProbability() {
   ShowReport(run);
   TextOutput(6);
   WriteSignificanceFiles(run);
+  WriteCellsCsv(run.tests);
+  WritePValuePicture(run.tests, run.groups);
   ShowSignificancePictures(run);
   ShowLineSumCharts(run);
   PlayModuleSound();

@@ -3,6 +3,7 @@
 // asked, and what its control groups gave. The report, the significance
 // files and the pictures are drawn from it alone.
 #include "probability/control_groups.h"
+#include "probability/family_tests.h"
 
 // A date of the control period as the date dialogs give it.
 struct PeriodDate {
@@ -22,4 +23,5 @@ struct MatrixProbabilityRun {
   PeriodDate start, end;
   ControlGroupCounts counts;
   ProbabilityResult result;
+  FamilyTests tests;  // p-values, q-values and the family-wise test of every value
 };

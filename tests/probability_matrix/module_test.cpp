@@ -294,3 +294,75 @@ TEST(MatrixProbability, MoreThan100000EventsWarnAndGoOn) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<std::vector<std::string>> CsvRecords(const std::string& csv) {
+  std::vector<std::vector<std::string>> records;
+  std::istringstream in(csv);
+  for (std::string line; std::getline(in, line);) {
+    if (line.empty() || line.back() != '\r') return {{"<record without CR LF>"}};
+    line.pop_back();
+    std::vector<std::string> fields;
+    std::istringstream record(line);
+    for (std::string f; std::getline(record, f, ',');) fields.push_back(f);
+    if (line.back() == ',') fields.push_back("");
+    records.push_back(fields);
+  }
+  return records;
+}
+
+// Beside the significance files: cells.csv with every value of the four
+// tables, its percentage and mark as the tables and files give them, and
+// pvalues.png; on the result page the section after the tables, which
+// lists the cells of cells.csv whose q is at most 0.05.
+TEST(MatrixProbability, WritesTheTestsOfEveryValueBesideTheSignificanceFiles) {
+  GroupSetup setup;
+  setup.weights[4] = 0;  // Mars not used
+  const double jd0 = JulianDate(1950, 1, 1, 0, 0, 0, 0), jd1 = JulianDate(1970, 1, 1, 12, 30, 0, 0);
+  const ControlGroupSettings cs = SettingsOf(setup, jd0, jd1);
+  for (const GroupValues& real : {RandomGroup(cs, 3), OneMomentGroup(cs, JulianDate(1960, 5, 10, 0, 0, 0, 0))}) {
+    WorkbenchSession s({{kLabel, RunMatrixProbability}});
+    WriteGroupFiles(setup, real);
+    AnswerDialogs(s, 100);
+    ASSERT_TRUE(s.Run(kLabel)) << s.Error();
+
+    const auto records = CsvRecords(Slurp("cells.csv"));
+    ASSERT_EQ(records.size(), 1u + 4 * (11 * 12 + 1));
+    ASSERT_EQ(records[0].size(), 18u);
+    EXPECT_EQ(records[0][13], "p_value");
+    const std::string page = s.Text(3);
+    const auto h = ErrorMatrix(page, "H", 10);
+    ASSERT_EQ(h.size(), 11u);
+    const std::vector<int> marks = Marks("significanceh.txt");
+    int family = 0, discoveries = 0;
+    for (std::size_t r = 1; r < records.size(); ++r) {
+      const std::vector<std::string>& f = records[r];
+      ASSERT_EQ(f.size(), 18u) << r;
+      EXPECT_EQ(f[9], "100");
+      family += f[17] == "1";
+      discoveries += f[17] == "1" && std::stod(f[14]) <= 0.05;
+      // The first 132 records are H's rows: 11 cells and the row sum each.
+      if (r > 132) continue;
+      const int i = static_cast<int>(r - 1) / 12, j = static_cast<int>(r - 1) % 12;
+      EXPECT_EQ(std::stoi(f[16]), marks[i * 12 + j]) << i << " " << j;
+      if (j < 11 && !std::isnan(h[i][j])) {
+        EXPECT_NEAR(std::stod(f[10]), h[i][j], 0.005) << i << " " << j;
+      }
+    }
+    EXPECT_EQ(family, 4 * (45 + 10));
+
+    const size_t legend = page.find(" END: year: ");
+    const size_t section = page.find("Statistics 4: Probability of events: beyond chance");
+    ASSERT_NE(section, std::string::npos);
+    EXPECT_GT(section, legend);
+    EXPECT_NE(page.find("\n  Cells tested: 220 ", section), std::string::npos);
+    const std::string count = discoveries ? std::to_string(discoveries) : std::string("none");
+    EXPECT_NE(page.find("(false-discovery rate of Benjamini and Hochberg): " + count, section),
+              std::string::npos)
+        << page.substr(section);
+    EXPECT_EQ(Slurp("pvalues.png").substr(0, 8), "\x89PNG\r\n\x1a\n");
+  }
+}
+
+}  // namespace

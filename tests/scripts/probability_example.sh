@@ -23,9 +23,14 @@ check "four sections on text 3" '[ "$(grep -c "of the probability of error:" out
 check "the control groups ran" 'grep -q "ENDE G" out/text-6.txt'
 check "four bar charts saved" 'for f in group-H.bmp group-I.bmp group-D.bmp group-DA.bmp; do [ -s $f ] || exit 1; done'
 check "graphic pages 1 to 6 drawn" 'for k in 1 2 3 4 5 6; do [ -s out/graphic-$k.png ] || exit 1; done'
+check "cells.csv: a header and 532 values, CR LF" \
+  '[ "$(wc -l < cells.csv)" = 533 ] && [ "$(grep -c $'"'"'\r$'"'"' cells.csv)" = 533 ]'
+check "cells.csv: 264 values in the family" '[ "$(tr -d "\r" < cells.csv | grep -c ",1$")" = 264 ]'
+check "the section beyond chance after the tables" 'grep -q "Cells tested: 264 " out/text-3.txt'
+check "pvalues.png is a PNG" 'head -c 4 pvalues.png | grep -q PNG'
 
 cd "$work" || exit 1
-for f in significanceh.txt significancei.txt significanced.txt significanceda.txt group-H.bmp group-DA.bmp out/text-3.txt; do
+for f in significanceh.txt significancei.txt significanced.txt significanceda.txt group-H.bmp group-DA.bmp out/text-3.txt cells.csv pvalues.png; do
   check "the same seed gives the same $f" 'cmp -s a/$f b/$f'
 done
 check "another seed other percentages" '! cmp -s a/out/text-3.txt c/out/text-3.txt'
