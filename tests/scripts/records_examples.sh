@@ -37,10 +37,10 @@ for script in demo events-lists continuum-random; do
     check "$script $name: the replay writes the recorded working files" \
       "(cd '$run/orig' && $records_check files res $name ../chain outputs)"
     mkdir -p "$run/snaps/$name"
-    find "$run/chain" -maxdepth 1 -name '*.txt' -exec cp {} "$run/snaps/$name/" \;
+    find "$run/chain" -maxdepth 1 \( -name '*.txt' -o -name '*.csv' \) -exec cp {} "$run/snaps/$name/" \;
   done
   case $script in
-    demo) tables="continuum,event analysis,fluctuations,resonance" ;;
+    demo) tables="continuum,event analysis,matrix probability,fluctuations,resonance" ;;
     events-lists) tables="continuum,event analysis" ;;
     *) tables="continuum" ;;
   esac

@@ -170,6 +170,14 @@ def check_tables(out, snaps):
                     if r['summer_time'] == '0' and '%f' % float(r['jd_ut']) != '%f' % jd:
                         fail('members.csv: %s %s against %f' % (r['last_name'], r['jd_ut'], jd))
                 checked.add('event analysis')
+        if 'Matrix-Probability' in folder:
+            kept = open(os.path.join(d, 'cells.csv'), 'rb').read()
+            if kept != open(os.path.join(snaps, folder, 'cells.csv'), 'rb').read():
+                fail('%s: cells.csv is not the one the module wrote' % folder)
+            group = cells(rows(os.path.join(d, 'matrices.csv')), 'group', 'H')
+            n = len([k for k in group if k[1] == 'SUM' and k[0] != 'SUM'])
+            expect_file([group[(x, y)] for x in BODIES[:n] for y in BODIES[:n]], os.path.join(snaps, folder, 'dath.txt'))
+            checked.add('matrix probability')
         if os.path.exists(os.path.join(d, 'curves.csv')):
             c = rows(os.path.join(d, 'curves.csv'))
             if list(c[0].keys()) != ['jd', 'date_utc', 'kind', 'body', 'value']:
