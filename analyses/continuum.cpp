@@ -7,6 +7,7 @@
 
 #include "analyses/workfiles.h"
 #include "app/dialogs.h"
+#include "app/module_report.h"
 #include "app/output.h"
 #include "qzk/random.h"
 
@@ -81,8 +82,8 @@ bool AskPeriod(ContinuumParams& p) {
   PrintOut("\n  JD_start: %f  JD_end: %f Difference: %f  ", p.jdStart, p.jdEnd,
            p.jdEnd - p.jdStart);
   if (p.jdStart > p.jdEnd) {
-    PrintOut("\n ERROR! start-date >= end- date! ERROR!!   ");
-    PrintOut("\n ERROR! Your calculations become wrong! ERROR!   ");
+    PrintEndedEarly("\n ERROR! start-date >= end- date! ERROR!!   ");
+    PrintEndedEarly("\n ERROR! Your calculations become wrong! ERROR!   ");
     Pause(10.0);
     return false;
   }

@@ -9,6 +9,7 @@
 #include "analyses/event_analysis.h"
 #include "analyses/workfiles.h"
 #include "app/dialogs.h"
+#include "app/module_report.h"
 #include "app/output.h"
 
 namespace {
@@ -49,7 +50,7 @@ bool ReadRowSums(const WorkFile& file, const char* shown, const char* label, int
 // A setting out of its range means the file is not the continuum's.
 bool SettingInRange(const char* file, const char* what, int value, int low, int high) {
   if (value >= low && value <= high) return true;
-  PrintOut("\n %s: %s %i is not %i..%i; run the continuum again \n", file, what, value, low, high);
+  PrintEndedEarly("\n %s: %s %i is not %i..%i; run the continuum again \n", file, what, value, low, high);
   return false;
 }
 
@@ -139,7 +140,7 @@ bool AskEventAnalysis(EventAnalysisParams& p) {
   p.automatic = automatic == 1;
   p.groupSize = p.continuumRan ? p.datdat[1] : InputInt("\n How much events?: ", 1, 10000, 1);
   if (p.groupSize < 1) {
-    PrintOut("\n datdat.txt: the group has %i members; run the continuum again \n", p.groupSize);
+    PrintEndedEarly("\n datdat.txt: the group has %i members; run the continuum again \n", p.groupSize);
     return false;
   }
   if (p.groupSize > kMaxMembers) {

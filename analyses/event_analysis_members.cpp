@@ -14,6 +14,7 @@
 #include "analyses/workfiles.h"
 #include "app/dialogs.h"
 #include "app/file_choice.h"
+#include "app/module_report.h"
 #include "app/output.h"
 #include "qzk/xbase.h"
 
@@ -69,7 +70,7 @@ std::string ShownListName(const ListField& f) {
 
 bool OpenTable(qzXBase& table, const std::string& path, TableFieldMap& map) {
   if (path.empty() || !table.open(path.c_str(), true)) {
-    PrintOut("E R R O R opening database %s\n", path.c_str());
+    PrintEndedEarly("E R R O R opening database %s\n", path.c_str());
     return false;
   }
   JournalNoteRead(path);
@@ -82,13 +83,13 @@ bool OpenTable(qzXBase& table, const std::string& path, TableFieldMap& map) {
   if (!map.skipped.empty())
     PrintOut("\n Fields of a type that is not read as text, taken as missing: %s \n", map.skipped.c_str());
   if (map.Mapped() == 0) {
-    PrintOut("E R R O R opening database %s\n", path.c_str());
-    PrintOut("\n The table has no field named as a member field (LASTNAME, YEAR, MONTH, DAY, HOUR, MINUTE ...) \n");
+    PrintEndedEarly("E R R O R opening database %s\n", path.c_str());
+    PrintEndedEarly("\n The table has no field named as a member field (LASTNAME, YEAR, MONTH, DAY, HOUR, MINUTE ...) \n");
     return false;
   }
   std::string missing = map.MissingTimeFields();
   if (!missing.empty()) {
-    PrintOut("\n The table %s has no field %s: the time is not known \n", path.c_str(), missing.c_str());
+    PrintEndedEarly("\n The table %s has no field %s: the time is not known \n", path.c_str(), missing.c_str());
     return false;
   }
   if (map.PlaceIncomplete()) PrintOut("\n\n ATTENTION * GMT is calculated *");
@@ -178,7 +179,7 @@ bool FromLists(int wanted, Candidates& out) {
     if (isChosen(i)) PrintOut("%s", kListFields[i].chosen);
   for (int field : {kFieldYear, kFieldMonth, kFieldDay, kFieldHour, kFieldMinute}) {
     if (!isChosen(field)) {
-      PrintOut("\n\n ATTENTIONE The time is not correct! The program is termineted!! *");
+      PrintEndedEarly("\n\n ATTENTIONE The time is not correct! The program is termineted!! *");
       Pause(kTimeFieldsPause);
       return false;
     }
@@ -256,8 +257,7 @@ bool ReadEventMembers(EventAnalysisParams& p, std::vector<EventRecord>& members,
   PrintOut("\n Members used: %i of %i \n", static_cast<int>(members.size()),
            static_cast<int>(candidates.records.size()));
   if (members.empty()) {
-    PrintOut("\n No member can be used: the event analysis ends here \n");
-    JournalNoteMessage("No member can be used: the event analysis ends here");
+    PrintEndedEarly("\n No member can be used: the event analysis ends here \n");
     return false;
   }
   return true;

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "app/module_report.h"
 #include "app/output.h"
 #include "data/run_journal.h"
 
@@ -77,7 +78,7 @@ std::optional<std::vector<std::string>> FileLines(const char* name, std::size_t 
 std::optional<std::vector<std::string>> ReadExpected(const WorkFile& file, std::size_t count,
                                                      const MissingFileNotice& notice) {
   if (count > kMaxWorkFileLines) {
-    PrintOut("\n %s: %zu values asked, more than a working file holds \n", file.name, count);
+    PrintEndedEarly("\n %s: %zu values asked, more than a working file holds \n", file.name, count);
     Pause(notice.pauseSeconds);
     return std::nullopt;
   }
@@ -85,9 +86,7 @@ std::optional<std::vector<std::string>> ReadExpected(const WorkFile& file, std::
   auto lines = FileLines(file.name, count);
   if (!lines) {
     const int error = errno;
-    const std::string message = MissingFileMessage(file, notice, error);
-    PrintOut("%s", message.c_str());
-    JournalNoteMessage(message);
+    PrintEndedEarly("%s", MissingFileMessage(file, notice, error).c_str());
     Pause(notice.pauseSeconds);
     return std::nullopt;
   }

@@ -1,5 +1,6 @@
 #include "app/batch_run.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
@@ -16,6 +17,8 @@
 #include "app/batch_script.h"
 #include "app/main_window.h"
 #include "app/module_record.h"
+#include "app/module_report.h"
+#include "app/output.h"
 #include "app/page_files.h"
 #include "app/record_files.h"
 #include "app/run_state.h"
@@ -28,9 +31,6 @@
 #include "qzk/random.h"
 
 namespace {
-
-constexpr int kScriptFailed = 3;
-constexpr int kBadArguments = 2;
 
 // The graphic pages are saved as these pictures.
 constexpr const char* kPictureExtensions[] = {".png", ".bmp"};
@@ -74,7 +74,7 @@ bool RemoveEarlierRecord(const std::string& dir, std::string& error) {
   EndProgressLine();
   std::fprintf(stderr, "kmwb: %s\n", message.c_str());
   qzlog("batch stopped: %s\n", message.c_str());
-  qzk_exit(kScriptFailed);
+  qzk_exit(kBatchOutOfStep);
 }
 
 void Click(qzWindow& window, const qzRect& r) {
@@ -142,6 +142,76 @@ bool SaveAllPages(const std::string& dir, std::vector<std::string>& written) {
   return ok;
 }
 
+bool BatchScriptPathUsable(const std::string& scriptPath, std::string& error) {
+  struct stat st {};
+  if (stat(scriptPath.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return true;
+  error = "the batch script " + scriptPath +
+          (S_ISDIR(st.st_mode) ? " is a folder, not a script file" : " is not a plain file");
+  return false;
+}
+
+namespace {
+
+// The last line with text on the current text page, where a module that
+// stopped without a word usually says why.
+std::string LastLineOnCurrentPage(const MainWindow& m) {
+  const int page = CurrentTextPage();
+  const std::string& text = page == 0 ? m.menuTerminal.text() : m.text[page - 1].text();
+  size_t end = text.find_last_not_of(" \t\r\n");
+  if (end == std::string::npos) return "";
+  size_t start = text.find_last_of("\r\n", end);
+  start = start == std::string::npos ? 0 : start + 1;
+  start = text.find_first_not_of(" \t", start);
+  return text.substr(start, end - start + 1);
+}
+
+void PrintWritten(const std::vector<std::string>& written) {
+  for (const std::string& f : written) std::fprintf(stderr, "kmwb: wrote %s\n", f.c_str());
+}
+
+// A run that stops after a module has returned: its pages are saved
+// first, then the reason is printed (each line of it) and logged.
+int StopAfterModule(const std::string& outDir, bool saved, std::vector<std::string>& written,
+                    const std::vector<std::string>& reason, int status) {
+  saved = SaveAllPages(outDir, written) && saved;
+  PrintWritten(written);
+  if (!saved) std::fprintf(stderr, "kmwb: not every page could be written into %s\n", outDir.c_str());
+  for (const std::string& line : reason) {
+    std::fprintf(stderr, "kmwb: %s\n", line.c_str());
+    qzlog("batch stopped: %s\n", line.c_str());
+  }
+  return status;
+}
+
+// The lines a batch run prints for a module that ended early or failed.
+std::vector<std::string> ReportLines(const std::string& label, const ModuleReport& report) {
+  std::vector<std::string> lines;
+  std::string head = "\"" + label + "\" " + ModuleOutcomeName(report.outcome);
+  size_t start = 0;
+  const std::string& m = report.message;
+  if (m.empty()) return {head};
+  for (size_t end; start <= m.size(); start = end + 1) {
+    end = m.find('\n', start);
+    if (end == std::string::npos) end = m.size();
+    lines.push_back((lines.empty() ? head + ": " : "  ") + m.substr(start, end - start));
+  }
+  return lines;
+}
+
+// The replay of the modules that ran, into DIR/replay.kmwb.
+bool WriteBatchReplay(const std::string& scriptPath, const std::string& outDir, const std::string& started,
+                      const std::string& modules, std::vector<std::string>& written) {
+  const std::string path = outDir + "/replay.kmwb";
+  const std::string header = "# The batch " + scriptPath + " of " + started +
+                             " again, with the answers its modules took:\n#   kmwb --batch " + path + " --seed " +
+                             std::to_string(qzrandom_current_seed()) + "\n";
+  if (!MakeFolders(outDir) || !WriteWholeFile(path, header + modules)) return false;
+  written.push_back(path);
+  return true;
+}
+
+}  // namespace
+
 int RunBatch(const std::string& scriptPath, const std::string& outDir, bool force) {
   std::ifstream in(scriptPath, std::ios::binary);
   if (!in) StopRun("the batch script " + scriptPath + " cannot be read");
@@ -150,6 +220,7 @@ int RunBatch(const std::string& scriptPath, const std::string& outDir, bool forc
   BatchScript script;
   std::string error;
   if (!ParseBatchScript(text.str(), script, error)) StopRun(scriptPath + ", " + error);
+  if (script.modules.empty()) StopRun(scriptPath + " holds no \"run\" line: there is nothing to run");
   for (const ScriptModule& module : script.modules)
     if (MenuButtonIndex(module.label) < 0)
       StopRun(scriptPath + ", line " + std::to_string(module.line) + ": no menu button is labelled \"" +
@@ -160,11 +231,11 @@ int RunBatch(const std::string& scriptPath, const std::string& outDir, bool forc
                  "kmwb: %s holds the record of an earlier run (%s); give --force to replace it, or another "
                  "--out folder\n",
                  outDir.c_str(), earlier.c_str());
-    return kBadArguments;
+    return kBatchBadArguments;
   }
   if (!earlier.empty() && !RemoveEarlierRecord(outDir, error)) {
     std::fprintf(stderr, "kmwb: the earlier record in %s cannot be removed: %s\n", outDir.c_str(), error.c_str());
-    return 1;
+    return kBatchPagesNotSaved;
   }
 
   std::fprintf(stderr, "kmwb: batch %s, random seed %llu\n", scriptPath.c_str(),
@@ -183,6 +254,7 @@ int RunBatch(const std::string& scriptPath, const std::string& outDir, bool forc
     ++index;
     const PageSnapshot before = TakePageSnapshot();
     queue.Reset(module.answers, module.line, scriptPath);
+    TakeModuleReport();  // this module's report starts empty
     StartAnswering(queue, [](const std::string& message) { StopRun(message); });
     qzlog("batch: line %d: run %s\n", module.line, module.label.c_str());
     if (!ProgressEcho()) std::fprintf(stderr, "kmwb: running %s\n", module.label.c_str());
@@ -190,40 +262,55 @@ int RunBatch(const std::string& scriptPath, const std::string& outDir, bool forc
     RunModuleFromMenu(m, MenuButtonIndex(module.label));
     EndProgressLine();
     StopAnswering();
-    if (!queue.Empty())
-      StopRun(scriptPath + ", line " + std::to_string(queue.NextLine()) + ": \"" + module.label +
-              "\" ended without asking for this answer");
-    if (!qzrunning())
-      StopRun(scriptPath + ", line " + std::to_string(module.line) + ": \"" + module.label +
-              "\" waited for input that a script cannot give, or ended the program");
-    // The module's record folder: its pages, then the record itself.
+    const ModuleReport report = TakeModuleReport();
+    std::vector<std::string> reason;
+    int status = kBatchDone;
+    const std::string at = scriptPath + ", line " + std::to_string(queue.NextLine()) + ": ";
+    if (report.outcome != ModuleOutcome::Finished) {
+      reason = ReportLines(module.label, report);
+      status = report.outcome == ModuleOutcome::Failed ? kBatchFailed : kBatchEndedEarly;
+      if (!queue.Empty()) reason.push_back(at + "this answer and those after it were not used");
+    } else if (!queue.Empty()) {
+      reason.push_back(at + "\"" + module.label + "\" ended without asking for this answer");
+      const std::string last = LastLineOnCurrentPage(m);
+      if (!last.empty()) reason.push_back("its last line on the page: " + last);
+      status = kBatchOutOfStep;
+    } else if (!qzrunning()) {
+      reason.push_back(scriptPath + ", line " + std::to_string(module.line) + ": \"" + module.label +
+                       "\" waited for input that a script cannot give, or ended the program");
+      status = kBatchOutOfStep;
+    }
+    // The module's record folder: its pages, then the record itself (also
+    // of a module that ended early: its record says why).
     const std::string folder = outDir + "/" + ModuleFolderName(index, module.label);
     std::vector<std::string> pages;
     saved = SaveChangedPages(folder, before, {std::begin(kPictureExtensions), std::end(kPictureExtensions)}, pages) &&
             saved;
     written.insert(written.end(), pages.begin(), pages.end());
     ModuleRecord& record = LastModuleRecord();
-    if (!WriteModuleRecord(record, folder, pages, error)) {
+    if (WriteModuleRecord(record, folder, pages, error)) {
+      written.push_back(folder + "/manifest.json");
+    } else {
       std::fprintf(stderr, "kmwb: %s\n", error.c_str());
       saved = false;
     }
-    written.push_back(folder + "/manifest.json");
     replay += (replay.empty() ? "" : "\n") + ReplayLines(record);
+    if (status != kBatchDone) {
+      saved = WriteBatchReplay(scriptPath, outDir, started, replay, written) && saved;
+      const size_t notRun = script.modules.size() - static_cast<size_t>(index);
+      if (notRun > 0)
+        reason.push_back(notRun == 1 ? std::string("the script's last module was not run")
+                                     : "the script's " + std::to_string(notRun) + " later modules were not run");
+      return StopAfterModule(outDir, saved, written, reason, status);
+    }
   }
   saved = SaveAllPages(outDir, written) && saved;
-  const std::string replayPath = outDir + "/replay.kmwb";
-  const std::string header = "# The batch " + scriptPath + (started.empty() ? "" : " of " + started) +
-                             " again, with the answers its modules took:\n#   kmwb --batch " + replayPath +
-                             " --seed " + std::to_string(qzrandom_current_seed()) + "\n";
-  if (WriteWholeFile(replayPath, header + replay))
-    written.push_back(replayPath);
-  else
-    saved = false;
-  for (const std::string& f : written) std::fprintf(stderr, "kmwb: wrote %s\n", f.c_str());
+  saved = WriteBatchReplay(scriptPath, outDir, started, replay, written) && saved;
+  PrintWritten(written);
   if (!saved) {
     std::fprintf(stderr, "kmwb: not every page could be written into %s\n", outDir.c_str());
-    return 1;
+    return kBatchPagesNotSaved;
   }
   std::fprintf(stderr, "kmwb: results in %s\n", outDir.c_str());
-  return 0;
+  return kBatchDone;
 }

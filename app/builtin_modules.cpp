@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/dialogs.h"
+#include "app/module_report.h"
 #include "app/modules.h"
 #include "app/output.h"
 #include "core/calendar.h"
@@ -102,7 +103,13 @@ void JulianFromDate() {
 void DateFromJulian() {
   double jd = InputDouble("Julian date (world time)", 2451545.0);
   if (jd < 0) {
-    PrintOut("\n Julian date %.6f: only dates from 0 (4713 BC) on are converted.\n", jd);
+    PrintEndedEarly("\n Julian date %.6f: only dates from 0 (4713 BC) on are converted.\n", jd);
+    return;
+  }
+  if (!JulianDateInCalendar(jd)) {
+    PrintEndedEarly("\n Julian date %.6f: only dates from 0 (4713 BC) to %.1f (the end of the year 9999) are "
+                    "converted.\n",
+                    jd, kCalendarEndJulian);
     return;
   }
   CalendarDate d = CalendarFromJulian(jd);

@@ -5,6 +5,7 @@
 
 #include "app/file_choice.h"
 #include "app/module_record.h"
+#include "app/module_report.h"
 #include "app/page_files.h"
 #include "app/output.h"
 #include "qzk/events.h"
@@ -196,6 +197,9 @@ void RunMenuModule(size_t index) {
   m->moduleRunning = true;
   const char* label = kMenuButtons[index].label;
   const PageSnapshot before = TakePageSnapshot();
+  // In the window nobody else takes the module's report: what an earlier
+  // module reported is no part of this one's record.
+  if (WindowRecords()) TakeModuleReport();
   BeginModuleRecord(label);
   ModuleBegin();
   if (ModuleFunction run = ModuleForLabel(label))

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "app/folder_state.h"
+#include "app/module_report.h"
 #include "app/page_files.h"
 #include "app/record_files.h"
 #include "app/run_facts.h"
@@ -93,6 +94,14 @@ ModuleRecord EndModuleRecord() {
   if (!open) return ModuleRecord{};
   open = false;
   current.journal = JournalEnd();
+  const ModuleReport report = PeekModuleReport();
+  current.outcome = ModuleOutcomeName(report.outcome);
+  if (report.outcome != ModuleOutcome::Finished && !report.message.empty()) {
+    std::string reason = report.message;
+    for (char& c : reason)
+      if (c == '\n') c = ' ';
+    current.journal.messages.push_back(current.outcome + ": " + reason);
+  }
   current.finished = IsoTimeUtc(NowSeconds());
   current.written = ChangedFiles(before, ReadFolderState(".", skipped), ".");
   before.clear();

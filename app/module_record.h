@@ -38,7 +38,8 @@ struct ModuleRecord {
   int threads = 1;
   std::string ephemeris;
   std::string started, finished;  // ISO 8601, UTC
-  RunJournal journal;
+  std::string outcome = "finished";  // "ended early", "failed" (app/module_report.h)
+  RunJournal journal;                 // its messages end with the reason of an early end
   std::vector<std::string> written;  // working files new or changed, relative to the working folder
 };
 

@@ -120,6 +120,7 @@ std::string ManifestJson(const ModuleRecord& r, const ManifestFacts& f) {
   out += "  \"ephemeris\": " + JsonString(r.ephemeris) + ",\n";
   out += "  \"started\": " + JsonString(r.started) + ",\n";
   out += "  \"finished\": " + JsonString(r.finished) + ",\n";
+  out += "  \"outcome\": " + JsonString(r.outcome) + ",\n";
   out += "  \"platform\": " + JsonString(f.platform) + ",\n";
   out += "  \"working_folder\": " + JsonString(f.workingFolder) + ",\n";
   out += "  \"record_folder\": " + JsonString(f.recordFolder) + ",\n";

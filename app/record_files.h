@@ -5,6 +5,7 @@
 //   program "kmwb"; version {release, commit}; module (the button's label);
 //   seed (replays the run with --seed); run_seed (the run's --seed or
 //   clock seed); threads; ephemeris; started, finished (ISO 8601 UTC);
+//   outcome ("finished", "ended early", "failed");
 //   platform; working_folder; record_folder (relative to it);
 //   answers [{question, answer}] in the order asked, the answer as the
 //   batch syntax writes it; inputs and outputs [{path, bytes, sha256}],

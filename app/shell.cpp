@@ -85,7 +85,11 @@ int AppMain(int argc, char** argv) {
                  "kmwb: %s\nusage: kmwb [--headless] [--batch SCRIPT [--out DIR] [--seed N] [--force]]"
                  "   (kmwb --help: every command)\n",
                  error.c_str());
-    return 2;
+    return kBatchBadArguments;
+  }
+  if (!options.batchScript.empty() && !BatchScriptPathUsable(options.batchScript, error)) {
+    std::fprintf(stderr, "kmwb: %s\n", error.c_str());
+    return kBatchBadArguments;
   }
   SetModuleTable(moduleTable);
   SetRecordMessageSink(ShowRecordMessageInShell);
@@ -119,8 +123,10 @@ int AppMain(int argc, char** argv) {
 bool ParseRunOptions(int argc, char** argv, RunOptions& options, std::string& error) {
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
+    // An option's value is the next argument, unless that is another
+    // option: "--batch --out x" lacks its script.
     auto value = [&](std::string& out) {
-      if (i + 1 >= argc) {
+      if (i + 1 >= argc || std::strncmp(argv[i + 1], "--", 2) == 0 || argv[i + 1][0] == 0) {
         error = a + " needs a value";
         return false;
       }
@@ -223,13 +229,15 @@ void RunEventLoop() {
 
 int RunWorkbench(int argc, char** argv, const std::vector<ModuleEntry>& modules) {
   moduleTable = modules;
-  // A batch run is headless: the toolkit chooses its backend from "--headless".
+  // A batch run is headless: the toolkit chooses its backend from
+  // "--headless", put first so that it cannot be taken for the value of
+  // the option before it.
   std::vector<char*> args(argv, argv + argc);
   static char headless[] = "--headless";
   bool explicitHeadless = false;
   for (int i = 1; i < argc; ++i) explicitHeadless = explicitHeadless || std::strcmp(argv[i], "--headless") == 0;
   noDisplay = !explicitHeadless && !WantsBatch(argc, argv) && !DisplayReachable();
-  if (WantsBatch(argc, argv) || noDisplay) args.push_back(headless);
+  if (WantsBatch(argc, argv) || noDisplay) args.insert(args.begin() + (argc > 0 ? 1 : 0), headless);
   args.push_back(nullptr);
   int count = static_cast<int>(args.size()) - 1;
   return qzk_entry(count, args.data(), AppMain);

@@ -87,6 +87,7 @@ bool WorkbenchSession::Run(const std::string& label) {
     error_ = "no menu button is labelled \"" + label + "\"";
     return false;
   }
+  TakeModuleReport();
   StartAnswering(queue_, [this](const std::string& message) {
     if (error_.empty()) error_ = message;
     qzquit();
@@ -100,6 +101,7 @@ bool WorkbenchSession::Run(const std::string& label) {
     HandleMainEvent(event);
   }
   StopAnswering();
+  report_ = TakeModuleReport();
   if (!ran && error_.empty()) error_ = "the button \"" + label + "\" did not start its module";
   if (!queue_.Empty() && error_.empty())
     error_ = std::to_string(queue_.Left()) + " answer(s) left that \"" + label + "\" did not ask for";

@@ -28,6 +28,7 @@
 
 #include "app/answers.h"
 #include "app/main_window.h"
+#include "app/module_report.h"
 #include "app/modules.h"
 
 struct qzPixmap;
@@ -50,6 +51,8 @@ class WorkbenchSession {
   // Error() when the answers did not fit.
   bool Run(const std::string& label);
   const std::string& Error() const { return error_; }
+  // How the module that Run ran ended (app/module_report.h).
+  const ModuleReport& Report() const { return report_; }
 
   // Text page 1..6, or the menu page with 0.
   std::string Text(int page) const;
@@ -63,4 +66,5 @@ class WorkbenchSession {
   std::string dir_, oldDir_;
   AnswerQueue queue_;
   std::string error_;
+  ModuleReport report_;
 };

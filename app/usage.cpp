@@ -37,7 +37,8 @@ std::string KmwbUsage() {
       "  --order P       harmonic order 1..12 of the matrices; --fixed: the fixed order-3 forms\n"
       "\n"
       "Exit status: 0 done, 1 a result could not be written, 2 bad arguments (or a DIR that\n"
-      "holds an earlier record), 3 a batch script out of step with the dialogs.\n";
+      "holds an earlier record), 3 a batch script out of step with the dialogs, 4 a module\n"
+      "ended early, 5 a module failed (its pages and record are saved).\n";
 }
 
 bool AsksForHelp(int argc, char** argv) {

@@ -89,6 +89,8 @@ ChartDays ChartDaysOf(const ChartMoment& m) {
 }
 
 CalendarDate CalendarFromJulian(double jd) {
+  // Beyond this the day counts below would not fit the date's integers.
+  if (!(std::fabs(jd) < 1e9)) return CalendarDate{};
   // A little under a millisecond, so that a whole minute that floating
   // point holds a hair low is not truncated to the minute before.
   jd += 1e-8;
@@ -113,6 +115,20 @@ CalendarDate CalendarFromJulian(double jd) {
   out.hour = static_cast<int>(hours);
   out.minute = static_cast<int>((hours - out.hour) * 60);
   return out;
+}
+
+bool JulianDateInCalendar(double jd) { return jd >= 0 && jd < kCalendarEndJulian; }
+
+int DaysInMonth(int year, int month) {
+  static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month < 1 || month > 12) return 0;
+  const bool leap = year > 1582 ? (year % 4 == 0 && year % 100 != 0) || year % 400 == 0 : year % 4 == 0;
+  return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+bool IsCalendarDate(int year, int month, int day) {
+  if (day < 1 || day > DaysInMonth(year, month)) return false;
+  return !(year == 1582 && month == 10 && day >= 5 && day <= 14);
 }
 
 double Centuries1950(double jd) { return (jd - 2433282.5) / 36525; }

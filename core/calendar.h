@@ -51,7 +51,22 @@ struct CalendarDate {
 };
 
 // The civil date and UT clock time of a Julian date, all parts truncated.
+// Meant for JulianDateInCalendar dates; a value beyond a billion days
+// either way, an infinity or NaN gives the all-zero CalendarDate.
 CalendarDate CalendarFromJulian(double jd);
+
+// The Julian dates the calendar turns into dates: from 0 (4713 BC, 1
+// January, noon) up to the end of the year 9999 (JD 5373484.5, excluded).
+inline constexpr double kCalendarEndJulian = 5373484.5;
+// False for a date outside that range, an infinity and NaN.
+bool JulianDateInCalendar(double jd);
+
+// The days of a month (1..12) in the calendar: Julian leap years up to
+// 1582, Gregorian ones after.
+int DaysInMonth(int year, int month);
+// Whether the day exists: month 1..12, day 1..DaysInMonth, and none of 5
+// to 14 October 1582, the days the Gregorian reform left out.
+bool IsCalendarDate(int year, int month, int day);
 
 // Julian centuries from JD 2433282.5 (1950 January 1, 0h UT): the time
 // argument of the planetary elements.

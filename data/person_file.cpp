@@ -1,5 +1,6 @@
 #include "data/person_file.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cmath>
@@ -8,7 +9,9 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
+#include "core/calendar.h"
 #include "data/places.h"
 #include "data/record_messages.h"
 #include "data/run_journal.h"
@@ -125,6 +128,60 @@ std::string LookUp(const Lookups& l, EventRecord& r, PersonTextNotes& notes) {
   return "";
 }
 
+// The text's lines without their ends, which may be "\r\n", "\n" or "\r"
+// alone (as old editors wrote).
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(start, end - start));
+    start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+  }
+  return lines;
+}
+
+// The lines that gave the date and the latitude, the last of each key.
+struct CheckedLines {
+  int day = 0, month = 0, year = 0;
+  int latitudeDegrees = 0, latitudeMinutes = 0;
+  void Note(const std::string& key, int line) {
+    if (key == "day") day = line;
+    if (key == "month") month = line;
+    if (key == "year") year = line;
+    if (key == "latitude degrees") latitudeDegrees = line;
+    if (key == "latitude minutes") latitudeMinutes = line;
+  }
+};
+
+constexpr const char* kMonthNames[12] = {"January", "February", "March",     "April",   "May",      "June",
+                                         "July",    "August",   "September", "October", "November", "December"};
+
+// The date and latitude the lines gave, once all are read: "" or the error.
+// Every field is within its range by then; a date that does not exist can
+// only come from a day the file gives (day 1 always exists).
+std::string CheckDateAndLatitude(const EventRecord& r, const CheckedLines& lines) {
+  if (!IsCalendarDate(r.year, r.month, r.day)) {
+    const int line = lines.day ? lines.day : std::max(lines.month, lines.year);
+    const std::string date =
+        std::to_string(r.day) + "." + std::to_string(r.month) + "." + std::to_string(r.year) + " is no date: ";
+    if (r.day <= DaysInMonth(r.year, r.month))
+      return AtLine(line, date + "the calendar goes from 4 to 15 October 1582");
+    return AtLine(line, date + kMonthNames[r.month - 1] + " " + std::to_string(r.year) + " has " +
+                            std::to_string(DaysInMonth(r.year, r.month)) + " days");
+  }
+  const double latitude = r.latitudeDegrees + r.latitudeMinutes / 60.0;
+  if (std::fabs(latitude) > 90) {
+    const int line = std::abs(r.latitudeDegrees) > 90 || !lines.latitudeMinutes
+                         ? lines.latitudeDegrees
+                         : std::max(lines.latitudeDegrees, lines.latitudeMinutes);
+    return AtLine(line, "latitude " + std::to_string(r.latitudeDegrees) + " degrees " +
+                            std::to_string(r.latitudeMinutes) + " minutes is beyond 90 degrees north or south");
+  }
+  return "";
+}
+
 bool ParseWholeNumber(const std::string& text, long& value) {
   if (text.empty()) return false;
   errno = 0;
@@ -164,11 +221,11 @@ std::string ApplyLine(const std::string& key, const std::string& value, EventRec
 bool ParsePersonText(const std::string& text, EventRecord& record, std::string& error, PersonTextNotes* notes) {
   EventRecord work = record;
   Lookups lookups;
+  CheckedLines checked;
   // A byte-order mark, as some editors write, is not part of the first line.
-  std::istringstream in(text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? text.substr(3) : text);
-  std::string line;
+  const std::vector<std::string> lines = SplitLines(text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? text.substr(3) : text);
   int lineNumber = 0;
-  while (std::getline(in, line)) {
+  for (const std::string& line : lines) {
     ++lineNumber;
     std::string t = Trim(line);
     if (t.empty() || t[0] == '#') continue;
@@ -188,6 +245,7 @@ bool ParsePersonText(const std::string& text, EventRecord& record, std::string& 
         lookups.zoneLine = lineNumber;
       } else {
         problem = ApplyLine(key, value, work);
+        checked.Note(key, lineNumber);
         if (key == "place") lookups.place = value, lookups.placeLine = lineNumber;
         if (key.rfind("longitude", 0) == 0 || key.rfind("latitude", 0) == 0) lookups.coordinates = true;
         if ((key == "time zone" || key == "summer time") && lookups.zoneFieldLine == 0)
@@ -200,7 +258,8 @@ bool ParsePersonText(const std::string& text, EventRecord& record, std::string& 
     }
   }
   PersonTextNotes said;
-  const std::string problem = LookUp(lookups, work, said);
+  std::string problem = CheckDateAndLatitude(work, checked);
+  if (problem.empty()) problem = LookUp(lookups, work, said);
   if (!problem.empty()) {
     error = problem;
     return false;

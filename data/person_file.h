@@ -1,8 +1,9 @@
 #pragma once
 // Person files: one EventRecord as plain text, one field per line in the
-// form "key = value". Blank lines and lines starting with "#" are ignored;
-// keys are case-insensitive; a key that is missing keeps the value the
-// reader started from. The keys, in the order they are written:
+// form "key = value", ended by CR LF, LF or CR alone. Blank lines and
+// lines starting with "#" are ignored; keys are case-insensitive; a key
+// that is missing keeps the value the reader started from. The keys, in
+// the order they are written:
 //
 //   family name, first name, day, month, year, hour, minute, second,
 //   summer time, time zone, place, longitude degrees, longitude minutes,
@@ -11,7 +12,11 @@
 // Numbers are whole numbers; each must lie in the range of its field in
 // the entry dialog (day 1..31, month 1..12, hour 0..23, minute and second
 // 0..59, summer time and time zone -24..24, degrees and minutes
-// -360..360, year -4712..9999). Texts longer than their field are cut.
+// -360..360, year -4712..9999). Once all lines are read, the date must
+// exist in the calendar (core/calendar.h: IsCalendarDate) and the latitude
+// (degrees + minutes / 60) lie within -90..90; otherwise the line of the
+// day (or of the latitude) is the bad line. Texts longer than their field
+// are cut.
 //
 // Two keys fill fields from the databases, after all lines are read:
 //   zone name = Europe/Berlin   the time zone and summer time for the

@@ -11,6 +11,7 @@
 #include "analyses/record_tables.h"
 #include "analyses/workfiles.h"
 #include "app/dialogs.h"
+#include "app/module_report.h"
 #include "app/output.h"
 #include "core/calendar.h"
 #include "core/chart.h"
@@ -59,11 +60,9 @@ std::optional<std::size_t> LinesIn(const WorkFile& file) {
 bool WholeGroupFile(const WorkFile& file, std::size_t count) {
   const std::optional<std::size_t> lines = LinesIn(file);
   if (!lines || *lines >= count) return true;
-  PrintOut("\n ERROR! %s holds %zu of %zu lines: not the group of the event analysis. Run the "
+  PrintEndedEarly("\n ERROR! %s holds %zu of %zu lines: not the group of the event analysis. Run the "
            "event analysis again. \n",
            file.name, *lines, count);
-  JournalNoteMessage(std::string(file.name) + " holds " + std::to_string(*lines) + " of " + std::to_string(count) +
-                     " lines: not the group of the event analysis");
   Pause(kMissingPause);
   return false;
 }
@@ -100,7 +99,7 @@ bool ReadGroupSettings(MatrixProbabilityRun& run) {
   s.weights.lastBody = (*dat)[0];
   PrintOut("\n MIC1: %i ", s.weights.lastBody);
   if (s.weights.lastBody < 0 || s.weights.lastBody > kBodies - 1) {
-    PrintOut("\n ERROR! datdat.txt names the body %i as the last; 9 (without IC) or 10 (with IC) "
+    PrintEndedEarly("\n ERROR! datdat.txt names the body %i as the last; 9 (without IC) or 10 (with IC) "
              "expected. Run the continuum and the event analysis again. \n",
              s.weights.lastBody);
     Pause(kMissingPause);
@@ -178,7 +177,7 @@ bool AskGroups(MatrixProbabilityRun& run) {
   PrintOut("\n  Events per Group = %i \n ", *n);
   if (*n < 1) {
     // A group of no events has no mean: nothing to compare.
-    PrintOut("\n ERROR! eventsdat.txt gives %i events per group; at least 1 is needed. Run the "
+    PrintEndedEarly("\n ERROR! eventsdat.txt gives %i events per group; at least 1 is needed. Run the "
              "event analysis again. \n",
              *n);
     Pause(kMissingPause);

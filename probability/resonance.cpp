@@ -12,6 +12,7 @@
 #include "analyses/workfiles.h"
 #include "app/dialogs.h"
 #include "app/file_choice.h"
+#include "app/module_report.h"
 #include "app/output.h"
 #include "app/shell.h"
 #include "core/calendar.h"
@@ -69,7 +70,10 @@ bool AskPerson(EventRecord& person) {
   if (how == 1) {
     std::string path;
     if (!ChooseFile(path, "filter=*.person,title=Person file")) return false;
-    if (!LoadEventRecord(path.c_str(), person)) return false;
+    if (!LoadEventRecord(path.c_str(), person)) {
+      ModuleEndedEarly("the person file " + path + " cannot be used");
+      return false;
+    }
   } else if (how == 2) {
     PersonEntry entry = EntryFromRecord(DefaultEventRecord());
     if (!EditPersonEntry(entry)) return false;
@@ -147,7 +151,7 @@ bool AskPeriod(Period& p) {
       return true;
     }
     default:
-      if (choice > 0) PrintOut(" \n  Fehler Transite!: es sind nur 1,2 oder 3 als Eingabe möglich \n");
+      if (choice > 0) PrintEndedEarly(" \n  Fehler Transite!: es sind nur 1,2 oder 3 als Eingabe möglich \n");
       return false;
   }
 }

@@ -12,6 +12,7 @@
 #include "analyses/continuum.h"
 #include "analyses/workfiles.h"
 #include "app/dialogs.h"
+#include "app/module_report.h"
 #include "app/output.h"
 #include "app/shell.h"
 #include "core/calendar.h"
@@ -82,18 +83,18 @@ bool ReadEventAnalysis(Settings& s) {
   s.mic1 = (*dat)[0];
   const int members = (*dat)[1];
   if (s.mic1 != 9 && s.mic1 != 10) {
-    PrintOut("\n datdat.txt: the last body must be 9 or 10, not %d \n", s.mic1);
+    PrintEndedEarly("\n datdat.txt: the last body must be 9 or 10, not %d \n", s.mic1);
     return false;
   }
   if (members < 0) {
-    PrintOut("\n datdat.txt: %d events cannot be read \n", members);
+    PrintEndedEarly("\n datdat.txt: %d events cannot be read \n", members);
     return false;
   }
   auto ord = ReadIntegers(kDatOrd, 1, kNotice);
   if (!ord) return false;
   s.order = (*ord)[0];
   if (s.order < 1 || s.order > 12) {
-    PrintOut("\n datord.txt: the order must be 1..12, not %d \n", s.order);
+    PrintEndedEarly("\n datord.txt: the order must be 1..12, not %d \n", s.order);
     return false;
   }
   auto w = ReadReals(kDatPlanet, LineCount(kDatPlanet, s.mic1), kNotice);
@@ -182,7 +183,7 @@ bool AskPeriod(Settings& s) {
       return true;
     }
     default:
-      PrintOut(" \n  ERROR: only 0,1,2 or 3 for input \n");
+      PrintEndedEarly(" \n  ERROR: only 0,1,2 or 3 for input \n");
       return false;
   }
 }

@@ -93,12 +93,24 @@ bool readPalette(const uint8_t* data, size_t size, const BmpHeader& h, std::vect
 }
 
 // RLE8: runs and literal stretches of palette indices, rows bottom-up.
+// Pixels that runs put beyond a row's end or above the last row are
+// dropped, and the log says how many: the picture is decoded clipped.
 bool decodeRle8(qzByteReader& r, const BmpHeader& h, const std::vector<uint32_t>& pal, qzPixmap& p) {
   const int width = static_cast<int>(h.width), height = static_cast<int>(h.height);
   int x = 0, y = 0;  // y counts rows from the bottom
+  uint64_t dropped = 0;
   auto put = [&](uint8_t index) {
-    if (x < width && y < height) p.rgb[static_cast<size_t>(height - 1 - y) * width + x] = pal[index];
+    if (x < width && y < height)
+      p.rgb[static_cast<size_t>(height - 1 - y) * width + x] = pal[index];
+    else
+      ++dropped;
     ++x;
+  };
+  auto clipped = [&] {
+    if (dropped > 0)
+      qzlog("qzbmp: RLE8 runs overrun the %d x %d picture by %llu pixels; decoded clipped\n", width, height,
+            static_cast<unsigned long long>(dropped));
+    return true;
   };
   while (true) {
     const uint8_t count = r.u8(), value = r.u8();
@@ -109,7 +121,7 @@ bool decodeRle8(qzByteReader& r, const BmpHeader& h, const std::vector<uint32_t>
       x = 0;
       ++y;
     } else if (value == 1) {
-      return true;
+      return clipped();
     } else if (value == 2) {
       x += r.u8();
       y += r.u8();
@@ -119,7 +131,7 @@ bool decodeRle8(qzByteReader& r, const BmpHeader& h, const std::vector<uint32_t>
       for (int i = 0; i < value; ++i) put(run[i]);
       if (value & 1) r.u8();
     }
-    if (y > height) return true;  // past the last row: nothing more can be drawn
+    if (y > height) return clipped();  // past the last row: nothing more can be drawn
   }
 }
 

@@ -40,12 +40,33 @@ bool readHeader(qzByteReader& r, PcxHeader& h) {
   if (xmax < xmin || ymax < ymin) return fail("zero or negative width or height");
   h.width = xmax - xmin + 1;
   h.height = ymax - ymin + 1;
-  const bool known = (h.bpp == 8 && (h.planes == 1 || h.planes == 3 || h.planes == 4)) || (h.bpp == 1 && h.planes == 1);
+  const bool known = (h.bpp == 8 && (h.planes == 1 || h.planes == 3 || h.planes == 4)) ||
+                     (h.bpp == 1 && h.planes >= 1 && h.planes <= 4);
   if (!known) return fail("unsupported bits per pixel and planes");
   if (int64_t{h.bytesPerLine} * 8 < int64_t{h.width} * h.bpp) return fail("bytes per line too small for the width");
   if (static_cast<uint64_t>(h.width) * static_cast<uint64_t>(h.height) > kQzMaxPicturePixels)
     return fail("picture too large");
   return r.seek(kHeader);
+}
+
+// The colours of a picture of 1-bit planes. One plane: the header's first
+// two colours, or black and white when both are black (a file that does
+// not fill them in). Two to four planes: the header's 16 colours, or the
+// standard 16 colours of the PC's screen when the header holds none.
+std::vector<uint32_t> planarPalette(const PcxHeader& h) {
+  static constexpr uint32_t kStandard[16] = {0x000000, 0x0000AA, 0x00AA00, 0x00AAAA, 0xAA0000, 0xAA00AA,
+                                             0xAA5500, 0xAAAAAA, 0x555555, 0x5555FF, 0x55FF55, 0x55FFFF,
+                                             0xFF5555, 0xFF55FF, 0xFFFF55, 0xFFFFFF};
+  std::vector<uint32_t> pal(16, 0);
+  bool empty = true;
+  for (int i = 0; i < 16; ++i) {
+    const uint8_t* c = h.headerPalette + 3 * i;
+    pal[i] = (uint32_t{c[0]} << 16) | (uint32_t{c[1]} << 8) | c[2];
+    if (i < (h.planes == 1 ? 2 : 16)) empty = empty && pal[i] == 0;
+  }
+  if (empty && h.planes == 1) pal[1] = 0xFFFFFF;
+  if (empty && h.planes > 1) pal.assign(std::begin(kStandard), std::end(kStandard));
+  return pal;
 }
 
 // Run-length decoding; a run may go on into the next line.
@@ -130,6 +151,8 @@ bool qzpcx_decode(const uint8_t* data, size_t size, qzPixmap& out) {
     end = size - kPaletteTail;
     const uint8_t* t = data + size - 768;
     for (int i = 0; i < 256; ++i) pal[i] = (uint32_t{t[3 * i]} << 16) | (uint32_t{t[3 * i + 1]} << 8) | t[3 * i + 2];
+  } else if (h.bpp == 1) {
+    pal = planarPalette(h);
   }
   // Every encoded byte gives at most 63 pixels' bytes: a quick bound
   // before the allocation.
@@ -147,12 +170,16 @@ bool qzpcx_decode(const uint8_t* data, size_t size, qzPixmap& out) {
     const uint8_t* s = line.data();
     const size_t bpl = static_cast<size_t>(h.bytesPerLine);
     for (int x = 0; x < h.width; ++x) {
-      if (h.bpp == 1)
-        d[x] = ((s[x >> 3] >> (7 - (x & 7))) & 1) ? 0xFFFFFFu : 0;
-      else if (h.planes == 1)
+      if (h.bpp == 1) {
+        // Plane k holds bit k of the colour's number.
+        unsigned index = 0;
+        for (int k = 0; k < h.planes; ++k) index |= ((s[k * bpl + (x >> 3)] >> (7 - (x & 7))) & 1u) << k;
+        d[x] = pal[index];
+      } else if (h.planes == 1) {
         d[x] = pal[s[x]];
-      else
+      } else {
         d[x] = (uint32_t{s[x]} << 16) | (uint32_t{s[bpl + x]} << 8) | s[2 * bpl + x];
+      }
     }
   }
   out = std::move(p);

@@ -1,8 +1,11 @@
 #pragma once
 // PC Paintbrush files, run-length encoded. Reading: 8 bits in one plane
 // with the 256-colour palette at the end, 8 bits in three planes (24-bit)
-// or four (the fourth is ignored), and 1 bit in one plane (black and
-// white). Writing: palette8 pixmaps as 8-bit with palette, everything else
+// or four (the fourth is ignored), and 1 bit in one to four planes, the
+// colour's number made of one bit from each plane, with the header's
+// palette (1 plane: black and white when the header gives none; 2 to 4
+// planes: up to 16 colours, as netpbm's ppmtopcx writes a picture of few
+// colours). Writing: palette8 pixmaps as 8-bit with palette, everything else
 // as 24-bit.
 #include <cstddef>
 #include <cstdint>

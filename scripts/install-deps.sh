@@ -3,14 +3,14 @@
 #   install-deps.sh build   what building and running need
 #   install-deps.sh test    that, plus the independent programs the tests
 #                           compare our files with (image, dBase and
-#                           ephemeris readers, a virtual X server)
+#                           ephemeris readers and writers, a virtual X server)
 set -euo pipefail
 what=${1:-build}
 
 build_pkgs=(g++ cmake make pkg-config libsdl2-dev zlib1g-dev libgtest-dev libbenchmark-dev
             libhowardhinnant-date-dev tzdata)
 test_pkgs=(xvfb xauth xdotool x11-apps imagemagick pngcheck python3 python3-pil
-           python3-dbfread python3-dbf gdal-bin libswe-dev clang)
+           python3-dbfread python3-dbf gdal-bin libswe-dev clang netpbm)
 
 pkgs=("${build_pkgs[@]}")
 [ "$what" = test ] && pkgs+=("${test_pkgs[@]}")

@@ -1,5 +1,6 @@
 // The kmwb executable's batch runs, as a researcher starts them.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,8 +22,9 @@ class BatchRun : public testing::Test {
     ASSERT_EQ(std::system(("cp " + std::string(SOURCE_DIR) + "/examples/* " + dir_).c_str()), 0);
   }
   // Runs kmwb in the folder; the exit status, with stderr in `log`.
-  int Run(const std::string& args, std::string& log) {
-    std::string cmd = "cd " + dir_ + " && " + std::string(BINARY_DIR) + "/kmwb " + args + " 2> stderr.txt";
+  // `wrapper` goes before the program ("timeout 20").
+  int Run(const std::string& args, std::string& log, const std::string& wrapper = "") {
+    std::string cmd = "cd " + dir_ + " && " + wrapper + " " + std::string(BINARY_DIR) + "/kmwb " + args + " 2> stderr.txt";
     int status = std::system(cmd.c_str());
     log = ReadFile(dir_ + "/stderr.txt");
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -103,6 +105,67 @@ TEST_F(BatchRun, DemoKeepsEveryModulesPages) {
   EXPECT_EQ(access((out + "06-6-Planetary-Fluctuations-resonances/graphic-4.png").c_str(), F_OK), 0);
   EXPECT_NE(ReadFile(out + "text-0.txt").find("TEAM-ANALYSIS"), std::string::npos) << "the welcome comes last";
   EXPECT_EQ(access((out + "graphic-6.png").c_str(), F_OK), 0);
+}
+
+// A module that ends early stops the run with its own status: the pages
+// are saved first, then its message is printed and logged, with the
+// answers it never asked for.
+TEST_F(BatchRun, EarlyEndSavesThePagesAndPrintsTheModulesMessage) {
+  std::ofstream(dir_ + "/stops.kmwb") << "run 2- Event Analysis\nHas the continuum run before -> yes\n"
+                                          "read data automatically -> yes\nrun 17- Julian Date\n1\n1.1.2000\n";
+  std::string log;
+  EXPECT_EQ(Run("--batch stops.kmwb --out ended", log), 4) << log;
+  const std::string said = "\"2- Event Analysis\" ended early: matrixsumcontinuum.txt not exist or not closed : start new";
+  EXPECT_NE(log.find("kmwb: " + said + "\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("stops.kmwb, line 3: this answer and those after it were not used"), std::string::npos) << log;
+  EXPECT_NE(log.find("the script's last module was not run"), std::string::npos) << log;
+  EXPECT_LT(log.find("wrote ended/text-6.txt"), log.find(said)) << "the pages come first";
+  EXPECT_NE(ReadFile(dir_ + "/ended/text-6.txt").find(" matrixsumcontinuum.txt not exist or not closed : start new"),
+            std::string::npos);
+  EXPECT_EQ(access((dir_ + "/ended/01-2-Event-Analysis/text-6.txt").c_str(), F_OK), 0);
+  EXPECT_NE(ReadFile(dir_ + "/qzk.log").find("batch stopped: " + said), std::string::npos);
+
+  // The last module's early end with no answer left is no success either.
+  std::ofstream(dir_ + "/jd.kmwb") << "run 17- Julian Date\n2\n1e20\n";
+  EXPECT_EQ(Run("--batch jd.kmwb --out jd", log), 4) << log;
+  EXPECT_NE(log.find("\"17- Julian Date\" ended early: Julian date 100000000000000000000.000000: only dates"),
+            std::string::npos)
+      << log;
+  EXPECT_EQ(log.find("results in"), std::string::npos) << log;
+}
+
+// A module that finished with answers left is a script out of step; its
+// pages are kept and its last line is shown.
+TEST_F(BatchRun, AnswersLeftAfterAFinishedModuleAreOutOfStep) {
+  std::ofstream(dir_ + "/more.kmwb") << "run 17- Julian Date\n1\n1.1.2000 12:00\none more\n";
+  std::string log;
+  EXPECT_EQ(Run("--batch more.kmwb --out more", log), 3) << log;
+  EXPECT_NE(log.find("more.kmwb, line 4: \"17- Julian Date\" ended without asking for this answer"), std::string::npos)
+      << log;
+  EXPECT_NE(log.find("its last line on the page: = Julian date 2451545.000000"), std::string::npos) << log;
+  EXPECT_NE(ReadFile(dir_ + "/more/text-1.txt").find("2451545.000000"), std::string::npos);
+}
+
+// Arguments that name no script to read are bad arguments (status 2), and
+// come back at once; a script that runs nothing is no success.
+TEST_F(BatchRun, ArgumentsThatNameNoScript) {
+  std::string log;
+  EXPECT_EQ(Run("--batch", log), 2) << log;
+  EXPECT_NE(log.find("--batch needs a value"), std::string::npos) << log;
+  EXPECT_EQ(Run("--batch --out x", log), 2) << log;
+  EXPECT_NE(log.find("--batch needs a value"), std::string::npos) << log;
+  EXPECT_EQ(Run("--batch julian-date.kmwb --out", log), 2) << log;
+  ASSERT_EQ(mkdir((dir_ + "/somedir").c_str(), 0755), 0);
+  EXPECT_EQ(Run("--batch somedir", log), 2) << log;
+  EXPECT_NE(log.find("the batch script somedir is a folder, not a script file"), std::string::npos) << log;
+  ASSERT_EQ(mkfifo((dir_ + "/pipe").c_str(), 0644), 0);
+  // A named pipe would block the reading for ever: refused before it is opened.
+  EXPECT_EQ(Run("--batch pipe", log, "timeout 20"), 2) << log;
+  EXPECT_NE(log.find("the batch script pipe is not a plain file"), std::string::npos) << log;
+  std::ofstream(dir_ + "/comments.kmwb") << "# nothing but a comment\n\n";
+  EXPECT_EQ(Run("--batch comments.kmwb", log), 3) << log;
+  EXPECT_NE(log.find("comments.kmwb holds no \"run\" line: there is nothing to run"), std::string::npos) << log;
+  EXPECT_NE(access((dir_ + "/batch-out").c_str(), F_OK), 0) << "nothing was run, nothing saved";
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 // Julian dates, chart time and the calendar back from a Julian date.
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <utility>
+
 #include "core/calendar.h"
 #include "data/event_record.h"
 
@@ -106,6 +109,56 @@ TEST(CalendarFromJulian, RoundTripOfWholeMinutes) {
 TEST(Centuries1950, CountsFrom1950) {
   EXPECT_DOUBLE_EQ(Centuries1950(2433282.5), 0.0);
   EXPECT_DOUBLE_EQ(Centuries1950(2433282.5 + 36525), 1.0);
+}
+
+}  // namespace
+
+namespace {
+
+// A date exists exactly when the Julian date of its 0h reads back as the
+// same date: the month lengths, the leap years of both calendars and the
+// ten days of the reform are checked against the conversions.
+TEST(IsCalendarDate, AgreesWithTheJulianDateRoundTrip) {
+  const std::pair<int, int> spans[] = {{-4712, -4690}, {-10, 30}, {1580, 1610}, {1695, 1705},
+                                       {1895, 1905},   {1995, 2105}, {9990, 9999}};
+  int dates = 0;
+  for (auto [from, to] : spans)
+    for (int y = from; y <= to; ++y)
+      for (int m = 1; m <= 12; ++m)
+        for (int d = 1; d <= 31; ++d) {
+          if (JulianDay0h(y, m, d) < 0) continue;  // the conversion back starts at 0
+          const CalendarDate back = CalendarFromJulian(JulianDay0h(y, m, d));
+          const bool same = back.year == y && back.month == m && back.day == d;
+          EXPECT_EQ(IsCalendarDate(y, m, d), same) << d << "." << m << "." << y;
+          dates += same;
+        }
+  EXPECT_GT(dates, 80000);
+  EXPECT_FALSE(IsCalendarDate(1900, 2, 29));
+  EXPECT_TRUE(IsCalendarDate(1500, 2, 29)) << "a Julian leap year";
+  EXPECT_TRUE(IsCalendarDate(1582, 10, 4));
+  EXPECT_FALSE(IsCalendarDate(1582, 10, 5));
+  EXPECT_FALSE(IsCalendarDate(1582, 10, 14));
+  EXPECT_TRUE(IsCalendarDate(1582, 10, 15));
+  EXPECT_FALSE(IsCalendarDate(2000, 13, 1));
+  EXPECT_FALSE(IsCalendarDate(2000, 0, 1));
+  EXPECT_EQ(DaysInMonth(2000, 0), 0);
+}
+
+TEST(JulianDateInCalendar, RefusesWhatNoDateCanHold) {
+  EXPECT_TRUE(JulianDateInCalendar(0));
+  EXPECT_TRUE(JulianDateInCalendar(2451545.0));
+  EXPECT_DOUBLE_EQ(JulianDay0h(10000, 1, 1), kCalendarEndJulian);
+  EXPECT_TRUE(JulianDateInCalendar(JulianDate(9999, 12, 31, 23, 59, 0, 0)));
+  for (double jd : {-1e-9, kCalendarEndJulian, 1e20, -1e20, std::numeric_limits<double>::infinity(),
+                    -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()})
+    EXPECT_FALSE(JulianDateInCalendar(jd)) << jd;
+  // No conversion of such a value to the date's integers.
+  for (double jd : {1e20, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
+    const CalendarDate d = CalendarFromJulian(jd);
+    EXPECT_EQ(d.year, 0);
+    EXPECT_EQ(d.month, 0);
+    EXPECT_EQ(d.day, 0);
+  }
 }
 
 }  // namespace

@@ -88,6 +88,72 @@ TEST(PersonFile, BadLinesNameTheLineAndChangeNothing) {
   }
 }
 
+// Files from old editors end their lines with a CR alone; every kind of
+// line end, mixed too, gives the same record and the same line numbers.
+TEST(PersonFile, CarriageReturnLineFeedAndBothEndLines) {
+  const std::string lines[] = {"# Anna", "family name = Meier", "", "day = 17", "month = 3", "year = 1955",
+                               "latitude degrees = 47"};
+  for (const char* end : {"\n", "\r\n", "\r"}) {
+    std::string text;
+    for (const std::string& l : lines) text += l + end;
+    EventRecord r = DefaultEventRecord();
+    std::string error;
+    ASSERT_TRUE(ParsePersonText(text, r, error)) << error;
+    EXPECT_STREQ(r.familyName, "Meier");
+    EXPECT_EQ(r.day, 17);
+    EXPECT_EQ(r.month, 3);
+    EXPECT_EQ(r.year, 1955);
+    EXPECT_EQ(r.latitudeDegrees, 47);
+    EXPECT_FALSE(ParsePersonText(text + "hour = 25" + end, r, error));
+    EXPECT_EQ(error.rfind("line 8: ", 0), 0u) << error;
+  }
+  EventRecord r = DefaultEventRecord();
+  std::string error;
+  ASSERT_TRUE(ParsePersonText("day = 2\rmonth = 4\r\n\nyear = 1999\n\rhour = 5", r, error)) << error;
+  EXPECT_EQ(r.day * 1000000 + r.month * 10000 + r.year, 2041999);
+  EXPECT_EQ(r.hour, 5);
+  EXPECT_FALSE(ParsePersonText("day = 2\r\rmonth = x", r, error));
+  EXPECT_EQ(error.rfind("line 3: ", 0), 0u) << "two CRs are two line ends: " << error;
+}
+
+// A day the month does not have, in the calendar of its time (Julian up
+// to 4 October 1582, then Gregorian), or a latitude beyond a pole is a bad
+// line: the day's, or the latitude's.
+TEST(PersonFile, ImpossibleDatesAndLatitudesNameTheirLine) {
+  struct Case {
+    const char* text;
+    const char* error;
+  };
+  const Case bad[] = {
+      {"year = 2001\nmonth = 2\nday = 30\n", "line 3: 30.2.2001 is no date: February 2001 has 28 days"},
+      {"day = 29\nmonth = 2\nyear = 1900\n", "line 1: 29.2.1900 is no date: February 1900 has 28 days"},
+      {"day = 31\nmonth = 4\n", "line 1: 31.4.2000 is no date: April 2000 has 30 days"},
+      {"year = 1582\nmonth = 10\nday = 10\n", "line 3: 10.10.1582 is no date: the calendar goes from 4 to 15 October 1582"},
+      {"# pole\nlatitude degrees = 360\n", "line 2: latitude 360 degrees 0 minutes is beyond 90 degrees north or south"},
+      {"latitude degrees = -90\nlatitude minutes = -1\n",
+       "line 2: latitude -90 degrees -1 minutes is beyond 90 degrees north or south"},
+      {"latitude minutes = 90\nlatitude degrees = 89\n",
+       "line 2: latitude 89 degrees 90 minutes is beyond 90 degrees north or south"},
+  };
+  for (const Case& c : bad) {
+    EventRecord r = DefaultEventRecord();
+    std::string error;
+    EXPECT_FALSE(ParsePersonText(c.text, r, error)) << c.text;
+    EXPECT_EQ(error, c.error);
+    EXPECT_EQ(r.day, 1) << "a rejected file must not change the record";
+    EXPECT_EQ(r.latitudeDegrees, 10);
+  }
+  const char* good[] = {"day = 29\nmonth = 2\nyear = 2000\n", "day = 29\nmonth = 2\nyear = 1500\n",
+                        "day = 4\nmonth = 10\nyear = 1582\n",  "day = 15\nmonth = 10\nyear = 1582\n",
+                        "latitude degrees = 90\n",               "latitude degrees = -89\nlatitude minutes = -60\n",
+                        "latitude degrees = 92\nlatitude minutes = -180\n"};
+  for (const char* text : good) {
+    EventRecord r = DefaultEventRecord();
+    std::string error;
+    EXPECT_TRUE(ParsePersonText(text, r, error)) << text << error;
+  }
+}
+
 // Found by fuzzing: a zero byte ended a name (or a number: "12\0abc"
 // read as 12) without a word, and the name kept the blank before it.
 TEST(PersonFile, ZeroByteInALineIsABadLine) {
@@ -104,9 +170,10 @@ TEST(PersonFile, ZeroByteInALineIsABadLine) {
 }
 
 // A name cut at its field's length must not end in the blank that fell at
-// the cut, or the saved file reads back as another record.
+// the cut, or the saved file reads back as another record. (A CR is a
+// line end, so it cannot fall at the cut of a name.)
 TEST(PersonFile, NameCutAtABlankReadsBackTheSame) {
-  for (const char* cut : {" bcd", "\r\rbcd", "\t bcd"}) {
+  for (const char* cut : {" bcd", "\t\tbcd", "\t bcd"}) {
     const std::string name = std::string(47, 'a') + "\xc3\xa4" + cut;
     EventRecord r = DefaultEventRecord();
     std::string error;

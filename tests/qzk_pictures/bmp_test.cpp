@@ -156,6 +156,30 @@ TEST(BmpReader, Rle8RunsLiteralsDeltaAndEnd) {
   EXPECT_EQ(p.rgb, (std::vector<uint32_t>{0, 0, 0x0000FF, 0x0000FF, 0xFF0000, 0xFF0000, 0xFF0000, 0x0000FF}));
 }
 
+// Runs longer than a row, and a row above the last, are drawn as far as
+// the picture goes; the log says the picture was clipped. A file whose
+// runs fit says nothing.
+TEST(BmpReader, Rle8RunsBeyondThePictureAreClippedWithALogLine) {
+  auto b = bmpHeader(3, 2, 8, 1, 54 + 2 * 4, 2);
+  for (uint32_t c : {0x000000u, 0x00FF00u})
+    for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(i < 3 ? c >> (8 * i) : 0));
+  auto fitting = b;
+  for (uint8_t v : {3, 1, 0, 0, 3, 0, 0, 1}) fitting.push_back(v);
+  // Bottom row: five 1s in a row of three; top row: a literal of 0, 1, 1;
+  // then a row that is not there: four 1s.
+  for (uint8_t v : {5, 1, 0, 0, 0, 3, 0, 1, 1, 0, 0, 0, 4, 1, 0, 1}) b.push_back(v);
+  qzPixmap p;
+  {
+    LogWatch log;
+    ASSERT_TRUE(qzbmp_decode(fitting.data(), fitting.size(), p));
+    EXPECT_EQ(log.text().find("qzbmp"), std::string::npos) << log.text();
+  }
+  LogWatch log;
+  ASSERT_TRUE(qzbmp_decode(b.data(), b.size(), p));
+  EXPECT_EQ(p.rgb, (std::vector<uint32_t>{0, 0x00FF00, 0x00FF00, 0x00FF00, 0x00FF00, 0x00FF00}));
+  EXPECT_TRUE(log.has("qzbmp: RLE8 runs overrun the 3 x 2 picture by 6 pixels; decoded clipped\n")) << log.text();
+}
+
 TEST(BmpReader, MalformedFilesAreRefusedWithALogLine) {
   qzPixmap good;
   ASSERT_TRUE(qzpxmap_alloc(good, 5, 4, QZ_PX_TRUECOLOR));

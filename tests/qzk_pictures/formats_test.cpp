@@ -113,6 +113,65 @@ TEST(Pcx, RoundTripsTruecolorAndPaletteAndRefusesDamage) {
   EXPECT_FALSE(qzpcx_encode(empty, b));
 }
 
+// A 16-colour picture as ppmtopcx writes it (four planes of one bit, lines
+// of an odd number of bytes) is kept beside the tests with the pixels
+// netpbm's pcxtoppm reads from it.
+TEST(Pcx, ReadsFourPlanesOfOneBitAsNetpbmDoes) {
+  const std::string dir = std::string(TEST_DATA_DIR) + "/pictures/";
+  const std::vector<uint8_t> pcx = readBytes(dir + "planar16.pcx");
+  const std::vector<uint8_t> ppm = readBytes(dir + "planar16.ppm");
+  ASSERT_EQ(pcx.size(), 231u);
+  ASSERT_EQ(pcx[65], 4);
+  qzPixmap ours, theirs;
+  ASSERT_TRUE(qzpcx_decode(pcx.data(), pcx.size(), ours));
+  ASSERT_TRUE(qzppm_decode(ppm.data(), ppm.size(), theirs));
+  ASSERT_EQ(ours.width, 21);
+  EXPECT_EQ(ours.rgb, theirs.rgb);
+  for (size_t n = 128; n < pcx.size(); ++n) {
+    qzPixmap cut;
+    EXPECT_FALSE(qzpcx_decode(pcx.data(), n, cut)) << n;
+  }
+}
+
+// One-bit planes by hand: the header's colours; black and white for one
+// plane whose header gives none, the 16 colours of the PC's screen for
+// more planes whose header gives none.
+TEST(Pcx, OneBitPlanesTakeTheHeaderColoursOrTheStandardOnes) {
+  auto file = [](int planes, const std::vector<uint32_t>& colours, const std::vector<uint8_t>& lines) {
+    std::vector<uint8_t> b(128, 0);
+    b[0] = 0x0A, b[1] = 5, b[2] = 1, b[3] = 1;
+    b[8] = 7;  // 8 pixels wide, 1 high
+    b[65] = static_cast<uint8_t>(planes);
+    b[66] = 1;  // one byte per plane and line
+    for (size_t i = 0; i < colours.size(); ++i)
+      for (int k = 0; k < 3; ++k) b[16 + 3 * i + k] = static_cast<uint8_t>(colours[i] >> (16 - 8 * k));
+    for (uint8_t v : lines) {
+      b.push_back(0xC1);  // every byte as a run of one
+      b.push_back(v);
+    }
+    return b;
+  };
+  qzPixmap p;
+  auto bw = file(1, {}, {0xA0});
+  ASSERT_TRUE(qzpcx_decode(bw.data(), bw.size(), p));
+  EXPECT_EQ(p.rgb, (std::vector<uint32_t>{0xFFFFFF, 0, 0xFFFFFF, 0, 0, 0, 0, 0}));
+  auto two = file(1, {0x102030, 0xA0B0C0}, {0x80});
+  ASSERT_TRUE(qzpcx_decode(two.data(), two.size(), p));
+  EXPECT_EQ(p.rgb[0], 0xA0B0C0u);
+  EXPECT_EQ(p.rgb[1], 0x102030u);
+  // Plane 0 gives bit 0 of the colour's number, plane 1 bit 1.
+  auto four = file(2, {0x000001, 0x000002, 0x000003, 0x000004}, {0xC0, 0xA0});
+  ASSERT_TRUE(qzpcx_decode(four.data(), four.size(), p));
+  EXPECT_EQ(p.rgb, (std::vector<uint32_t>{4, 2, 3, 1, 1, 1, 1, 1}));
+  auto standard = file(4, {}, {0x80, 0x40, 0x20, 0x10});
+  ASSERT_TRUE(qzpcx_decode(standard.data(), standard.size(), p));
+  EXPECT_EQ(p.rgb, (std::vector<uint32_t>{0x0000AA, 0x00AA00, 0xAA0000, 0x555555, 0, 0, 0, 0}));
+  auto five = file(5, {}, {0, 0, 0, 0, 0});
+  LogWatch log;
+  EXPECT_FALSE(qzpcx_decode(five.data(), five.size(), p));
+  EXPECT_TRUE(log.has("qzpcx: unsupported bits per pixel and planes"));
+}
+
 TEST(Xpm, ExactTextOfASmallPalettePixmap) {
   qzPixmap p;
   p.palette = {0xFF0000, 0x00FF00};

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <set>
 #include <string>
 
 #include "picture_test_util.h"
@@ -168,5 +169,34 @@ TEST(Interop, WeReadPilFilesWithItsPixels) {
     qzPixmap ours;
     ASSERT_TRUE(qzpxmap_loadfromfile(ours, "%s", file)) << file;
     EXPECT_EQ(ours.rgb, theirs) << file;
+  }
+}
+
+// netpbm's ppmtopcx writes a picture of up to 16 colours as one to four
+// planes of one bit with the colours in the header; we read each such file
+// as the picture it was made from.
+TEST(Interop, WeReadPpmtopcxPlanesOfOneBitWithTheirColours) {
+  if (!hasCommand("ppmtopcx")) GTEST_SKIP() << "netpbm's ppmtopcx not installed (scripts/install-deps.sh test)";
+  InTempDir dir;
+  for (int colours : {2, 3, 5, 9, 16}) {
+    for (int w : {1, 8, 9, 33}) {
+      qzPixmap src;
+      ASSERT_TRUE(qzpxmap_alloc(src, w, 5, QZ_PX_TRUECOLOR));
+      for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < w; ++x)
+          qzpxmap_setpixel(src, x, y, static_cast<uint32_t>(((x * 7 + y * 3) % colours + 1) * 0x0F1D2B));
+      ASSERT_TRUE(qzpxmap_savetofile(src, "few.ppm"));
+      ASSERT_EQ(std::system("ppmtopcx few.ppm > few.pcx 2>/dev/null"), 0);
+      const std::vector<uint8_t> file = readBytes("few.pcx");
+      ASSERT_GT(file.size(), 128u);
+      // A narrow picture holds fewer colours than asked; the planes follow those it holds.
+      const size_t held = std::set<uint32_t>(src.rgb.begin(), src.rgb.end()).size();
+      const int planes = held <= 2 ? 1 : held <= 4 ? 2 : held <= 8 ? 3 : 4;
+      EXPECT_EQ(file[3], 1) << "one bit per plane";
+      EXPECT_EQ(file[65], planes) << colours;
+      qzPixmap ours;
+      ASSERT_TRUE(qzpxmap_loadfromfile(ours, "few.pcx")) << colours << " colours, width " << w;
+      EXPECT_EQ(ours.rgb, src.rgb) << colours << " colours, width " << w;
+    }
   }
 }

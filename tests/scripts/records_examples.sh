@@ -68,6 +68,24 @@ check "and the earlier record is untouched" '[ "$(find res -type f | wc -l)" = "
 "$kmwb" --batch julian-date.kmwb --out res --seed 1 --force > force.log 2>&1
 check "--force replaces it" '[ $? -eq 0 ] && [ -f res/01-17-Julian-Date/manifest.json ] && [ ! -e res/02-1-Statistics-1-Continuum ] && [ ! -e res/graphic-3.png ]'
 
+# A module that ends early (the examples hold no continuum files) leaves
+# its record too, saying why.
+fresh "$work/early"
+cd "$work/early" || exit 1
+printf 'run 2- Event Analysis\nHas the continuum run before -> yes\n' > early.kmwb
+"$kmwb" --batch early.kmwb --out res > early.log 2>&1
+status=$?
+check "the early end stops the batch (status 4)" '[ $status -eq 4 ] || { cat early.log; false; }'
+check "its record names the outcome and the missing file" "$python - <<'PY'
+import json
+m = json.load(open('res/01-2-Event-Analysis/manifest.json'))
+assert m['outcome'] == 'ended early', m['outcome']
+assert any('matrixsumcontinuum.txt not exist' in t for t in m['messages']), m['messages']
+assert [a['answer'] for a in m['answers']] == ['yes'], m['answers']
+assert open('res/replay.kmwb').read().count('run 2- Event Analysis') == 1
+PY"
+cd "$work/demo/orig" || exit 1
+
 "$kmwb" --help > help.txt 2>&1
 check "--help succeeds" '[ $? -eq 0 ]'
 for word in "kmwb chart" "kmwb matrices" "kmwb place" "kmwb zone" --batch --out --seed --threads --headless --scale --bmp --force; do
