@@ -5,10 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "analyses/ephemeris_record.h"
+#include "analyses/workfile_set.h"
 #include "analyses/workfiles.h"
 #include "app/dialogs.h"
 #include "app/module_report.h"
+#include "app/module_stop.h"
 #include "app/output.h"
+#include "core/precise.h"
 #include "qzk/random.h"
 
 namespace {
@@ -54,7 +58,7 @@ bool AskWeights(ContinuumParams& p) {
   }
   // A body that takes no part has no weight, whatever the array said.
   if (c < 10) w[10] = 0.0;
-  return true;
+  return WeightsFit(w.data(), c + 1, kWeightLabels);
 }
 
 CalendarDate AskDate(const char* title, CalendarDate d) {
@@ -67,18 +71,17 @@ double DateJulian(const CalendarDate& d) { return ChartTime(ContinuumChartMoment
 
 // The period; false (after the error lines and the pause) when the start
 // lies after the end.
-bool AskPeriod(ContinuumParams& p) {
+bool AskPeriod(ContinuumParams& p, WorkfileSet& files) {
   p.start = AskDate("Enter start-date", CalendarDate{1900, 1, 1, 0, 0});
   CalendarDate endDefault = p.start;
   endDefault.year = 2100;
   p.end = AskDate("Enter end-date", endDefault);
   p.jdStart = DateJulian(p.start);
   p.jdEnd = DateJulian(p.end);
-  // The period as entered, before it is checked: the later modules offer
-  // it as their defaults, a reversed one included, so it can be corrected.
+  // The period the later modules offer as their defaults.
   const std::array<int, 6> years = {p.start.year,  p.end.year, p.start.month,
                                     p.end.month,   p.start.day, p.end.day};
-  WriteValues(kStartEndYear, years);
+  files.Put(kStartEndYear, years);
   PrintOut("\n  JD_start: %f  JD_end: %f Difference: %f  ", p.jdStart, p.jdEnd,
            p.jdEnd - p.jdStart);
   if (p.jdStart > p.jdEnd) {
@@ -90,7 +93,7 @@ bool AskPeriod(ContinuumParams& p) {
   return true;
 }
 
-void AskMoments(ContinuumParams& p) {
+void AskMoments(ContinuumParams& p, WorkfileSet& files) {
   p.moments = InputInt("\n* Number per interval (calculations):  ", 1, 900000, 200000);
   PrintOut("\n ATTENTION!  Intervallteiler %d \n ", p.moments);
   Pause(1.0);
@@ -99,13 +102,13 @@ void AskMoments(ContinuumParams& p) {
     p.moments = 100000;
   }
   const std::array<int, 1> g = {p.moments};
-  WriteValues(kDatIntervT, g);
+  files.Put(kDatIntervT, g);
   PrintOut("\n  Incremental  (day): %f  ", (p.jdEnd - p.jdStart) / p.moments);
 }
 
 }  // namespace
 
-bool AskContinuum(ContinuumParams& p) {
+bool AskContinuum(ContinuumParams& p, WorkfileSet& files) {
   PrintInfo();
   p.order = InputInt(" \n Order of the correlation (1,2,3,...12): ", 1, 12, 3);
   const int ic = InputYesNo("with IC? ", 0);
@@ -115,26 +118,26 @@ bool AskContinuum(ContinuumParams& p) {
   p.members = InputInt("Members of the group (INPUT integer)? :  ", 1, 1000, 1);
   const std::array<int, 2> dat = {p.weights.lastBody, p.members};
   const std::array<int, 1> ord = {p.order};
-  WriteValues(kDatDat, dat);
-  WriteValues(kDatOrd, ord);
+  files.Put(kDatDat, dat);
+  files.Put(kDatOrd, ord);
 
   if (!AskWeights(p)) return false;
   const int self = InputYesNo("Should self-correlations of the planets be calculated? ", 0);
   if (self < 0) return false;
   p.weights.selfCorrelation = self == 1;
   const std::array<int, 1> s = {self};
-  WriteValues(kSelfKorr, s);
+  files.Put(kSelfKorr, s);
 
   if (p.members < 1) {
     PrintOut("\n ERROR! Members of the group must be >= 1. We set 1; ERROR! \n");
     p.members = 1;
   }
   const std::array<int, 1> members = {p.members};
-  WriteValues(kEventsDat, members);
-  WriteValues(kDatPlanet, std::span<const double>(p.weights.body.data(), p.weights.lastBody + 1));
+  files.Put(kEventsDat, members);
+  files.Put(kDatPlanet, std::span<const double>(p.weights.body.data(), p.weights.lastBody + 1));
 
-  if (!AskPeriod(p)) return false;
-  AskMoments(p);
+  if (!AskPeriod(p, files)) return false;
+  AskMoments(p, files);
   const int random = InputYesNo("Selection accidental?", 0);
   if (random < 0) return false;
   p.random = random == 1;
@@ -143,17 +146,31 @@ bool AskContinuum(ContinuumParams& p) {
 
 void RunContinuum() {
   ContinuumParams p;
-  if (!AskContinuum(p)) return;
+  // Every file of the run, written only once the tables are made.
+  WorkfileSet files;
+  if (!AskContinuum(p, files)) return;
   TextOutput(1);
   ClearOutput();
   ContinuumResult result;
   int shownPercent = -1;
+  // The precise ephemeris' charts of the period from one table.
+  const PreciseSpan span(p.jdStart, p.jdEnd);
   ComputeContinuum(p, SharedWaveTables(), qzrand, result, [&](int done) {
     const int percent = static_cast<int>(static_cast<long long>(done) * 100 / p.moments);
     if (percent != shownPercent) SetProgress(percent);
     shownPercent = percent;
     KeepAlive();
   });
-  ReportContinuum(p, result);
+  if (result.stopped) {
+    StopNote("\n stopped after %d of %d moments; no working file changed \n", result.done, p.moments);
+    return;
+  }
+  ReportContinuum(p, result, files);
+  RecordContinuumEphemeris(CurrentEphemeris(), files);
+  if (!files.Commit()) return;
+  if (!ForgetContinuumEphemeris(CurrentEphemeris())) {
+    PrintFailed("\n %s could not be removed; the event analysis will refuse this continuum \n",
+                kContinuumEphemeris.name);
+  }
   PlayModuleSound();
 }

@@ -3,13 +3,15 @@
 // DA over a period of time, the reference of every later group analysis.
 //
 // The module is split in three:
-//  - ask (AskContinuum): the dialogs fill a ContinuumParams and write the
+//  - ask (AskContinuum): the dialogs fill a ContinuumParams and put the
 //    group settings (datdat, datord, selfkorr, eventsdat, datplanet,
-//    startendyear, datintervt);
+//    startendyear, datintervt) into the run's set of files;
 //  - compute (ComputeContinuum): a pure function from the parameters to the
 //    summed matrices, no window involved;
 //  - report (ReportContinuum): the four tables on text page 1, the
-//    continuum files and the legend.
+//    continuum files (into the same set) and the legend.
+// The set is written once the report is made (workfile_set.h): a continuum
+// refused or ended before leaves every working file as it was.
 //
 // Moments are in universal time at the fixed observer place 13 deg 59' E,
 // 51 deg 11' N (it only matters for the IC). Moment k of G is
@@ -22,6 +24,7 @@
 #include <vector>
 
 #include "analyses/body_weights.h"
+#include "analyses/workfile_set.h"
 #include "core/calendar.h"
 #include "core/moment.h"
 #include "core/waves.h"
@@ -73,6 +76,11 @@ struct ContinuumResult {
   std::vector<double> kept;              // Julian dates, when G <= kKeptMoments
   std::vector<ContinuumMoment> shown;    // when G <= kShownMoments
   unsigned chartWarnings = 0;
+  // The moments summed: all of them, or fewer when the module was asked to
+  // stop (app/module_stop.h, read after every block); then the sums are
+  // partial and left unweighted.
+  int done = 0;
+  bool stopped = false;
 };
 
 // The gravity table after the strength m (0 all ones, 1 as it is, m >= 2
@@ -87,7 +95,8 @@ ChartMoment ContinuumChartMoment(double jd);
 // toolkit's seeded generator when it is nullptr).
 double ContinuumJulianDate(const ContinuumParams& p, int k, int (*draw)());
 
-// Called after every block of moments with the number done so far.
+// Called after every block of moments with the number done so far; the
+// computation then ends early when a stop was requested.
 using ContinuumProgress = std::function<void(int done)>;
 
 // The summed matrices of the period; `draw` gives the random numbers
@@ -95,12 +104,13 @@ using ContinuumProgress = std::function<void(int done)>;
 void ComputeContinuum(const ContinuumParams& p, const WaveTables& tables, int (*draw)(),
                       ContinuumResult& result, const ContinuumProgress& progress = {});
 
-// Runs the dialogs; false when the module must end (start after end, or the
-// program is ending). Writes the settings files on the way.
-bool AskContinuum(ContinuumParams& p);
-// Prints the per-moment lines, the compare note, the four tables with their
-// files and the legend on the current text page.
-void ReportContinuum(const ContinuumParams& p, const ContinuumResult& result);
+// Runs the dialogs; false when the module must end (start after end, a
+// weight that is no number within kMaxBodyWeight, or the program is
+// ending). Puts the settings files into `files` on the way.
+bool AskContinuum(ContinuumParams& p, WorkfileSet& files);
+// Prints the per-moment lines, the compare note, the four tables and the
+// legend on the current text page; their files go into `files`.
+void ReportContinuum(const ContinuumParams& p, const ContinuumResult& result, WorkfileSet& files);
 
 // The whole module, as the menu runs it.
 void RunContinuum();

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "analyses/continuum.h"
+#include "app/module_stop.h"
 #include "core/chart.h"
 #include "core/matrices.h"
 #include "qzk/random.h"
@@ -114,7 +115,14 @@ void ComputeContinuum(const ContinuumParams& p, const WaveTables& tables, int (*
       if (G <= kShownMoments) result.shown.push_back(MomentSums(p.weights, matrices[i], jds[i]));
       Accumulate(p.weights.lastBody, matrices[i], result);
     }
-    if (progress && ((k0 + n) % kBlock == 0 || k0 + n == G)) progress(k0 + n);
+    result.done = k0 + n;
+    if ((k0 + n) % kBlock == 0 || k0 + n == G) {
+      if (progress) progress(k0 + n);
+      if (k0 + n < G && ModuleStopRequested()) {
+        result.stopped = true;
+        return;
+      }
+    }
   }
   Weight(p.weights, result);
 }

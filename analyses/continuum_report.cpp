@@ -5,6 +5,7 @@
 #include "analyses/continuum.h"
 #include "analyses/matrix_table.h"
 #include "analyses/record_tables.h"
+#include "analyses/workfile_set.h"
 #include "analyses/workfiles.h"
 #include "app/output.h"
 #include "core/chart.h"
@@ -92,11 +93,11 @@ void PrintMoments(const ContinuumResult& r) {
   }
 }
 
-void WriteCompareGroup(const ContinuumParams& p, const ContinuumResult& r) {
+void WriteCompareGroup(const ContinuumParams& p, const ContinuumResult& r, WorkfileSet& files) {
   if (p.moments > kKeptMoments) return;
-  WriteValues(kCompareJulianDates, r.kept);
+  files.Put(kCompareJulianDates, r.kept);
   const std::array<int, 1> g = {p.moments};
-  WriteValues(kCompareGroupSize, g);
+  files.Put(kCompareGroupSize, g);
   PrintOut("\n ***Compare group: %i  in Optimierung-Compare ***", p.moments);
   Pause(3.0);
 }
@@ -122,33 +123,33 @@ void PrintLegend(const ContinuumParams& p) {
 
 }  // namespace
 
-void ReportContinuum(const ContinuumParams& p, const ContinuumResult& r) {
+void ReportContinuum(const ContinuumParams& p, const ContinuumResult& r, WorkfileSet& files) {
   const int c = p.weights.lastBody, G = p.moments;
   PrintMoments(r);
-  WriteCompareGroup(p, r);
+  WriteCompareGroup(p, r, files);
 
   const MeanMatrix H = Mean(r.SH, c, G), I = Mean(r.SI, c, G);
   const MeanMatrix D = Mean(r.SD, c, G), DA = Mean(r.SDA, c, G);
 
   PrintHead(p);
   PrintTable(kTableH, H, c);
-  WriteValues(kZshContinuum, H.rowSums);
-  WriteValues(kDathContinuum, UpperTriangleValues(H.cell, c));
+  files.Put(kZshContinuum, H.rowSums);
+  files.Put(kDathContinuum, UpperTriangleValues(H.cell, c));
 
   PrintTable(kTableI, I, c);
-  WriteValues(kZsiContinuum, I.rowSums);
-  WriteValues(kContinuumDatI, UpperTriangleValues(I.cell, c));
+  files.Put(kZsiContinuum, I.rowSums);
+  files.Put(kContinuumDatI, UpperTriangleValues(I.cell, c));
 
   PrintTable(kTableD, D, c);
-  WriteValues(kZsdContinuum, D.rowSums);
-  WriteValues(kContinuumDatZ, UpperTriangleValues(Scaled(D, c, 0.1).cell, c));
+  files.Put(kZsdContinuum, D.rowSums);
+  files.Put(kContinuumDatZ, UpperTriangleValues(Scaled(D, c, 0.1).cell, c));
 
   PrintTable(kTableDA, DA, c);
   const std::array<double, 4> sums = {H.total, I.total, D.total, DA.total};
-  WriteValues(kMatrixSumContinuum, sums);
-  WriteValues(kZsdaContinuum, DA.rowSums);
-  WriteValues(kContinuumDatA, UpperTriangleValues(Scaled(DA, c, 0.1).cell, c));
-  WriteValues(kMsContinuum, sums);
+  files.Put(kMatrixSumContinuum, sums);
+  files.Put(kZsdaContinuum, DA.rowSums);
+  files.Put(kContinuumDatA, UpperTriangleValues(Scaled(DA, c, 0.1).cell, c));
+  files.Put(kMsContinuum, sums);
 
   PrintLegend(p);
   NoteMean(MatrixKind::H, H, c);

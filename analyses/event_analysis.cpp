@@ -4,8 +4,10 @@
 
 #include <vector>
 
+#include "analyses/ephemeris_record.h"
 #include "analyses/members.h"
 #include "analyses/record_tables.h"
+#include "analyses/workfile_set.h"
 #include "app/output.h"
 #include "core/waves.h"
 
@@ -39,17 +41,21 @@ void RunEventAnalysis() {
   TextOutput(6);
   ClearOutput();
   EventAnalysisParams p;
-  if (!AskEventAnalysis(p)) return;
+  // Every file of the run, written once the group's tables are made.
+  WorkfileSet files;
+  if (!AskEventAnalysis(p, files)) return;
   std::vector<EventRecord> members;
   std::vector<int> numbers;
   if (!ReadEventMembers(p, members, numbers)) return;
+  if (!ContinuumEphemerisAgrees()) return;
 
   EventGroupResult group;
   SetProgress(0);
   ComputeEventGroup(SharedWaveTables(), p.settings, members, group);
   SetProgress(100);
   NoteForRecord(p, group, numbers);
-  ReportEventAnalysis(p, group);
+  ReportEventAnalysis(p, group, files);
+  if (!files.Commit()) return;
   DrawEventComparison(p, group);
   PlayModuleSound();
 }

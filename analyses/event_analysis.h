@@ -12,8 +12,9 @@
 // (event_analysis_compute.h), and the group means go to text pages 6 and 2,
 // the group working files and the bar graphic on graphic page 3.
 //
-// A missing or unreadable input ends the module with its message, never the
-// program; a member record that cannot give a chart (a month of 13, a day
+// The module's working files are written as one set once its tables are
+// made (workfile_set.h). A missing or unreadable input ends the module with
+// its message, never the program, and leaves every working file as it was; a member record that cannot give a chart (a month of 13, a day
 // of 0) is named with its record number and left out of the group.
 //
 // Split in ask (AskEventAnalysis, ReadEventMembers), compute
@@ -22,6 +23,7 @@
 #include <vector>
 
 #include "analyses/event_analysis_compute.h"
+#include "analyses/workfile_set.h"
 
 enum class MemberSource { Table, TextLists, Picked };
 
@@ -38,10 +40,11 @@ struct EventAnalysisParams {
   std::string tablePath;
 };
 
-// Steps up to the time shifts: the questions, the continuum's files (read
-// and echoed, datdat.txt and datplanet.txt rewritten), the shift files and
-// eventsdat.txt. False when the module must end.
-bool AskEventAnalysis(EventAnalysisParams& p);
+// Steps up to the time shifts: the questions, the continuum's files (read,
+// checked and echoed; datdat.txt and datplanet.txt put again), the shift
+// files and eventsdat.txt, all put into `files`. False when the module
+// must end.
+bool AskEventAnalysis(EventAnalysisParams& p, WorkfileSet& files);
 
 // The members, from the source the user chooses, checked record by record.
 // `numbers` gets each member's record (or list line) number. False when the
@@ -49,9 +52,9 @@ bool AskEventAnalysis(EventAnalysisParams& p);
 bool ReadEventMembers(EventAnalysisParams& p, std::vector<EventRecord>& members, std::vector<int>& numbers);
 
 // Prints the members' lines and the group tables on text pages 6 and 2 and
-// writes the group's working files. The questions before have their echoes
-// on text page 6 as well.
-void ReportEventAnalysis(const EventAnalysisParams& p, const EventGroupResult& group);
+// puts the group's working files into `files`. The questions before have
+// their echoes on text page 6 as well.
+void ReportEventAnalysis(const EventAnalysisParams& p, const EventGroupResult& group, WorkfileSet& files);
 
 // The comparison bar graphic "graphic continuum - group of events" on
 // graphic page 3.

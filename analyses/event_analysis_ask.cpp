@@ -7,6 +7,8 @@
 
 #include "analyses/continuum.h"
 #include "analyses/event_analysis.h"
+#include "analyses/settings_files.h"
+#include "analyses/workfile_set.h"
 #include "analyses/workfiles.h"
 #include "app/dialogs.h"
 #include "app/module_report.h"
@@ -47,44 +49,34 @@ bool ReadRowSums(const WorkFile& file, const char* shown, const char* label, int
   return true;
 }
 
-// A setting out of its range means the file is not the continuum's.
-bool SettingInRange(const char* file, const char* what, int value, int low, int high) {
-  if (value >= low && value <= high) return true;
-  PrintEndedEarly("\n %s: %s %i is not %i..%i; run the continuum again \n", file, what, value, low, high);
-  return false;
-}
-
-// The continuum's files in their order, with their echoes.
-bool ReadContinuum(EventAnalysisParams& p) {
+// The continuum's files in their order, with their echoes; each setting
+// is checked against the range the continuum writes.
+bool ReadContinuum(EventAnalysisParams& p, WorkfileSet& files) {
   auto sums = ReadReals(kMatrixSumContinuum, 4, Notice(MissingTail::StartNew));
   if (!sums) return false;
   PrintOut("\n   input matrixsumcontinuum  ");
-  auto intervals = ReadIntegers(kDatIntervT, 1, Notice());
+  auto intervals = ReadMomentsPerInterval(Notice());
   if (!intervals) return false;
-  p.moments = (*intervals)[0];
-  auto order = ReadIntegers(kDatOrd, 1, Notice());
+  p.moments = *intervals;
+  auto order = ReadCorrelationOrder(Notice());
   if (!order) return false;
-  auto self = ReadIntegers(kSelfKorr, 1, Notice(MissingTail::Plain, kSelfKorrShown));
+  auto self = ReadSelfCorrelation(Notice(MissingTail::Plain, kSelfKorrShown));
   if (!self) return false;
   auto ms = ReadReals(kMsContinuum, 4, Notice());
   if (!ms) return false;
   for (MatrixKind k : kMatrixKinds) p.continuumSum[k] = (*ms)[KindIndex(k)];
   PrintOut(" Continuum matrix sum: SHcont %3.4f SIcont %3.4f SDcont %3.4f  SDAcont %3.4f ", (*ms)[0], (*ms)[1],
            (*ms)[2], (*ms)[3]);
-  auto dat = ReadIntegers(kDatDat, 2, Notice());
+  auto dat = ReadGroupBodies(Notice());
   if (!dat) return false;
-  p.datdat[0] = (*dat)[0];
-  p.datdat[1] = (*dat)[1];
+  p.datdat[0] = dat->lastBody;
+  p.datdat[1] = dat->members;
   PrintOut(" \n\n Number of group members %i OK?", p.datdat[1]);
   Pause(2.0);
 
-  if (!SettingInRange("datdat.txt", "the last body", p.datdat[0], 9, 10) ||
-      !SettingInRange("datord.txt", "the order", (*order)[0], 1, 12) ||
-      !SettingInRange("selfkorr.txt", "the self-correlation switch", (*self)[0], 0, 1))
-    return false;
   p.settings.weights.lastBody = p.datdat[0];
-  p.settings.order = (*order)[0];
-  p.settings.weights.selfCorrelation = (*self)[0] == 1;
+  p.settings.order = *order;
+  p.settings.weights.selfCorrelation = *self;
   const int c = p.settings.weights.lastBody;
 
   if (!ReadRowSums(kZshContinuum, kZshContinuumShown, "zsh", c, p.continuumRow[MatrixKind::H])) return false;
@@ -93,13 +85,14 @@ bool ReadContinuum(EventAnalysisParams& p) {
       !ReadRowSums(kZsdContinuum, nullptr, "zsd", c, p.continuumRow[MatrixKind::D]) ||
       !ReadRowSums(kZsdaContinuum, nullptr, "zsda", c, p.continuumRow[MatrixKind::DA]))
     return false;
-  return WriteValues(kDatDat, std::span<const int>(p.datdat, 2));
+  files.Put(kDatDat, std::span<const int>(p.datdat, 2));
+  return true;
 }
 
 // The weights: the continuum's (datplanet.txt) in every case; the table a
 // user may edit when the continuum has not run cannot replace them, or the
 // group would not be comparable with the continuum's sums.
-bool AskWeights(EventAnalysisParams& p) {
+bool AskWeights(EventAnalysisParams& p, WorkfileSet& files) {
   double* w = p.settings.weights.body.data();
   std::fill(w, w + kWeightSlots, 1.0);
   bool edited = false;
@@ -109,11 +102,12 @@ bool AskWeights(EventAnalysisParams& p) {
     if (gravity == 1) {
       std::copy(kGravityWeights.begin(), kGravityWeights.end(), w);
       InputArray("gravity planets", w, kWeightLabels);
+      if (!WeightsFit(w, kBodies, kWeightLabels)) return false;
       edited = true;
     }
   }
   const int c = p.settings.weights.lastBody;
-  auto file = ReadReals(kDatPlanet, LineCount(kDatPlanet, c), Notice());
+  auto file = ReadBodyWeights(c, Notice());
   if (!file) return false;
   bool differs = false;
   for (int b = 0; b <= c; ++b) {
@@ -122,18 +116,19 @@ bool AskWeights(EventAnalysisParams& p) {
   }
   if (edited && differs) PrintOut("\n The weights of the continuum (datplanet.txt) are used. \n");
   if (c < 10) w[10] = 0.0;
-  return WriteValues(kDatPlanet, std::span<const double>(w, c + 1));
+  files.Put(kDatPlanet, std::span<const double>(w, c + 1));
+  return true;
 }
 
 }  // namespace
 
-bool AskEventAnalysis(EventAnalysisParams& p) {
+bool AskEventAnalysis(EventAnalysisParams& p, WorkfileSet& files) {
   PrintInfo();
   const int ran = InputYesNo("Has the continuum run before?", 1);
   if (ran < 0) return false;
   p.continuumRan = ran == 1;
-  if (!ReadContinuum(p)) return false;
-  if (!AskWeights(p)) return false;
+  if (!ReadContinuum(p, files)) return false;
+  if (!AskWeights(p, files)) return false;
 
   const int automatic = InputYesNo("read data automatically ?", 1);
   if (automatic < 0) return false;
@@ -150,10 +145,11 @@ bool AskEventAnalysis(EventAnalysisParams& p) {
 
   p.settings.dayShift = InputInt("\n time shift d ??: ", -25, 25, 0);
   const std::array<int, 1> d = {p.settings.dayShift};
-  if (!WriteValues(kDatTimeShiftD, d)) return false;
+  files.Put(kDatTimeShiftD, d);
   p.settings.hourShift = InputInt("\n time shift h ??: ", -47, 47, 0);
   const std::array<int, 1> h = {p.settings.hourShift};
-  if (!WriteValues(kDatTimeShiftH, h)) return false;
+  files.Put(kDatTimeShiftH, h);
   const std::array<int, 1> size = {p.groupSize};
-  return WriteValues(kEventsDat, size);
+  files.Put(kEventsDat, size);
+  return true;
 }

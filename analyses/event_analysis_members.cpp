@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "analyses/event_analysis.h"
@@ -215,6 +216,25 @@ bool FromLists(int wanted, Candidates& out) {
   return true;
 }
 
+// The list a member of the text lists is left out for: "day 0 is not
+// 1..31" lies in Current_Day.txt (see MemberProblem and ApplyMemberZone).
+const char* ListOfProblem(const std::string& problem) {
+  static const std::pair<const char*, const WorkFile*> kLists[] = {
+      {"year ", &kCurrentYear},           {"month ", &kCurrentMonth},
+      {"day ", &kCurrentDay},             {"hour ", &kCurrentHour},
+      {"minute ", &kCurrentMinute},       {"time zone ", &kCurrentTimezone},
+      {"summer time ", &kCurrentSummertime}, {"zone name", &kCurrentZonename}};
+  for (const auto& [start, list] : kLists)
+    if (problem.rfind(start, 0) == 0) return list->name;
+  return "the lists";
+}
+
+// "record 4" of a table; "line 4 of Current_Day.txt" of the text lists.
+std::string MemberPlace(MemberSource source, int number, const std::string& problem) {
+  if (source != MemberSource::TextLists) return "record " + std::to_string(number);
+  return "line " + std::to_string(number) + " of " + ListOfProblem(problem);
+}
+
 }  // namespace
 
 bool ReadEventMembers(EventAnalysisParams& p, std::vector<EventRecord>& members, std::vector<int>& numbers) {
@@ -242,20 +262,29 @@ bool ReadEventMembers(EventAnalysisParams& p, std::vector<EventRecord>& members,
     std::string zoneLine;
     if (problem.empty() && !candidates.zoneNames[i].empty())
       ApplyMemberZone(candidates.records[i], candidates.zoneNames[i], zoneLine, problem);
-    if (!zoneLine.empty()) PrintOut("\n record %i: %s \n", candidates.numbers[i], zoneLine.c_str());
+    if (!zoneLine.empty())
+      PrintOut("\n %s: %s \n", MemberPlace(p.source, candidates.numbers[i], "zone name").c_str(),
+               zoneLine.c_str());
     if (!problem.empty()) {
-      PrintOut("\n record %i left out: %s \n", candidates.numbers[i], problem.c_str());
+      const std::string place = MemberPlace(p.source, candidates.numbers[i], problem);
+      PrintOut("\n %s left out: %s \n", place.c_str(), problem.c_str());
       JournalMember left = JournalMemberOf(candidates.records[i], candidates.numbers[i]);
       left.leftOutBecause = problem;
       JournalNoteMember(left);
-      JournalNoteMessage("record " + std::to_string(candidates.numbers[i]) + " left out: " + problem);
+      JournalNoteMessage(place + " left out: " + problem);
       continue;
     }
     members.push_back(candidates.records[i]);
     numbers.push_back(candidates.numbers[i]);
   }
-  PrintOut("\n Members used: %i of %i \n", static_cast<int>(members.size()),
-           static_cast<int>(candidates.records.size()));
+  // Of the members asked, a table that ends early included.
+  const int asked = std::max(static_cast<int>(candidates.records.size()), p.groupSize);
+  const int used = static_cast<int>(members.size());
+  PrintOut("\n Members used: %i of %i \n", used, asked);
+  if (used > 0 && used < p.groupSize)
+    PrintOut("\n The group has %i of the %i members asked: the control groups of the matrix "
+             "probability get %i (eventsdat.txt) \n",
+             used, p.groupSize, used);
   if (members.empty()) {
     PrintEndedEarly("\n No member can be used: the event analysis ends here \n");
     return false;

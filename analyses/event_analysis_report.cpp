@@ -6,6 +6,7 @@
 
 #include "analyses/event_analysis.h"
 #include "analyses/matrix_table.h"
+#include "analyses/workfile_set.h"
 #include "analyses/workfiles.h"
 #include "app/output.h"
 
@@ -53,11 +54,11 @@ void PrintGroupTable(const GroupTable& t, const EventGroupResult& group, int c) 
   PrintMatrixTable(t.style, group.matrix[t.kind], group.rowSum[t.kind], group.total[t.kind], c);
 }
 
-void WriteTableFiles(MatrixKind kind, const EventGroupResult& group, int c) {
+void WriteTableFiles(MatrixKind kind, const EventGroupResult& group, int c, WorkfileSet& out) {
   const TableFiles& files = kTableFiles[kind];
-  WriteValues(*files.rowSums, std::span<const double>(group.rowSum[kind], c + 1));
+  out.Put(*files.rowSums, std::span<const double>(group.rowSum[kind], c + 1));
   const std::vector<double> cells = FullMatrixValues(group.matrix[kind], c);
-  for (const WorkFile* f : files.matrices) WriteValues(*f, cells);
+  for (const WorkFile* f : files.matrices) out.Put(*f, cells);
 }
 
 template <class Value, class Field>
@@ -69,7 +70,7 @@ std::vector<Value> PerMember(const EventGroupResult& group, Field field) {
 }
 
 // The moments of the members and, for small groups, their lines.
-void ReportMoments(const EventGroupResult& group) {
+void ReportMoments(const EventGroupResult& group, WorkfileSet& files) {
   const int n = static_cast<int>(group.members.size());
   for (int i = 0; i < n; ++i) {
     const EventMember& m = group.members[i];
@@ -86,16 +87,16 @@ void ReportMoments(const EventGroupResult& group) {
   if (n == 1) {
     const EventRecord& r = group.members[0].record;
     const std::array<int, 5> birth = {r.year, r.month, r.day, r.hour, r.minute};
-    WriteValues(kTimeGeburt, birth);
+    files.Put(kTimeGeburt, birth);
   }
   PrintOut("\nGruppenstaerke: %i", n);
-  WriteValues(kJulianDat, PerMember<double>(group, [](const EventMember& m) { return m.julianDate; }));
-  WriteValues(kJulianSummerZ, PerMember<int>(group, [](const EventMember& m) { return m.record.summerTime; }));
-  WriteValues(kJulianZeitZone, PerMember<int>(group, [](const EventMember& m) { return m.record.timeZone; }));
+  files.Put(kJulianDat, PerMember<double>(group, [](const EventMember& m) { return m.julianDate; }));
+  files.Put(kJulianSummerZ, PerMember<int>(group, [](const EventMember& m) { return m.record.summerTime; }));
+  files.Put(kJulianZeitZone, PerMember<int>(group, [](const EventMember& m) { return m.record.timeZone; }));
 }
 
 // Text page 6, below the questions' echoes: the members' moments and sums.
-void ReportMembers(const EventAnalysisParams& p, const EventGroupResult& group) {
+void ReportMembers(const EventAnalysisParams& p, const EventGroupResult& group, WorkfileSet& files) {
   TextOutput(6);
   const int n = static_cast<int>(group.members.size());
   PrintOut("\n Number of the elements : %d ", n);
@@ -110,14 +111,14 @@ void ReportMembers(const EventAnalysisParams& p, const EventGroupResult& group) 
   }
   PrintOut("\n SHsumme: %f SIsumme: %f SDsumme: %f SDAsumme: %f  ", group.memberTotal[MatrixKind::H],
            group.memberTotal[MatrixKind::I], group.memberTotal[MatrixKind::D], group.memberTotal[MatrixKind::DA]);
-  WriteValues(kEventsH, PerMember<double>(group, [](const EventMember& m) { return m.SH; }));
-  WriteValues(kEventsI, PerMember<double>(group, [](const EventMember& m) { return m.SI; }));
-  WriteValues(kEventsD, PerMember<double>(group, [](const EventMember& m) { return m.SD; }));
-  WriteValues(kEventsDA, PerMember<double>(group, [](const EventMember& m) { return m.SDA; }));
+  files.Put(kEventsH, PerMember<double>(group, [](const EventMember& m) { return m.SH; }));
+  files.Put(kEventsI, PerMember<double>(group, [](const EventMember& m) { return m.SI; }));
+  files.Put(kEventsD, PerMember<double>(group, [](const EventMember& m) { return m.SD; }));
+  files.Put(kEventsDA, PerMember<double>(group, [](const EventMember& m) { return m.SDA; }));
 }
 
 // Text page 2: the four group matrices.
-void ReportMatrices(const EventAnalysisParams& p, const EventGroupResult& group) {
+void ReportMatrices(const EventAnalysisParams& p, const EventGroupResult& group, WorkfileSet& files) {
   TextOutput(2);
   ClearOutput();
   const int c = p.settings.weights.lastBody;
@@ -128,26 +129,26 @@ void ReportMatrices(const EventAnalysisParams& p, const EventGroupResult& group)
   PrintOut("\n Matrix of common harmony ");
   for (const GroupTable& t : kGroupTables) {
     PrintGroupTable(t, group, c);
-    WriteTableFiles(t.kind, group, c);
+    WriteTableFiles(t.kind, group, c, files);
     if (t.kind == MatrixKind::H && !group.members.empty()) {
       const EventRecord& last = group.members.back().record;
-      WriteLines(kName, {std::string(last.firstName) + " " + last.familyName});
+      files.PutLines(kName, {std::string(last.firstName) + " " + last.familyName});
     }
   }
   PrintOut(" \n\n Summen:  h %f  i %f d %f da %f \n", group.total[MatrixKind::H], group.total[MatrixKind::I],
            group.total[MatrixKind::D], group.total[MatrixKind::DA]);
-  WriteValues(kMatrixSumEvent, std::span<const double>(group.total.of));
+  files.Put(kMatrixSumEvent, std::span<const double>(group.total.of));
 }
 
 }  // namespace
 
-void ReportEventAnalysis(const EventAnalysisParams& p, const EventGroupResult& group) {
-  ReportMoments(group);
-  ReportMembers(p, group);
-  ReportMatrices(p, group);
+void ReportEventAnalysis(const EventAnalysisParams& p, const EventGroupResult& group, WorkfileSet& files) {
+  ReportMoments(group, files);
+  ReportMembers(p, group, files);
+  ReportMatrices(p, group, files);
   // The probability modules draw control groups of the size actually used.
   if (static_cast<int>(group.members.size()) != p.groupSize) {
     const std::array<int, 1> used = {static_cast<int>(group.members.size())};
-    WriteValues(kEventsDat, used);
+    files.Put(kEventsDat, used);
   }
 }

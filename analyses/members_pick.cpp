@@ -70,7 +70,7 @@ std::vector<int> PickMembers(qzXBase& table, const TableFieldMap& map, int wante
   for (;;) {
     int event = qzwait_event();
     if (event == 0) {
-      if (!qzrunning()) break;
+      if (qzwaits_over()) break;
       continue;
     }
     if (event == ok.eventId()) break;

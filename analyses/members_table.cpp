@@ -9,6 +9,7 @@
 
 #include "analyses/members.h"
 #include "data/run_journal.h"
+#include "qzk/regular_file.h"
 #include "qzk/xbase.h"
 
 namespace {
@@ -170,6 +171,7 @@ qzCodePage TableCodePage(const std::string& path, int languageByte, std::string*
                                ? path.substr(0, dot)
                                : path;
   for (const char* ext : {".cpg", ".CPG"}) {
+    if (!qzis_regular_file((stem + ext).c_str())) continue;
     std::ifstream in(stem + ext, std::ios::binary);
     std::string line;
     if (!in || !std::getline(in, line)) continue;

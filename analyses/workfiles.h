@@ -14,23 +14,38 @@
 //    upper triangles c * (c + 1) / 2 lines, row by row, only column > row:
 //    (0,1), (0,2) .. (0,c), (1,2) .. (c-1,c).
 //
-// Writing: a file is written whole or not at all. The values go to a
-// temporary name beside the file, which is then renamed over the old one,
-// so an interrupted run never leaves half a file. A subfolder in the name
-// ("Optimierung-COMPARE/...") is created when it is missing.
+// Writing: a module writes its files as one set, all of them or none
+// (analyses/workfile_set.h); WriteValues and WriteLines below are a set of
+// one file. A subfolder in the name ("Optimierung-COMPARE/...") is created
+// when it is missing.
 //
 // Reading: a reader reads the number of values the caller expects (given by
 // other files, see LineCount). Each line is converted like strtod; an
-// integer file's values are truncated toward zero.
-//  - A missing file prints the module's message on the current text page,
+// integer file's values are truncated toward zero. Before it reads, a
+// reader finishes a set that an interrupted module left (RecoverWorkfileSet).
+//  - A missing file, or anything but a regular file in its place (a folder,
+//    a FIFO), prints the module's message on the current text page,
 //    "\n " + name + " not exist or not closed : ..." (see MissingFileNotice),
-//    pauses as the module says and returns std::nullopt. The module then
-//    returns from its Run function at once: the menu shows "R E A D Y"
-//    again and the program stays open with all its pages.
+//    pauses as the module says and returns std::nullopt; the module is
+//    reported as ended early (app/module_report.h). The module then returns
+//    from its Run function at once: the menu shows "R E A D Y" again and
+//    the program stays open with all its pages. A FIFO is never opened for
+//    reading, so it cannot make the module wait.
+//  - A value that is not a finite number ("nan", "inf", "1e999"), one
+//    beyond kMaxStoredValue, or in an integer file one beyond the int
+//    range, is refused the same way with the file and line named:
+//    "\n datplanet.txt, line 3: \"nan\" is not a finite number \n".
 //  - A file with fewer lines than expected is read as far as it goes; the
 //    missing values read as 0 and one warning line on the current text
 //    page names the file and both counts:
 //    "\n WARNING: datplanet.txt holds 7 of 11 lines; the missing values read as 0 \n".
+//  - A blank line reads as 0, and a number followed by text as the number
+//    (the strtod rule, which stored files may rely on). A line with no
+//    number at all reads as 0 too, but the file is damaged: one warning
+//    per file names the first such line and how many there are.
+//  - A file the modules write whose last line read has no line end was
+//    cut: one warning names it ("12" cut to "1" would read as 1). The
+//    Current_ lists, which people write, may end without one.
 //
 // Typical use in a module:
 //
@@ -41,8 +56,13 @@
 //     auto w = ReadReals(kDatPlanet, LineCount(kDatPlanet, c), notice);
 //     if (!w) return;
 //     ...
-//     WriteValues(kZsummH, rowSums);                        // std::span<const double>
-//     WriteValues(kDatH, FullMatrixValues(groupH, c));
+//     WorkfileSet set;                                      // workfile_set.h
+//     set.Put(kZsummH, rowSums);                            // std::span<const double>
+//     set.Put(kDatH, FullMatrixValues(groupH, c));
+//     if (!set.Commit()) return;
+//
+// The group settings (datdat.txt, datord.txt ...) have one reader each,
+// which also checks the values against their ranges: settings_files.h.
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -65,12 +85,21 @@ enum class WorkExtent {
   Listed,         // one line per moment or event; the count comes from another file
 };
 
+// Who writes a file: the modules, or people (the Current_ event lists).
+enum class WorkOrigin { Module, User };
+
 struct WorkFile {
   const char* name;  // path relative to the current directory
   WorkLayout layout;
   WorkExtent extent;
   int fixedLines = 0;  // for WorkExtent::Fixed
+  WorkOrigin origin = WorkOrigin::Module;
 };
+
+// No module writes a value beyond this size (sums stay below 2e18 with the
+// weights bounded by kMaxBodyWeight, Julian dates below 6e6); a larger one
+// in a file is damage.
+inline constexpr double kMaxStoredValue = 1e30;
 
 // The number of lines `file` holds for body index `c`; `listed` is
 // returned for WorkExtent::Listed.
@@ -90,6 +119,10 @@ inline constexpr WorkFile kDatPlanet{"datplanet.txt", WorkLayout::Reals, WorkExt
 // 6: start year, end year, start month, end month, start day, end day.
 inline constexpr WorkFile kStartEndYear{"startendyear.txt", WorkLayout::Integers,
                                         WorkExtent::Fixed, 6};
+// 1: "precise" when the continuum was computed with the precise
+// ephemeris; a continuum of the classic one leaves no such file (so the
+// files of earlier continuums count as classic ones).
+inline constexpr WorkFile kContinuumEphemeris{"ephemeris.txt", WorkLayout::Text, WorkExtent::Fixed, 1};
 // 1: number of moments per interval of the continuum.
 inline constexpr WorkFile kDatIntervT{"datintervt.txt", WorkLayout::Integers, WorkExtent::Fixed, 1};
 
@@ -168,34 +201,36 @@ inline constexpr WorkFile kSignificanceDA{"significanceda.txt", WorkLayout::Inte
 // At most kMaxListedEvents events are read.
 inline constexpr std::size_t kMaxListedEvents = 1000;
 inline constexpr WorkFile kCurrentMembers{"Current_members.txt", WorkLayout::Integers,
-                                          WorkExtent::Fixed, 1};
+                                          WorkExtent::Fixed, 1, WorkOrigin::User};
 inline constexpr WorkFile kCurrentLastname{"Current_Lastname.txt", WorkLayout::Text,
-                                           WorkExtent::Listed};
+                                           WorkExtent::Listed, 0, WorkOrigin::User};
 inline constexpr WorkFile kCurrentFirstname{"Current_Firstname.txt", WorkLayout::Text,
-                                            WorkExtent::Listed};
-inline constexpr WorkFile kCurrentCity{"Current_City.txt", WorkLayout::Text, WorkExtent::Listed};
+                                            WorkExtent::Listed, 0, WorkOrigin::User};
+inline constexpr WorkFile kCurrentCity{"Current_City.txt", WorkLayout::Text, WorkExtent::Listed, 0,
+                                       WorkOrigin::User};
 // Degrees; the integer part is degrees, the first two decimals minutes.
 inline constexpr WorkFile kCurrentLongitude{"Current_Longitude.txt", WorkLayout::Reals,
-                                            WorkExtent::Listed};
+                                            WorkExtent::Listed, 0, WorkOrigin::User};
 inline constexpr WorkFile kCurrentLatitude{"Current_Latitude.txt", WorkLayout::Reals,
-                                           WorkExtent::Listed};
+                                           WorkExtent::Listed, 0, WorkOrigin::User};
 inline constexpr WorkFile kCurrentTimezone{"Current_Timezone.txt", WorkLayout::Integers,
-                                           WorkExtent::Listed};
+                                           WorkExtent::Listed, 0, WorkOrigin::User};
 inline constexpr WorkFile kCurrentYear{"Current_Year.txt", WorkLayout::Integers,
-                                       WorkExtent::Listed};
+                                       WorkExtent::Listed, 0, WorkOrigin::User};
 inline constexpr WorkFile kCurrentMonth{"Current_Month.txt", WorkLayout::Integers,
-                                        WorkExtent::Listed};
-inline constexpr WorkFile kCurrentDay{"Current_Day.txt", WorkLayout::Integers, WorkExtent::Listed};
+                                        WorkExtent::Listed, 0, WorkOrigin::User};
+inline constexpr WorkFile kCurrentDay{"Current_Day.txt", WorkLayout::Integers, WorkExtent::Listed,
+                                      0, WorkOrigin::User};
 inline constexpr WorkFile kCurrentHour{"Current_Hour.txt", WorkLayout::Integers,
-                                       WorkExtent::Listed};
+                                       WorkExtent::Listed, 0, WorkOrigin::User};
 inline constexpr WorkFile kCurrentMinute{"Current_Minute.txt", WorkLayout::Integers,
-                                         WorkExtent::Listed};
+                                         WorkExtent::Listed, 0, WorkOrigin::User};
 inline constexpr WorkFile kCurrentSummertime{"Current_Summertime.txt", WorkLayout::Integers,
-                                             WorkExtent::Listed};
+                                             WorkExtent::Listed, 0, WorkOrigin::User};
 // Optional: the time-zone names ("Europe/Berlin"); when the file is there,
 // each member's time zone and summer time come from its line.
 inline constexpr WorkFile kCurrentZonename{"Current_Zonename.txt", WorkLayout::Text,
-                                           WorkExtent::Listed};
+                                           WorkExtent::Listed, 0, WorkOrigin::User};
 
 // The subfolders of the working directory. Files in the folders whose
 // content the modules set themselves are named by those modules, as a
@@ -207,16 +242,22 @@ inline constexpr const char* kWorkFolders[] = {
 
 // ---- Writing ------------------------------------------------------------
 // Writes `values`, one per line, in the file's layout ("%i\n" of the value
-// truncated toward zero for Integers, "%f\n" for Reals). Whole or not at
-// all; on failure prints "\n <name> could not be written \n" on the current
-// text page, leaves any earlier file as it was and returns false.
+// truncated toward zero for Integers, "%f\n" for Reals, every digit of it).
+// A set of this one file (workfile_set.h): whole or not at all; on failure
+// prints "\n <name> could not be written \n" on the current text page,
+// leaves any earlier file as it was and returns false.
 bool WriteValues(const WorkFile& file, std::span<const double> values);
 bool WriteValues(const WorkFile& file, std::span<const int> values);
 // Text files: each line as given, followed by "\n" (a line must not
 // contain "\n" itself).
 bool WriteLines(const WorkFile& file, const std::vector<std::string>& lines);
 // The bytes `values` give in the file's layout (what WriteValues writes).
-std::string FormatValues(const WorkFile& file, std::span<const double> values);
+// `problem` (when given) gets why they cannot be written: a value that is
+// not finite, or beyond the int range in an integer file; "" when none.
+std::string FormatValues(const WorkFile& file, std::span<const double> values,
+                         std::string* problem = nullptr);
+std::string FormatValues(const WorkFile& file, std::span<const int> values);
+std::string FormatLines(const std::vector<std::string>& lines);
 
 // ---- Reading ------------------------------------------------------------
 // How a module reports a missing file.
@@ -245,7 +286,12 @@ std::string MissingFileMessage(const WorkFile& file, const MissingFileNotice& no
 // working file holds \n", pauses like a missing file and returns nullopt.
 inline constexpr std::size_t kMaxWorkFileLines = std::size_t{1} << 24;
 
-// Reads `count` values; see the top of this header for a missing or short file.
+// Ends a reading that cannot go on: prints `message` on the current text
+// page, pauses as for a missing file and reports the module as failed.
+void RefuseReading(const std::string& message, const MissingFileNotice& notice);
+
+// Reads `count` values; see the top of this header for a missing, damaged
+// or short file.
 std::optional<std::vector<double>> ReadReals(const WorkFile& file, std::size_t count,
                                              const MissingFileNotice& notice);
 std::optional<std::vector<int>> ReadIntegers(const WorkFile& file, std::size_t count,
@@ -253,8 +299,13 @@ std::optional<std::vector<int>> ReadIntegers(const WorkFile& file, std::size_t c
 // Text lines without their line ends ("\r\n" or "\n"); missing lines read as "".
 std::optional<std::vector<std::string>> ReadLines(const WorkFile& file, std::size_t count,
                                                   const MissingFileNotice& notice);
-// True when the file can be opened for reading (for modules that ask
-// whether an earlier module has run).
+// The number of lines the file holds, counted up to `atMost` (a last line
+// without a line end counts); nullopt when it is missing or no regular file
+// (its reader then says so).
+std::optional<std::size_t> WorkFileLines(const WorkFile& file, std::size_t atMost);
+// True when something is there under the file's name (for modules that
+// ask whether an earlier module has run); a reader then reads it, or names
+// what is wrong with it.
 bool WorkFileExists(const WorkFile& file);
 
 // ---- Matrices -----------------------------------------------------------

@@ -24,6 +24,7 @@
 #include "app/run_state.h"
 #include "app/script_driver.h"
 #include "app/shell.h"
+#include "core/ephemeris.h"
 #include "qzk/events.h"
 #include "qzk/lifecycle.h"
 #include "qzk/log.h"
@@ -204,7 +205,8 @@ bool WriteBatchReplay(const std::string& scriptPath, const std::string& outDir, 
   const std::string path = outDir + "/replay.kmwb";
   const std::string header = "# The batch " + scriptPath + " of " + started +
                              " again, with the answers its modules took:\n#   kmwb --batch " + path + " --seed " +
-                             std::to_string(qzrandom_current_seed()) + "\n";
+                             std::to_string(qzrandom_current_seed()) + " --ephemeris " +
+                             EphemerisName(CurrentEphemeris()) + "\n";
   if (!MakeFolders(outDir) || !WriteWholeFile(path, header + modules)) return false;
   written.push_back(path);
   return true;
@@ -240,6 +242,7 @@ int RunBatch(const std::string& scriptPath, const std::string& outDir, bool forc
 
   std::fprintf(stderr, "kmwb: batch %s, random seed %llu\n", scriptPath.c_str(),
                static_cast<unsigned long long>(qzrandom_current_seed()));
+  std::fprintf(stderr, "kmwb: ephemeris %s\n", EphemerisName(CurrentEphemeris()));
   SetProgressEcho(isatty(2) != 0);
   SetWindowRecords(false);
   SkipInRecords(outDir);

@@ -8,25 +8,31 @@
 #include <memory>
 #include <string>
 
+#include "core/calendar.h"
 #include "core/chart.h"
+#include "core/ephemeris.h"
 #include "core/matrices.h"
+#include "core/precise.h"
 #include "core/waves.h"
 
 namespace {
 
 const char kUsage[] =
-    "usage: kmwb chart    [--tsv] [--batch | Y M D h m s zone summer lonDeg lonMin latDeg latMin]\n"
-    "       kmwb matrices (--order P | --fixed) [--tsv] [--batch | the same twelve integers]\n"
+    "usage: kmwb chart    [--ephemeris E | --compare] [--tsv] [--batch | Y M D h m s zone summer lonDeg lonMin latDeg latMin]\n"
+    "       kmwb matrices (--order P | --fixed) [--ephemeris E] [--tsv] [--batch | the same twelve integers]\n"
     "  Y M D h m s   civil date and clock time (year -4712..9999)\n"
     "  zone          hours east of Greenwich (-24..24), summer: hours of summer time (-24..24)\n"
     "  lonDeg lonMin longitude, east positive; latDeg latMin latitude, north positive\n"
     "                (minutes carry the sign of the degrees)\n"
     "  --tsv         one line of tab-separated numbers per moment\n"
     "  --batch       one moment per line of standard input, one output line each\n"
-    "  --order P     harmonic order 1..12 of the matrices; --fixed: the fixed order-3 forms\n";
+    "  --order P     harmonic order 1..12 of the matrices; --fixed: the fixed order-3 forms\n"
+    "  --ephemeris E classic (the default, or KMWB_EPHEMERIS) or precise (the Swiss Ephemeris)\n"
+    "  --compare     the classic and the precise chart side by side, differences in arc minutes\n";
 
 struct Options {
   bool matrices = false;
+  bool compare = false;
   bool tsv = false;
   bool batch = false;
   bool fixed = false;
@@ -159,6 +165,34 @@ void PrintChartTable(const ChartMoment& m, const ChartRecord& c) {
   for (int i = 0; i < 4; ++i)
     std::printf("%-8s %12.6f  %-11s\n", angles[i], c.pos[10 + i], SignDegreeMinute(c.pos[10 + i]).c_str());
   std::printf("(latitudes in degrees; R: retrograde; node: mean ascending node of the Moon)\n");
+  if (CurrentEphemeris() == Ephemeris::Precise)
+    std::printf("(precise ephemeris: apparent positions, true equinox of date, Swiss Ephemeris)\n");
+}
+
+// precise - classic in arc minutes, the shorter way round.
+double ArcMinutes(double precise, double classic) { return std::remainder(precise - classic, 360.0) * 60; }
+
+void PrintComparison(const ChartMoment& m, const ChartRecord& classic, const ChartRecord& precise) {
+  std::printf("Chart for %04d-%02d-%02d %02d:%02d:%02d, zone %d, summer time %d, "
+              "longitude %d %d', latitude %d %d'\n",
+              m.year, m.month, m.day, m.hour, m.minute, m.second, m.timeZone, m.summerTime,
+              m.longitudeDegrees, m.longitudeMinutes, m.latitudeDegrees, m.latitudeMinutes);
+  std::printf("JD %.6f (UT)   local sidereal time: classic %.6f h, precise %.6f h\n\n", classic.jd, classic.lst,
+              precise.lst);
+  std::printf("%-8s %12s %12s %10s %11s %11s %10s\n", "body", "classic", "precise", "diff '", "lat classic",
+              "lat precise", "diff '");
+  const char* const angles[4] = {"IC", "AC", "MC", "node"};
+  for (int b = 0; b < 14; ++b) {
+    std::printf("%-8s %12.6f %12.6f %+10.3f", b < 10 ? BodyName(b) : angles[b - 10], classic.pos[b], precise.pos[b],
+                ArcMinutes(precise.pos[b], classic.pos[b]));
+    if (b >= 1 && b < 10) {
+      const double lc = classic.lat[b - 1] * 57.29577951308232, lp = precise.lat[b - 1] * 57.29577951308232;
+      std::printf(" %11.6f %11.6f %+10.3f", lc, lp, (lp - lc) * 60);
+    }
+    std::putchar('\n');
+  }
+  std::printf("(degrees; diff: precise less classic in arc minutes; the classic chart: mean elements, mean\n"
+              " equinox, no Delta T; the precise one: apparent positions, true equinox, Swiss Ephemeris)\n");
 }
 
 void PrintChartTsv(const ChartRecord& c) {
@@ -201,6 +235,13 @@ struct Runner {
 
   void Output(const ChartMoment& m) {
     ChartRecord chart{};
+    if (options.compare) {
+      ChartRecord precise{};
+      ClassicChart(m, chart);
+      PreciseChartAtJulianDate(ChartTime(m), m, precise);
+      PrintComparison(m, chart, precise);
+      return;
+    }
     ComputeChart(m, chart);
     if (!options.matrices) {
       if (options.tsv)
@@ -237,6 +278,9 @@ int RunChartCommand(int argc, char** argv) {
   if (argc < 1) return Usage("chart: no command");
   Options options;
   options.matrices = std::strcmp(argv[0], "matrices") == 0;
+  Ephemeris ephemeris = Ephemeris::Classic;
+  if (const char* chosen = std::getenv("KMWB_EPHEMERIS"); chosen && *chosen && !EphemerisFromName(chosen, ephemeris))
+    return Usage((std::string(argv[0]) + ": KMWB_EPHEMERIS wants classic or precise, not \"" + chosen + "\"").c_str());
   for (int i = 1; i < argc; ++i) {
     const char* a = argv[i];
     if (std::strcmp(a, "--help") == 0 || std::strcmp(a, "-h") == 0) {
@@ -246,6 +290,14 @@ int RunChartCommand(int argc, char** argv) {
       options.tsv = true;
     } else if (std::strcmp(a, "--batch") == 0) {
       options.batch = true;
+    } else if (std::strcmp(a, "--ephemeris") == 0) {
+      Ephemeris e;
+      if (i + 1 >= argc || !EphemerisFromName(argv[i + 1], e))
+        return Usage((std::string(argv[0]) + ": --ephemeris needs classic or precise").c_str());
+      ephemeris = e;
+      ++i;
+    } else if (!options.matrices && std::strcmp(a, "--compare") == 0) {
+      options.compare = true;
     } else if (options.matrices && std::strcmp(a, "--fixed") == 0) {
       options.fixed = true;
     } else if (options.matrices && std::strcmp(a, "--order") == 0) {
@@ -267,6 +319,9 @@ int RunChartCommand(int argc, char** argv) {
     return Usage("matrices: --order and --fixed exclude each other");
   if (options.batch && options.numberCount > 0)
     return Usage((std::string(argv[0]) + ": --batch reads the moments from standard input, not the command line").c_str());
+
+  if (options.compare && options.tsv) return Usage("chart: --compare prints a table, not --tsv");
+  SetCurrentEphemeris(ephemeris);
 
   Runner runner{options};
   if (options.matrices) runner.tables = &SharedWaveTables();

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 
+#include "app/output.h"
 #include "data/open_dialogs.h"
 #include "data/run_journal.h"
 #include "data/separator.h"
@@ -22,6 +24,18 @@
 namespace {
 
 int DialogFont() { return qzfont_builtin("builtin 12x24"); }
+
+// A typed value the field did not take as it was (outside its range) is
+// named on the current text page with the value taken instead, before the
+// module uses it.
+void SayRefused(qzUpDownControl& field, const char* what) {
+  double typed = 0;
+  std::string text;
+  if (!field.refused(typed, text)) return;
+  const qzUpDownRule& r = field.rule();
+  PrintOut("\n %s%s is outside %g to %g: %d taken \n", what, text.c_str(), std::min(r.min, r.max),
+           std::max(r.min, r.max), field.intValue());
+}
 
 // An item 0 (title or caption) cannot hold a comma: the option string is
 // cut there. The dialogs create with a comma-free copy and set the real
@@ -45,7 +59,7 @@ int WaitForButton(const std::vector<qzButton*>& buttons, KeyHandler key) {
   for (;;) {
     int event = qzwait_event();
     if (event == 0) {
-      if (!qzrunning()) return -1;
+      if (qzwaits_over()) return -1;
       continue;
     }
     for (size_t i = 0; i < buttons.size(); ++i)
@@ -90,6 +104,7 @@ int InputInt(const char* question, int min, int max, int start) {
   OpenDialogScope scope(dialog);
   WaitForButton({&ok});
   int result = value.intValue();
+  SayRefused(value, "");
   // The control clamps; this only guards a caller that swapped min and max.
   if (min <= max) result = std::clamp(result, min, max);
   JournalNoteAnswer(question, std::to_string(result));
@@ -165,7 +180,9 @@ void InputArray(const char* title, double* values, const std::vector<std::string
   int font = DialogFont();
   unsigned height = static_cast<unsigned>(36 * n + 120);
   qzWindow window;
-  window.create("InputArray,x=50%,y=50%,xs=300,ys=%u,noquit,nosysmenu,modal", height);
+  // Wider than the fields' values need at four characters: a weight such
+  // as 1.00396 is seen whole.
+  window.create("InputArray,x=50%,y=50%,xs=400,ys=%u,noquit,nosysmenu,modal", height);
   qzButton ok;
   ok.create("OK,x=50%,y=%u,xs=20%,default,fontid=%u", static_cast<unsigned>(36 * n + 80), font);
   qzSimpleTextDisplay text;
@@ -182,7 +199,7 @@ void InputArray(const char* title, double* values, const std::vector<std::string
     rowLabels.back()->create("x=10,xs=50%,y=%u,fontid=%u", y, font);
     rowLabels.back()->setText(i < labels.size() ? labels[i] : "");
     rowInputs.push_back(std::make_unique<qzLineInput>());
-    rowInputs.back()->create("x=75%,xs=20%,y=%u,fontid=%u", y, font);
+    rowInputs.back()->create("x=75%,xs=30%,y=%u,fontid=%u", y, font);
     rowInputs.back()->setText(Formatted(values[i]));
     dialog.fields.push_back(rowInputs.back().get());
     dialog.labels.push_back(i < labels.size() ? labels[i] : "");
@@ -216,15 +233,23 @@ int InputChoice(const char* title, const std::vector<std::string>& labels) {
   }
   int font = DialogFont();
   int n = static_cast<int>(labels.size());
+  // The question stands above the buttons as well as in the title, which
+  // a window manager may not show (or there may be none).
+  const int lines = 1 + static_cast<int>(std::count(title, title + std::strlen(title), '\n'));
+  const int question = 28 * lines + 8;
   qzWindow window;
   window.create("%s,x=50%,y=50%,xs=400,ys=%d,noquit,nosysmenu,modal,fontid=%u", CaptionSafe(title).c_str(),
-                42 * n + 20, font);
+                42 * n + 20 + question, font);
   window.setTitle(title);
+  qzSimpleTextDisplay text;
+  text.create("x=50%,y=4,xs=90%,ys=%d,fontid=%u", question - 4, font);
+  text.setText(title);
   std::vector<std::unique_ptr<qzButton>> buttons;
   std::vector<qzButton*> pointers;
   for (int i = 0; i < n; ++i) {
     buttons.push_back(std::make_unique<qzButton>());
-    buttons.back()->create("%s,x=50%,y=%d,xs=80%,fontid=%u", CaptionSafe(labels[i]).c_str(), 42 * i + 10, font);
+    buttons.back()->create("%s,x=50%,y=%d,xs=80%,fontid=%u", CaptionSafe(labels[i]).c_str(),
+                           question + 42 * i + 10, font);
     if (labels[i].find(',') != std::string::npos) buttons.back()->setCaption(labels[i]);
     pointers.push_back(buttons.back().get());
   }
@@ -235,6 +260,7 @@ int InputChoice(const char* title, const std::vector<std::string>& labels) {
   int pressed = WaitForButton(pointers);
 
   for (int i = n; i-- > 0;) buttons[i]->destroy();
+  text.destroy();
   window.destroy();
   if (pressed >= 0) JournalNoteAnswer(title, ChoiceAnswerText(labels, pressed));
   return pressed < 0 ? -1 : pressed + 1;
@@ -302,6 +328,8 @@ void InputDateTime(const char* title, int& day, int& month, int& year, int& hour
     answer += (i == 0 ? "" : i == 3 ? " " : i < 3 ? "." : ":") + (keep ? std::string("-") : std::to_string(f.value));
   }
   JournalNoteAnswer(title, answer);
+  const char* names[] = {"day ", "month ", "year ", "hour ", "minute ", "second "};
+  for (size_t i = 0; i < std::size(fields); ++i) SayRefused(fields[i].control, names[i]);
 
   secondLabel.destroy();
   secondField.destroy();

@@ -1,8 +1,11 @@
 #pragma once
 // The standard input dialogs. Each is a modal window built from toolkit
-// widgets that waits for its button; there is no cancel: the value shown
-// when the button is pressed is the answer. In a batch run the script's
-// answers are entered into the same widgets.
+// widgets that waits for its button; the value shown when the button is
+// pressed is the answer. Escape or the dialog's close box cancels the
+// running module instead (app/module_stop.h): the dialog then returns at
+// once, as when the program is ending, and so does every dialog after it
+// until the module has ended. In a batch run the script's answers are
+// entered into the same widgets.
 #include <string>
 #include <vector>
 

@@ -58,7 +58,11 @@ FolderState ReadFolderState(const std::string& root, const std::vector<std::stri
       continue;
     }
     if (!it->is_regular_file(ec)) continue;
-    if (relative == "qzk.log" || EndsWith(relative, ".tmp")) continue;
+    // Neither the log nor the temporary files and journal of a working
+    // file set (analyses/workfile_set.h) or a record.
+    if (relative == "qzk.log" || relative == "workfiles.journal" || EndsWith(relative, ".tmp") ||
+        EndsWith(relative, ".new"))
+      continue;
     struct stat st {};
     if (stat(it->path().c_str(), &st) != 0) continue;
     FileStamp stamp{static_cast<uint64_t>(st.st_size),

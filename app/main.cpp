@@ -9,6 +9,7 @@
 
 #include "analyses/continuum.h"
 #include "analyses/event_analysis.h"
+#include "analyses/workfile_set.h"
 #include "app/chart_command.h"
 #include "app/lookup_commands.h"
 #include "app/shell.h"
@@ -40,5 +41,8 @@ int main(int argc, char** argv) {
     return RunChartCommand(argc - 1, argv + 1);
   if (argc > 1 && strcmp(argv[1], "place") == 0) return RunPlaceCommand(argc - 1, argv + 1);
   if (argc > 1 && strcmp(argv[1], "zone") == 0) return RunZoneCommand(argc - 1, argv + 1);
+  // A module's set of working files that a killed run left half put in
+  // place is finished or discarded before anything else looks at the files.
+  RecoverWorkfileSet();
   return RunWorkbench(argc, argv, {std::begin(kModules), std::end(kModules)});
 }

@@ -4,17 +4,21 @@
 #include <memory>
 
 #include "app/file_choice.h"
+#include "app/module_files.h"
 #include "app/module_record.h"
 #include "app/module_report.h"
+#include "app/module_stop.h"
 #include "app/page_files.h"
 #include "app/output.h"
 #include "qzk/events.h"
 #include "qzk/font.h"
 #include "qzk/graphic.h"
 #include "qzk/lifecycle.h"
+#include "core/ephemeris.h"
 #include "qzk/log.h"
 #include "qzk/options.h"
 #include "qzk/picture.h"
+#include "qzk/platform/platform.h"
 
 namespace {
 
@@ -71,11 +75,85 @@ OutputPages PagesOf(MainWindow& m) {
   return pages;
 }
 
+// The widget that had the keyboard focus when a module started: it gets
+// the focus back at the end when it can take it.
+qzWidget* focusBeforeModule = nullptr;
+
 void SetModuleButtonsEnabled(bool on) {
   MainWindow* m = Shell();
   if (!m) return;
+  if (!on) {
+    // Disabling the focused button, or hiding its page, would hand the
+    // focus to the first widget that can take it, the quit button, where
+    // Return would end the program. The tab control is never hidden.
+    focusBeforeModule = m->window.focus().focused();
+    m->tabs.takeFocus();
+  }
   for (qzButton& b : m->modules) b.setEnabled(on);
   m->help.setEnabled(on);
+  if (on) {
+    qzWidget* before = focusBeforeModule;
+    focusBeforeModule = nullptr;
+    bool known = before == &m->help;
+    for (qzButton& b : m->modules) known = known || before == &b;
+    if (known && before->canTakeFocus()) before->takeFocus();
+    else if (m->window.focus().focused() == &m->quit || !m->window.focus().focused()) m->tabs.takeFocus();
+  }
+}
+
+// A dialog of the running module is open: a modal window above the main one.
+bool ModuleDialogOpen(const MainWindow& m) {
+  for (qzWindow* w : qzWindow::all())
+    if (w != &m.window && w->blocksOthers()) return true;
+  return false;
+}
+
+// The close box of a dialog (a modal window other than the main one).
+bool IsDialogClose(const MainWindow& m, int event) {
+  for (qzWindow* w : qzWindow::all())
+    if (w != &m.window && w->modal() && event == w->closeId()) return true;
+  return false;
+}
+
+// While a module runs the main loop reads no events; this sees each one as
+// it is posted, whichever loop waits: a quit ends the module and then the
+// program, Escape or a dialog's close box cancels the module, Escape or a
+// click on the busy field while it computes stops it.
+void WatchModuleEvent(int event) {
+  MainWindow* m = Shell();
+  if (!m || !m->moduleRunning) return;
+  if (event == m->quitItem || event == m->window.closeId() || event == m->quit.eventId()) {
+    RequestModuleStop(ModuleStop::Quit);
+    qzquit();
+  } else if (event == QZ_KEY_ESCAPE) {
+    RequestModuleStop(ModuleDialogOpen(*m) ? ModuleStop::Cancelled : ModuleStop::Stopped);
+  } else if (IsDialogClose(*m, event)) {
+    RequestModuleStop(ModuleStop::Cancelled);
+  } else if (event == m->status.eventId()) {
+    RequestModuleStop(ModuleStop::Stopped);
+  } else {
+    return;
+  }
+  qzgraphic_settarget(nullptr);  // nothing more is drawn on the module's pages
+  qzwait_interrupt(true);
+}
+
+// After a module that was asked to stop: its files as they were, a line
+// saying so on its text page, the waits going again.
+void FinishStoppedModule() {
+  const ModuleStop why = ModuleStopReason();
+  const int files = KeptFileCount();
+  const bool restored = RestoreKeptFiles();
+  qzwait_interrupt(false);
+  ClearModuleStop();
+  qzlog("module ended early (%s); %d working file(s) put back\n",
+        why == ModuleStop::Quit ? "quit" : why == ModuleStop::Cancelled ? "cancelled" : "stopped", files);
+  const bool noted = TakeStopNoted();
+  ModuleEndedEarly(why == ModuleStop::Quit ? "ended by quitting" : why == ModuleStop::Cancelled ? "cancelled" : "stopped");
+  if (why == ModuleStop::Quit) return;
+  if (why == ModuleStop::Cancelled) PrintOut("\n cancelled \n");
+  else if (!noted) PrintOut("\n stopped \n");
+  if (!restored) PrintOut("\n a working file could not be put back as it was (see qzk.log) \n");
 }
 
 void SaveWithDialog(int page, bool graphic) {
@@ -121,10 +199,16 @@ bool BuildMainWindow() {
   m.window.setTitle("Research-Program Institut K & M");
   ok = m.fileMenu.create(m.window, "&File") && ok;
   m.quitItem = m.fileMenu.addEntry(nullptr, nullptr, "&Quit");
+  m.classicItem = m.fileMenu.addEntry(nullptr, nullptr, "Ephemeris: &classic");
+  m.preciseItem = m.fileMenu.addEntry(nullptr, nullptr, "Ephemeris: &precise");
   int bold9 = Font("builtin 9x15 bold");
   ok = m.quit.create("quit,x=90%,y=95%,xs=15%,fontid=%d", bold9) && ok;
+  // The three ways to quit and the busy field work while a dialog waits.
+  m.window.setLiveUnderModal(true);
+  m.quit.setLiveUnderModal(true);
   ok = m.progress.create("x=25%,y=95%,xs=45%,ys=3%") && ok;
   ok = m.status.create("format=server,x=65%,y=95%,xs=200,ys=20,border") && ok;
+  m.status.setLiveUnderModal(true);
   SetBusy(false);
   ok = m.tabs.create("x=50%,y=46%,xs=100%,ys=92%,tabs=Menu|Graphic 1|Graphic 2|Graphic 3|Graphic 4|Graphic 5|"
                      "Graphic 6|Text 1|Text 2|Text 3|Text 4|Text 5|Text 6,fontid=%d",
@@ -143,12 +227,22 @@ bool BuildMainWindow() {
   m.window.setCurrentPage(nullptr);
   m.tabs.showPage(0);
   ConnectOutputPages(PagesOf(m));
+  qzevent_set_watcher(WatchModuleEvent);
   if (!ok) qzlog("main window: a widget could not be created\n");
   return ok;
 }
 
+void ChooseEphemeris(Ephemeris ephemeris) {
+  MainWindow* m = Shell();
+  if (!m || m->moduleRunning) return;
+  SetCurrentEphemeris(ephemeris);
+  qzlog("ephemeris in use: %s\n", EphemerisName(ephemeris));
+  m->menuTerminal.print("\nEphemeris: %s\n", EphemerisName(ephemeris));
+}
+
 void DestroyMainWindow() {
   if (!mainWindow) return;
+  qzevent_set_watcher(nullptr);
   DisconnectOutputPages();
   qzgraphic_settarget(nullptr);
   mainWindow->window.destroy();
@@ -195,20 +289,28 @@ void RunMenuModule(size_t index) {
   MainWindow* m = Shell();
   if (!m || index >= kMenuButtons.size() || m->moduleRunning) return;
   m->moduleRunning = true;
+  ClearModuleStop();
+  TakeStopNoted();
   const char* label = kMenuButtons[index].label;
   const PageSnapshot before = TakePageSnapshot();
   // In the window nobody else takes the module's report: what an earlier
   // module reported is no part of this one's record.
   if (WindowRecords()) TakeModuleReport();
   BeginModuleRecord(label);
+  BeginKeepingFiles();
   ModuleBegin();
+  qzlog("module %s, ephemeris %s\n", label, EphemerisName(CurrentEphemeris()));
   if (ModuleFunction run = ModuleForLabel(label))
     run();
   else
     ReportNotInThisVersion(label);
+  if (ModuleStopRequested()) FinishStoppedModule();
+  else ForgetKeptFiles();
   ModuleEnd();
+  qzlog("module done: %s\n", label);
   ModuleRecord record = EndModuleRecord();
-  if (WindowRecords() && qzrunning()) WriteWindowRecord(record, before);
+  // Also when the module ended by quitting: the program ends after it.
+  if (WindowRecords()) WriteWindowRecord(record, before);
   m->moduleRunning = false;
 }
 
@@ -216,6 +318,10 @@ bool HandleMainEvent(int event) {
   MainWindow* m = Shell();
   if (!m) return false;
   if (event == m->quitItem || event == m->window.closeId() || event == m->quit.eventId()) return false;
+  if (event == m->classicItem || event == m->preciseItem) {
+    ChooseEphemeris(event == m->preciseItem ? Ephemeris::Precise : Ephemeris::Classic);
+    return true;
+  }
   for (size_t i = 0; i < m->modules.size(); ++i)
     if (event == m->modules[i].eventId()) {
       RunMenuModule(i);

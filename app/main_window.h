@@ -9,6 +9,7 @@
 
 #include "app/modules.h"
 #include "app/output.h"
+#include "core/ephemeris.h"
 #include "qzk/button.h"
 #include "qzk/menu.h"
 #include "qzk/progressbar.h"
@@ -22,6 +23,9 @@ struct MainWindow {
   qzWindow window;
   qzWindowMenu fileMenu;
   int quitItem = 0;
+  // The ephemeris choice: File, "Ephemeris: classic" / "Ephemeris: precise".
+  int classicItem = 0;
+  int preciseItem = 0;
   qzButton quit;
   qzProgressBar progress;
   qzScreenGraphic status;
@@ -48,6 +52,10 @@ MainWindow* Shell();
 // 4, inside deferred building) and brings the Menu tab to the front.
 bool BuildMainWindow();
 void DestroyMainWindow();
+
+// The ephemeris of the modules run from now on (not while one runs); the
+// menu page says which.
+void ChooseEphemeris(Ephemeris ephemeris);
 
 // One event of the main loop: runs the module of a module button, the save
 // dialogs of the pages, the crash help. False for the three ways to quit:

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -103,7 +104,18 @@ ModuleRecord EndModuleRecord() {
     current.journal.messages.push_back(current.outcome + ": " + reason);
   }
   current.finished = IsoTimeUtc(NowSeconds());
-  current.written = ChangedFiles(before, ReadFolderState(".", skipped), ".");
+  // The working files from what their sets committed; besides them every
+  // other file the module wrote (its pictures and tables), but none that
+  // was put back as it was.
+  const RunJournal& j = current.journal;
+  auto listed = [](const std::vector<std::string>& paths, const std::string& path) {
+    return std::find(paths.begin(), paths.end(), path) != paths.end();
+  };
+  std::vector<std::string> committed;
+  for (const JournalFile& f : j.writes) committed.push_back(f.path);
+  current.written = committed;
+  for (const std::string& path : ChangedFiles(before, ReadFolderState(".", skipped), "."))
+    if (!listed(committed, path) && !listed(j.putBack, path)) current.written.push_back(path);
   before.clear();
   last = current;
   return current;
@@ -199,7 +211,8 @@ bool WriteModuleRecord(ModuleRecord& r, const std::string& folder, const std::ve
   const uint64_t runSeed = qzrandom_current_seed();
   std::string replay = "# The run of \"" + r.label + "\" of " + r.started + " again, with its answers. In the\n" +
                        "# working folder as it was before (the manifest's inputs):\n" +
-                       "#   kmwb --batch " + folder + "/replay.kmwb --seed " + std::to_string(r.seed) + "\n" +
+                       "#   kmwb --batch " + folder + "/replay.kmwb --seed " + std::to_string(r.seed) +
+                       " --ephemeris " + r.ephemeris + "\n" +
                        ReplayLines(r);
   if (!write("replay.kmwb", replay)) return false;
 
@@ -213,7 +226,12 @@ bool WriteModuleRecord(ModuleRecord& r, const std::string& folder, const std::ve
   outputs.insert(outputs.end(), files.begin(), files.end());
   for (const std::string& path : outputs) {
     RecordFile f;
-    if (Describe(path, f)) facts.outputs.push_back(f);
+    auto set = std::find_if(r.journal.writes.begin(), r.journal.writes.end(),
+                            [&](const JournalFile& w) { return w.path == path; });
+    if (set != r.journal.writes.end())
+      facts.outputs.push_back({set->path, set->bytes, set->sha256});
+    else if (Describe(path, f))
+      facts.outputs.push_back(f);
   }
   if (!write("manifest.json", ManifestJson(r, facts))) return false;
   return true;

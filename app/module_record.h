@@ -11,8 +11,8 @@
 //   replay.kmwb     a batch script that runs the module again with the
 //                   same answers: in the working folder as it was before
 //                   the run (or a copy of the inputs the manifest lists),
-//                   "kmwb --batch FOLDER/replay.kmwb --seed S" writes the
-//                   same working files byte for byte
+//                   "kmwb --batch FOLDER/replay.kmwb --seed S --ephemeris E"
+//                   writes the same working files byte for byte
 //   matrices.csv, curves.csv, events.csv, members.csv
 //                   the module's results, where it has them, and a copy of
 //                   every table (*.csv) it wrote into the working folder
@@ -40,7 +40,10 @@ struct ModuleRecord {
   std::string started, finished;  // ISO 8601, UTC
   std::string outcome = "finished";  // "ended early", "failed" (app/module_report.h)
   RunJournal journal;                 // its messages end with the reason of an early end
-  std::vector<std::string> written;  // working files new or changed, relative to the working folder
+  // Relative to the working folder: the working files its sets committed
+  // (journal.writes), then the other files it wrote or changed (pictures,
+  // tables), without those put back after a stop.
+  std::vector<std::string> written;
 };
 
 // Opens the record of the module with this label. Called by the shell

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/module_stop.h"
 #include "app/run_state.h"
 #include "qzk/events.h"
 #include "qzk/graphic.h"
@@ -21,17 +22,24 @@
 namespace {
 
 int currentTextPage = 0;
+bool stopNoted = false;
 int currentGraphicPage = 1;
 OutputPages pages;
 
-// Text for the current page as it is, escapes included.
-void Emit(const std::string& text) {
+// Text for the current page as it is, escapes included. A module asked to
+// stop prints nothing more (it may run on a little with answers it was
+// never given) except its stop note.
+void EmitAlways(const std::string& text) {
   if (currentTextPage < 0 || currentTextPage > kPages) return;
   if (currentTextPage == 0) {
     if (pages.menu) pages.menu->write(text);
   } else if (qzTextDisplay* page = pages.text[currentTextPage - 1]) {
     page->appendText(text);
   }
+}
+
+void Emit(const std::string& text) {
+  if (!ModuleStopRequested()) EmitAlways(text);
 }
 
 // A failure message of the output channels: shown on the current page and
@@ -57,6 +65,7 @@ void TextOutput(int page) {
     ChannelFailure("TextOutput", 0, kPages, page);
     return;
   }
+  if (ModuleStopRequested()) return;
   currentTextPage = page;
   if (!pages.tabs) return;
   if (page == 0) {
@@ -72,6 +81,7 @@ void GraphicOutput(int page, int width, int height, uint32_t colour) {
     ChannelFailure("GraphicOutput", 1, kPages, page);
     return;
   }
+  if (ModuleStopRequested()) return;
   currentGraphicPage = page;
   qzScreenGraphic* canvas = pages.canvas[page - 1];
   if (!pages.tabs || !canvas) return;
@@ -92,12 +102,28 @@ void PrintOut(const char* format, ...) {
 }
 
 void ClearOutput() {
+  if (ModuleStopRequested()) return;
   if (currentTextPage < 0 || currentTextPage > kPages) return;
   if (currentTextPage == 0) {
     if (pages.menu) pages.menu->clear();
   } else if (qzTextDisplay* page = pages.text[currentTextPage - 1]) {
     page->clear();
   }
+}
+
+void StopNote(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::string text = qzvformat(format, args);
+  va_end(args);
+  EmitAlways(text);
+  stopNoted = true;
+}
+
+bool TakeStopNoted() {
+  bool noted = stopNoted;
+  stopNoted = false;
+  return noted;
 }
 
 void SetProgress(double percent) {

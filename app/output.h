@@ -38,6 +38,12 @@ void TextOutput(int page);
 void GraphicOutput(int page, int width, int height, uint32_t colour);
 void PrintOut(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void ClearOutput();
+// While a module is asked to stop (app/module_stop.h) the channels above
+// print, clear and switch nothing; this prints all the same: the line
+// saying where the module stopped.
+void StopNote(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// Whether a stop note was printed since the last call.
+bool TakeStopNoted();
 void SetProgress(double percent);
 
 // Waits `seconds` while keeping the windows alive (no wall time in a batch run).

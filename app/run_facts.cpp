@@ -2,6 +2,7 @@
 
 #include <sys/utsname.h>
 
+#include "core/ephemeris.h"
 #include "qzk/platform/platform.h"
 
 #if __has_include("kmwb_commit.h")
@@ -15,9 +16,11 @@ std::string ProgramRelease() { return "0.9.0"; }
 
 std::string ProgramCommit() { return KMWB_COMMIT; }
 
+// The one place the worker-thread count is filled in: the modules compute
+// on one thread until a thread setting exists.
 int RunThreadCount() { return 1; }
 
-std::string RunEphemerisName() { return "classic"; }
+std::string RunEphemerisName() { return EphemerisName(CurrentEphemeris()); }
 
 std::string RunPlatform() {
   std::string text;

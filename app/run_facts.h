@@ -8,7 +8,7 @@ std::string ProgramRelease();
 std::string ProgramCommit();
 // The number of threads the modules compute with.
 int RunThreadCount();
-// The ephemeris the charts come from.
+// The ephemeris the charts come from ("classic", "precise"; core/ephemeris.h).
 std::string RunEphemerisName();
 // "Linux 6.1.0 x86_64, headless backend".
 std::string RunPlatform();

@@ -82,8 +82,8 @@ int AppMain(int argc, char** argv) {
   std::string error;
   if (!ParseRunOptions(argc, argv, options, error)) {
     std::fprintf(stderr,
-                 "kmwb: %s\nusage: kmwb [--headless] [--batch SCRIPT [--out DIR] [--seed N] [--force]]"
-                 "   (kmwb --help: every command)\n",
+                 "kmwb: %s\nusage: kmwb [--headless] [--ephemeris classic|precise] "
+                 "[--batch SCRIPT [--out DIR] [--seed N] [--force]]   (kmwb --help: every command)\n",
                  error.c_str());
     return kBatchBadArguments;
   }
@@ -91,6 +91,12 @@ int AppMain(int argc, char** argv) {
     std::fprintf(stderr, "kmwb: %s\n", error.c_str());
     return kBatchBadArguments;
   }
+  Ephemeris ephemeris = Ephemeris::Classic;
+  if (!EphemerisOfRun(options, ephemeris, error)) {
+    std::fprintf(stderr, "kmwb: %s\n", error.c_str());
+    return 2;
+  }
+  SetCurrentEphemeris(ephemeris);
   SetModuleTable(moduleTable);
   SetRecordMessageSink(ShowRecordMessageInShell);
   // The layout wants a screen of 1920 x 1080 or more (the module labels
@@ -144,6 +150,14 @@ bool ParseRunOptions(int argc, char** argv, RunOptions& options, std::string& er
       options.force = true;
     } else if (a == "--out") {
       if (!value(options.outDir)) return false;
+    } else if (a == "--ephemeris") {
+      if (!value(v)) return false;
+      Ephemeris e;
+      if (!EphemerisFromName(v, e)) {
+        error = "--ephemeris wants classic or precise, not \"" + v + "\"";
+        return false;
+      }
+      options.ephemeris = e;
     } else if (a == "--seed") {
       if (!value(v)) return false;
       char* end = nullptr;
@@ -170,6 +184,21 @@ bool ParseRunOptions(int argc, char** argv, RunOptions& options, std::string& er
   return true;
 }
 
+bool EphemerisOfRun(const RunOptions& options, Ephemeris& ephemeris, std::string& error) {
+  if (options.ephemeris) {
+    ephemeris = *options.ephemeris;
+    return true;
+  }
+  const char* chosen = std::getenv("KMWB_EPHEMERIS");
+  if (!chosen || !*chosen) {
+    ephemeris = Ephemeris::Classic;
+    return true;
+  }
+  if (EphemerisFromName(chosen, ephemeris)) return true;
+  error = std::string("KMWB_EPHEMERIS wants classic or precise, not \"") + chosen + "\"";
+  return false;
+}
+
 const WaveTables& ShellWaveTables() {
   if (!waveTables) waveTables = std::make_unique<WaveTables>();
   return *waveTables;
@@ -184,6 +213,7 @@ bool StartUp(const std::optional<uint64_t>& seed) {
     qzrandom_init();
   }
   qzlog("random seed in use: %llu\n", static_cast<unsigned long long>(qzrandom_current_seed()));
+  qzlog("ephemeris in use: %s\n", EphemerisName(CurrentEphemeris()));
   // 2-4. The main window.
   bool ok = BuildMainWindow();
   qzwindow_build_end();
@@ -214,6 +244,10 @@ bool StartUp(const std::optional<uint64_t>& seed) {
   TextOutput(0);
   SetBusy(false);
   PrintOut("\nReady ! Have fun !!\n");
+  if (CurrentEphemeris() == Ephemeris::Precise) PrintOut("Ephemeris: precise\n");
+  // The start-up picture hid the menu page and its focus went to the quit
+  // button; Return right after the start must run the welcome, never quit.
+  Shell()->modules[0].takeFocus();
   Shell()->graphicUsed.fill(false);  // the start-up picture is no result
   qzlog("start-up done: %s backend\n", qzplatform().name());
   return true;

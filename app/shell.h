@@ -10,6 +10,9 @@
 //                                saves the pages and records into DIR
 //                                ("batch-out"); --force replaces an
 //                                earlier run's record there
+//   --ephemeris classic|precise  the ephemeris of the charts (the classic
+//                                one unless given here or in the
+//                                environment's KMWB_EPHEMERIS)
 //   --scale N                    (the toolkit's) presentation scale
 //
 // Where no display can be opened, the workbench says so and runs the
@@ -20,6 +23,7 @@
 #include <vector>
 
 #include "app/modules.h"
+#include "core/ephemeris.h"
 #include "core/waves.h"
 
 int RunWorkbench(int argc, char** argv, const std::vector<ModuleEntry>& modules);
@@ -34,11 +38,16 @@ struct RunOptions {
   std::string outDir = "batch-out";
   std::optional<uint64_t> seed;
   bool force = false;  // replace an earlier record in outDir
+  std::optional<Ephemeris> ephemeris;
 };
 
 // Reads the shell's options (the toolkit's "--headless" and "--scale N"
 // are accepted and left to it). False with a message for anything else.
 bool ParseRunOptions(int argc, char** argv, RunOptions& options, std::string& error);
+
+// The ephemeris of a run: the command line's, else KMWB_EPHEMERIS's,
+// else the classic one; false (with the message) for a name of neither.
+bool EphemerisOfRun(const RunOptions& options, Ephemeris& ephemeris, std::string& error);
 
 // Start-up steps 1 to 8: seeds the random generator (from the clock, or
 // the seed given), builds the main window, shows the start-up picture,

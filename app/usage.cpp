@@ -4,8 +4,8 @@
 
 std::string KmwbUsage() {
   return
-      "usage: kmwb [--headless] [--scale N]          the workbench in a window\n"
-      "       kmwb --batch SCRIPT [--out DIR] [--seed N] [--threads N] [--bmp] [--force]\n"
+      "usage: kmwb [--headless] [--scale N] [--ephemeris E]   the workbench in a window\n"
+      "       kmwb --batch SCRIPT [--out DIR] [--seed N] [--threads N] [--bmp] [--force] [--ephemeris E]\n"
       "                                              a batch run of the script's modules\n"
       "       kmwb chart    [--tsv] [--batch | Y M D h m s zone summer lonDeg lonMin latDeg latMin]\n"
       "       kmwb matrices (--order P | --fixed) [--tsv] [--batch | the same twelve integers]\n"
@@ -21,6 +21,8 @@ std::string KmwbUsage() {
       "                  replay.kmwb, and per module DIR/NN-LABEL/ with its pages and record\n"
       "                  (manifest.json, replay.kmwb, matrices.csv, curves.csv, ...)\n"
       "  --seed N        seeds the random numbers (0 or more; default: from the clock)\n"
+      "  --ephemeris E   classic (the default, or KMWB_EPHEMERIS) or precise (the Swiss Ephemeris):\n"
+      "                  the charts' ephemeris, which each record's manifest names\n"
       "  --threads N     the number of threads the modules compute with\n"
       "  --bmp           also saves the graphic pages as BMP pictures\n"
       "  --force         replaces the record of an earlier run in DIR (without it such a DIR\n"

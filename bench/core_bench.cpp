@@ -4,20 +4,23 @@
 #include <memory>
 #include <vector>
 
+#include "core/calendar.h"
 #include "core/chart.h"
 #include "core/core_path.h"
+#include "core/ephemeris.h"
 #include "core/matrices.h"
+#include "core/precise.h"
 #include "core/waves.h"
 
 namespace {
 
 // Moments spread over 1900..2100 and over the globe, so that no branch or
 // table position is favoured.
-std::vector<ChartMoment> SpreadMoments(int count) {
+std::vector<ChartMoment> SpreadMoments(int count, int years = 200) {
   std::vector<ChartMoment> moments(count);
   for (int n = 0; n < count; ++n) {
     ChartMoment& m = moments[n];
-    m.year = 1900 + (n * 37) % 200;
+    m.year = 1900 + (n * 37) % years;
     m.month = 1 + (n * 7) % 12;
     m.day = 1 + (n * 13) % 28;
     m.hour = (n * 5) % 24;
@@ -92,6 +95,52 @@ void BM_ComputeChartBatch(benchmark::State& state) {
       double(state.iterations() * moments.size()), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_ComputeChartBatch);
+
+// BM_ComputeChartBatch on each ephemeris, moments over 1900..1999:
+// range(0) 0 the classic one, 1 the precise one from its table over the
+// century (built once, before the timing).
+void BM_ComputeChartBatchEphemeris(benchmark::State& state) {
+  const Ephemeris ephemeris = state.range(0) ? Ephemeris::Precise : Ephemeris::Classic;
+  const WaveTables& tables = SharedWaveTables();
+  const auto moments = SpreadMoments(256, 100);
+  std::vector<ChartRecord> charts(moments.size());
+  std::vector<HarmonicMatrices> matrices(moments.size());
+  SetCurrentEphemeris(ephemeris);
+  static std::unique_ptr<PreciseSpan> span;
+  if (ephemeris == Ephemeris::Precise && !span) span = std::make_unique<PreciseSpan>(2415020.5, 2451544.5);
+  for (auto _ : state) {
+    ComputeChartBatch(tables, MatrixForm::OrderP, 5, moments.data(), moments.size(), charts.data(),
+                      matrices.data());
+    benchmark::DoNotOptimize(matrices.data());
+  }
+  SetCurrentEphemeris(Ephemeris::Classic);
+  state.counters["per_chart"] = benchmark::Counter(
+      double(state.iterations() * moments.size()), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_ComputeChartBatchEphemeris)->Arg(0)->Arg(1);
+
+// The precise ephemeris' table for 1900..2000 on two threads.
+void BM_PreciseTableBuild1900To2000(benchmark::State& state) {
+  for (auto _ : state) {
+    auto table = BuildPreciseTable(2415020.5, 2451544.5, 2);
+    benchmark::DoNotOptimize(table.get());
+    state.counters["parts"] = double(PreciseTableSegments(*table));
+  }
+}
+BENCHMARK(BM_PreciseTableBuild1900To2000)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+// One precise chart by the library's own calls.
+void BM_PreciseChartDirect(benchmark::State& state) {
+  const auto moments = SpreadMoments(1024, 100);
+  ChartRecord chart{};
+  std::size_t n = 0;
+  for (auto _ : state) {
+    const ChartMoment& m = moments[n++ & 1023];
+    PreciseChartDirect(ChartTime(m), m, chart);
+    benchmark::DoNotOptimize(chart);
+  }
+}
+BENCHMARK(BM_PreciseChartDirect);
 
 // The three matrices of one chart in one pass (BuildMatrices), for
 // comparison with the three builders.

@@ -10,8 +10,10 @@
 #include "core/calendar.h"
 #include "core/core_path.h"
 #include "core/core_print.h"
+#include "core/ephemeris.h"
 #include "core/houses.h"
 #include "core/lanes.h"
+#include "core/precise.h"
 #include "core/side_by_side.h"
 
 using namespace core_detail;
@@ -108,18 +110,29 @@ void ClearUnwritten(ChartRecord& chart) {
 double MeanNode(double T) { return MeanNodeOf(T); }
 
 // The sidereal time's 0h is that of the civil date as entered.
-unsigned ComputeChart(const ChartMoment& m, ChartRecord& chart) {
+unsigned ClassicChart(const ChartMoment& m, ChartRecord& chart) {
   const ChartDays days = ChartDaysOf(m);
   return ChartAlone(days.jd, days.jd0, m, chart);
 }
 
-unsigned ChartAtJulianDate(double jd, const ChartMoment& place, ChartRecord& chart) {
+unsigned ClassicChartAtJulianDate(double jd, const ChartMoment& place, ChartRecord& chart) {
   // 0h UT of the universal-time date of the moment.
   return ChartAlone(jd, std::floor(jd - 0.5) + 0.5, place, chart);
 }
 
+unsigned ComputeChart(const ChartMoment& m, ChartRecord& chart) {
+  if (CurrentEphemeris() == Ephemeris::Precise) return PreciseChartAtJulianDate(ChartTime(m), m, chart);
+  return ClassicChart(m, chart);
+}
+
+unsigned ChartAtJulianDate(double jd, const ChartMoment& place, ChartRecord& chart) {
+  if (CurrentEphemeris() == Ephemeris::Precise) return PreciseChartAtJulianDate(jd, place, chart);
+  return ClassicChartAtJulianDate(jd, place, chart);
+}
+
 unsigned ComputeChartBatchOnPath(const ChartMoment* moments, std::size_t count, ChartRecord* charts,
                                  CorePath path) {
+  if (CurrentEphemeris() == Ephemeris::Precise) return PreciseChartBatch(moments, count, charts, path);
   const bool quads = path == CorePath::Avx2 && ProcessorHasAvx2();
   const std::size_t width = quads ? 4 : 2;
   unsigned warnings = 0;
@@ -138,7 +151,7 @@ unsigned ComputeChartBatchOnPath(const ChartMoment* moments, std::size_t count, 
   }
   for (; first < count; ++first) {
     ClearUnwritten(charts[first]);
-    warnings |= ComputeChart(moments[first], charts[first]);
+    warnings |= ClassicChart(moments[first], charts[first]);
   }
   return warnings;
 }

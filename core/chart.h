@@ -18,6 +18,11 @@
 //
 // Nothing here allocates or keeps state between calls: a chart depends on
 // its moment only, whatever was computed before or on other threads.
+//
+// That is the classic ephemeris, the default. ComputeChart,
+// ChartAtJulianDate and ComputeChartBatch give the charts of the
+// process' current ephemeris (ephemeris.h): with the precise one, the
+// charts of precise.h, the same fields in the same units.
 #include <cstddef>
 
 #include "core/moment.h"
@@ -57,6 +62,9 @@ unsigned ComputeChart(const ChartMoment& moment, ChartRecord& chart);
 // moment's own day. At a whole minute in universal time it equals
 // ComputeChart bit for bit.
 unsigned ChartAtJulianDate(double jd, const ChartMoment& place, ChartRecord& chart);
+// The classic charts whatever the current ephemeris.
+unsigned ClassicChart(const ChartMoment& moment, ChartRecord& chart);
+unsigned ClassicChartAtJulianDate(double jd, const ChartMoment& place, ChartRecord& chart);
 template <MomentRecord Record>
 unsigned ComputeChart(const Record& record, ChartRecord& chart) {
   return ComputeChart(MomentOf(record), chart);

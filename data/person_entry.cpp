@@ -223,7 +223,7 @@ bool EditPersonEntry(PersonEntry& entry) {
   bool accepted = false;
   for (;;) {
     int event = qzwait_event();
-    if (event == 0 && !qzrunning()) break;
+    if (event == 0 && qzwaits_over()) break;
     if (event == ok.eventId()) {
       PersonEntry e = read();
       e.zoneName = byHand() ? std::string() : zoneName;

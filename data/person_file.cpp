@@ -16,6 +16,7 @@
 #include "data/record_messages.h"
 #include "data/run_journal.h"
 #include "data/zone_record.h"
+#include "qzk/regular_file.h"
 
 namespace {
 
@@ -290,8 +291,10 @@ std::string FormatPersonText(const EventRecord& r) {
 
 bool LoadEventRecord(const char* path, EventRecord& record) {
   record = DefaultEventRecord();
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  // A FIFO or a folder in the file's place is refused before it is opened.
+  std::ifstream in;
+  if (qzis_regular_file(path)) in.open(path, std::ios::binary);
+  if (!in.is_open()) {
     ShowRecordMessage("error opening %s", path);
     return false;
   }

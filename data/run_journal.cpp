@@ -1,5 +1,6 @@
 #include "data/run_journal.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -52,6 +53,27 @@ void JournalNoteRead(const std::string& named) {
   f.path = path;
   if (!qzsha256_file(path, f.sha256, f.bytes)) return;  // not there: nothing was read
   journal.reads.push_back(f);
+}
+
+void JournalNoteWritten(const std::string& named, const std::string& bytes) {
+  if (!open || named.empty()) return;
+  const std::string path = WorkingRelative(named);
+  std::erase(journal.putBack, path);
+  JournalFile file{path, bytes.size(), qzsha256_hex(bytes)};
+  for (JournalFile& f : journal.writes)
+    if (f.path == path) {
+      f = file;
+      return;
+    }
+  journal.writes.push_back(file);
+}
+
+void JournalNotePutBack(const std::string& named) {
+  if (!open || named.empty()) return;
+  const std::string path = WorkingRelative(named);
+  std::erase_if(journal.writes, [&](const JournalFile& f) { return f.path == path; });
+  if (std::find(journal.putBack.begin(), journal.putBack.end(), path) == journal.putBack.end())
+    journal.putBack.push_back(path);
 }
 
 void JournalNoteMessage(const std::string& text) {

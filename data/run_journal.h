@@ -71,6 +71,11 @@ struct JournalMember {
 struct RunJournal {
   std::vector<JournalAnswer> answers;
   std::vector<JournalFile> reads;
+  // The working files the module's sets put in place, each with the bytes
+  // it holds now (a file written twice: its last bytes), and those put back
+  // as they were after the module was stopped.
+  std::vector<JournalFile> writes;
+  std::vector<std::string> putBack;
   std::vector<std::string> messages;
   std::vector<JournalMatrixCell> matrices;
   std::vector<JournalCurvePoint> curves;
@@ -89,6 +94,11 @@ void JournalNoteAnswer(const JournalAnswer& answer);
 // A file the module read; the first reading of a path counts, with its
 // size and checksum at that moment.
 void JournalNoteRead(const std::string& path);
+// A working file now in place with these bytes (analyses/workfile_set.h
+// notes each file of a set it committed).
+void JournalNoteWritten(const std::string& path, const std::string& bytes);
+// A file put back as it was before the module: no longer one it wrote.
+void JournalNotePutBack(const std::string& path);
 // A warning or early end as the module printed it (blank runs and line
 // breaks folded, blanks at the ends taken off).
 void JournalNoteMessage(const std::string& text);

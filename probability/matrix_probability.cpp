@@ -1,20 +1,25 @@
 #include "probability/matrix_probability.h"
 
 #include <array>
-#include <fstream>
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "analyses/ephemeris_record.h"
 #include "analyses/record_tables.h"
+#include "analyses/settings_files.h"
+#include "analyses/workfile_set.h"
 #include "analyses/workfiles.h"
 #include "app/dialogs.h"
 #include "app/module_report.h"
+#include "app/module_stop.h"
 #include "app/output.h"
 #include "core/calendar.h"
 #include "core/chart.h"
+#include "core/precise.h"
 #include "data/run_journal.h"
 #include "probability/chance_report.h"
 #include "probability/control_groups.h"
@@ -30,40 +35,28 @@ namespace {
 
 constexpr double kMissingPause = 2.0;
 const MissingFileNotice kNotice{kMissingPause};
-// The group size's file is named after the event list it counts.
+// The group size's file is named after the event list it counts; two
+// settings files have their own spellings.
 const MissingFileNotice kEventsNotice{kMissingPause, MissingTail::WithCode, "events.txt"};
+const MissingFileNotice kHourShiftNotice{kMissingPause, MissingTail::Plain, kDatTimeShiftHShown};
+const MissingFileNotice kSelfKorrNotice{kMissingPause, MissingTail::Plain, kSelfKorrShown};
 
 constexpr int kMaxDrawnEvents = 100000;
 
 // ---- Reading ---------------------------------------------------------------
 
-std::optional<int> ReadFirstInteger(const WorkFile& file, const MissingFileNotice& notice) {
-  auto v = ReadIntegers(file, 1, notice);
-  if (!v) return std::nullopt;
-  return (*v)[0];
-}
-
-// The lines of a file that can be opened (a missing one is reported by
-// its reader).
-std::optional<std::size_t> LinesIn(const WorkFile& file) {
-  std::ifstream in(file.name, std::ios::binary);
-  if (!in) return std::nullopt;
-  JournalNoteRead(file.name);
-  std::size_t lines = 0;
-  for (std::string line; std::getline(in, line);) ++lines;
-  return lines;
-}
-
 // The group's matrices and row sums must be whole: a continuum run after
 // the event analysis leaves dati.txt, datz.txt and data.txt as its upper
 // triangles, which would read as a matrix padded with zeros.
 bool WholeGroupFile(const WorkFile& file, std::size_t count) {
-  const std::optional<std::size_t> lines = LinesIn(file);
+  const std::optional<std::size_t> lines = WorkFileLines(file, count);
   if (!lines || *lines >= count) return true;
-  PrintEndedEarly("\n ERROR! %s holds %zu of %zu lines: not the group of the event analysis. Run the "
-           "event analysis again. \n",
-           file.name, *lines, count);
-  Pause(kMissingPause);
+  char message[200];
+  std::snprintf(message, sizeof message,
+                "\n ERROR! %s holds %zu of %zu lines: not the group of the event analysis. Run the "
+                "event analysis again. \n",
+                file.name, *lines, count);
+  RefuseReading(message, kNotice);
   return false;
 }
 
@@ -94,30 +87,23 @@ bool ReadTotals(MatrixProbabilityRun& run) {
 bool ReadGroupSettings(MatrixProbabilityRun& run) {
   ControlGroupSettings& s = run.settings;
   if (!ReadTotals(run)) return false;
-  auto dat = ReadIntegers(kDatDat, 2, kNotice);
+  auto dat = ReadGroupBodies(kNotice);
   if (!dat) return false;
-  s.weights.lastBody = (*dat)[0];
+  s.weights.lastBody = dat->lastBody;
   PrintOut("\n MIC1: %i ", s.weights.lastBody);
-  if (s.weights.lastBody < 0 || s.weights.lastBody > kBodies - 1) {
-    PrintEndedEarly("\n ERROR! datdat.txt names the body %i as the last; 9 (without IC) or 10 (with IC) "
-             "expected. Run the continuum and the event analysis again. \n",
-             s.weights.lastBody);
-    Pause(kMissingPause);
-    return false;
-  }
   const int c = s.weights.lastBody;
-  auto order = ReadFirstInteger(kDatOrd, kNotice);
+  auto order = ReadCorrelationOrder(kNotice);
   if (!order) return false;
   s.order = *order;
-  auto self = ReadFirstInteger(kSelfKorr, kNotice);
+  auto self = ReadSelfCorrelation(kSelfKorrNotice);
   if (!self) return false;
-  s.weights.selfCorrelation = *self != 0;
+  s.weights.selfCorrelation = *self;
   PrintOut(s.weights.selfCorrelation ? "\n Calculation with self-correlation "
                              : "\n Calculation without self-correlation ");
-  auto shiftH = ReadFirstInteger(kDatTimeShiftH, kNotice);
+  auto shiftH = ReadHourShift(kHourShiftNotice);
   if (!shiftH) return false;
   run.shiftHours = *shiftH;
-  auto shiftD = ReadFirstInteger(kDatTimeShiftD, kNotice);
+  auto shiftD = ReadDayShift(kNotice);
   if (!shiftD) return false;
   run.shiftDays = *shiftD;
   const PerKind<const WorkFile*> rowFiles{&kZsummH, &kZsummI, &kZsummD, &kZsummDA};
@@ -147,10 +133,10 @@ double JulianDateOf(const PeriodDate& d) {
   return JulianDate(d.year, d.month, d.day, d.hour, d.minute, 0, 0);
 }
 
-bool AskPeriod(MatrixProbabilityRun& run) {
-  auto years = ReadIntegers(kStartEndYear, 6, kNotice);
+bool AskPeriod(MatrixProbabilityRun& run, WorkfileSet& files) {
+  auto years = ReadPeriodSetting(kNotice);
   if (!years) return false;
-  const std::vector<int>& y = *years;
+  const std::array<int, 6>& y = *years;
   run.start = PeriodDate{y[0], y[2], y[4], 0, 0};
   run.end = PeriodDate{y[1], y[3], y[5], 0, 0};
   AskDate("Enter start-date", run.start);
@@ -164,25 +150,17 @@ bool AskPeriod(MatrixProbabilityRun& run) {
            s.jdEnd - s.jdStart);
   const std::array<int, 6> entered{run.start.year, run.end.year, run.start.month,
                                    run.end.month,  run.start.day, run.end.day};
-  WriteValues(kStartEndYear, std::span<const int>(entered));
+  files.Put(kStartEndYear, std::span<const int>(entered));
   return true;
 }
 
 // ---- Group size, number of groups, weights, the real matrices ---------------
 
 bool AskGroups(MatrixProbabilityRun& run) {
-  auto n = ReadFirstInteger(kEventsDat, kEventsNotice);
+  auto n = ReadGroupSize(kEventsNotice);
   if (!n) return false;
   run.settings.eventsPerGroup = *n;
   PrintOut("\n  Events per Group = %i \n ", *n);
-  if (*n < 1) {
-    // A group of no events has no mean: nothing to compare.
-    PrintEndedEarly("\n ERROR! eventsdat.txt gives %i events per group; at least 1 is needed. Run the "
-             "event analysis again. \n",
-             *n);
-    Pause(kMissingPause);
-    return false;
-  }
   run.groups = InputInt(" \n  NUMBER OF THE GROUPS?: ", 2, 100000, 10000);
   if (static_cast<long long>(run.groups) * *n > kMaxDrawnEvents)
     PrintOut("\n  WARNUNG! Intervallteiler > 100 000 \n ");
@@ -192,7 +170,7 @@ bool AskGroups(MatrixProbabilityRun& run) {
 bool ReadWeightsAndMatrices(MatrixProbabilityRun& run) {
   ControlGroupSettings& s = run.settings;
   const int c = s.weights.lastBody;
-  auto w = ReadReals(kDatPlanet, LineCount(kDatPlanet, c), kNotice);
+  auto w = ReadBodyWeights(c, kNotice);
   if (!w) return false;
   WeightTable& weight = s.weights.body;
   for (int i = 0; i < kWeightSlots; ++i) weight[i] = i <= c ? (*w)[static_cast<std::size_t>(i)] : 0;
@@ -216,6 +194,8 @@ qzRandomState ControlStream() {
 }
 
 void DrawControlGroups(MatrixProbabilityRun& run) {
+  // The precise ephemeris' charts of the period from one table.
+  const PreciseSpan span(run.settings.jdStart, run.settings.jdEnd);
   qzRandomState state = ControlStream();
   TestedControlGroups drawn =
       DrawTestedControlGroups(SharedWaveTables(), run.settings, run.real, run.groups, state,
@@ -223,6 +203,10 @@ void DrawControlGroups(MatrixProbabilityRun& run) {
                                 SetProgress(percent);
                                 KeepAlive();
                               });
+  if (drawn.stopped) {
+    StopNote("\n stopped after %d of %d control groups; no working file changed \n", drawn.drawn, run.groups);
+    return;
+  }
   PrintOut(" \n ENDE G ");
   run.counts = drawn.counts;
   run.result = drawn.result;
@@ -282,16 +266,21 @@ void RunMatrixProbability() {
   PrintOut("\n ATTENTION! The program: - Team or Event Analysis- must have calculated first!   \n");
 
   MatrixProbabilityRun run;
+  // The period and the marks, written together once the marks are known.
+  WorkfileSet files;
   if (!ReadGroupSettings(run)) return;
-  if (!AskPeriod(run)) return;
+  if (!AskPeriod(run, files)) return;
   if (!AskGroups(run)) return;
   if (!ReadWeightsAndMatrices(run)) return;
+  if (!ContinuumEphemerisAgrees()) return;
   DrawControlGroups(run);
+  if (ModuleStopRequested()) return;
 
   NoteForRecord(run);
   ShowReport(run);
   TextOutput(6);
-  WriteSignificanceFiles(run);
+  PutSignificanceFiles(run, files);
+  if (!files.Commit()) return;
   WriteCellsCsv(run.tests);
   WritePValuePicture(run.tests, run.groups);
   ShowSignificancePictures(run);

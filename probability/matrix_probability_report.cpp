@@ -124,11 +124,7 @@ std::vector<int> SignificanceValues(const ProbabilityResult& result, MatrixKind 
   return values;
 }
 
-bool WriteSignificanceFiles(const MatrixProbabilityRun& run) {
-  bool ok = true;
-  for (MatrixKind kind : kMatrixKinds) {
-    const std::vector<int> values = SignificanceValues(run.result, kind, run.settings.weights.lastBody);
-    ok = WriteValues(SignificanceFile(kind), values) && ok;
-  }
-  return ok;
+void PutSignificanceFiles(const MatrixProbabilityRun& run, WorkfileSet& files) {
+  for (MatrixKind kind : kMatrixKinds)
+    files.Put(SignificanceFile(kind), SignificanceValues(run.result, kind, run.settings.weights.lastBody));
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "analyses/workfile_set.h"
 #include "analyses/workfiles.h"
 #include "probability/matrix_probability_run.h"
 
@@ -21,5 +22,5 @@ bool BlankCell(const ControlGroupSettings& settings, int i, int j);
 // of columns 0..c + 1.
 const WorkFile& SignificanceFile(MatrixKind kind);
 std::vector<int> SignificanceValues(const ProbabilityResult& result, MatrixKind kind, int c);
-// Writes the four files; false when one could not be written.
-bool WriteSignificanceFiles(const MatrixProbabilityRun& run);
+// Puts the four files into the module's set.
+void PutSignificanceFiles(const MatrixProbabilityRun& run, WorkfileSet& files);

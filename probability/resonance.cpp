@@ -9,13 +9,17 @@
 #include <vector>
 
 #include "analyses/continuum.h"
+#include "analyses/settings_files.h"
+#include "analyses/workfile_set.h"
 #include "analyses/workfiles.h"
 #include "app/dialogs.h"
 #include "app/file_choice.h"
 #include "app/module_report.h"
+#include "app/module_stop.h"
 #include "app/output.h"
 #include "app/shell.h"
 #include "core/calendar.h"
+#include "core/precise.h"
 #include "data/event_record.h"
 #include "data/person_entry.h"
 #include "data/person_file.h"
@@ -45,7 +49,7 @@ struct Period {
 // table when there are none; shown for editing and written back. The file
 // keeps as many lines as datdat.txt gives bodies (c + 1), as every reader
 // expects; without datdat.txt the highest body asked (`mic`) counts.
-bool AskWeights(WeightTable& w, int mic) {
+bool AskWeights(WeightTable& w, int mic, WorkfileSet& files) {
   // The gravity table (its spare twelfth slot is not a body).
   std::copy_n(kGravityWeights.begin(), kBodies, w.begin());
   int c = mic;
@@ -54,14 +58,15 @@ bool AskWeights(WeightTable& w, int mic) {
     if (dat && ((*dat)[0] == 9 || (*dat)[0] == 10)) c = (*dat)[0];
   }
   if (WorkFileExists(kDatPlanet)) {
-    auto read = ReadReals(kDatPlanet, LineCount(kDatPlanet, c), MissingFileNotice{2.0});
+    auto read = ReadBodyWeights(c, MissingFileNotice{2.0});
     if (!read) return false;
     for (int i = 0; i <= c; ++i) w[i] = (*read)[i];
   } else {
     PrintOut("\n datplanet.txt not found: the gravity weights are offered \n");
   }
   InputArray("gravity planets", w.data(), kBodyFields);
-  WriteValues(kDatPlanet, std::span<const double>(w.data(), LineCount(kDatPlanet, c)));
+  if (!WeightsFit(w.data(), kBodies, kBodyFields)) return false;
+  files.Put(kDatPlanet, std::span<const double>(w.data(), LineCount(kDatPlanet, c)));
   return true;
 }
 
@@ -195,9 +200,11 @@ void RunResonanceCurve() {
   ClearOutput();
   PrintOut(" \n Resonance curve ");
   ResonanceInput in;
+  // The weights as edited, written once the curves are made.
+  WorkfileSet files;
   in.order = InputInt(" \n Order of the correlation (1,2,3,...12): ", 1, 12, 3);
   const int mic = InputInt("with IC? then 10:", 9, 10, 9);
-  if (!AskWeights(in.weights, mic)) return;
+  if (!AskWeights(in.weights, mic, files)) return;
   if (mic < 10) in.weights[10] = 0;  // without the IC it takes no part
 
   EventRecord person = DefaultEventRecord();
@@ -220,11 +227,17 @@ void RunResonanceCurve() {
   in.stepDays = (period.endJd - period.startJd) * (1.0 / kResonancePoints);
   PrintOut(" \n  JD_start : %f JD_schritt: %f  \n  ", in.startJd, in.stepDays);
   ResonanceCurves curves;
+  const PreciseSpan span(period.startJd, period.endJd);
   for (int p = 0; p < kResonancePoints; p += 23) {
     FillResonanceCurves(tables, in, birth, curves, p, p + 23);
     SetProgress(p / 23.0);
     KeepAlive();
+    if (ModuleStopRequested()) {
+      StopNote("\n stopped after %d of %d points; no working file changed \n", p + 23, kResonancePoints);
+      return;
+    }
   }
+  if (!files.Commit()) return;
   PrintOut(" \n please wait!! \n");
   // The curves as computed; the pages draw them centred and scaled.
   for (MatrixKind kind : kMatrixKinds) NoteCurves(kind, curves.kind[kind], in.startJd, in.stepDays);

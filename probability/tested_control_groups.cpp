@@ -3,6 +3,8 @@
 #include <memory>
 #include <vector>
 
+#include "app/module_stop.h"
+
 TestedControlGroups DrawTestedControlGroups(const WaveTables& tables,
                                             const ControlGroupSettings& settings,
                                             const GroupValues& real, int groups,
@@ -27,6 +29,11 @@ TestedControlGroups DrawTestedControlGroups(const WaveTables& tables,
     statistics.Add(mean);
     ranks.Keep(0, g, mean);
     if (progress) progress((g + 1) * 100.0 / steps);
+    out.drawn = g + 1;
+    if (ModuleStopRequested() && (g + 1 < groups || passes > 1)) {
+      out.stopped = true;
+      return out;
+    }
   }
   statistics.Finish();
   ranks.RankPass(0);
@@ -38,6 +45,10 @@ TestedControlGroups DrawTestedControlGroups(const WaveTables& tables,
       DrawControlGroup(tables, settings, real, again, *workspace, mean, uncounted);
       ranks.Keep(pass, g, mean);
       if (progress) progress((static_cast<double>(pass) * groups + g + 1) * 100.0 / steps);
+      if (ModuleStopRequested() && (pass + 1 < passes || g + 1 < groups)) {
+        out.stopped = true;
+        return out;
+      }
     }
     ranks.RankPass(pass);
   }

@@ -18,11 +18,16 @@ struct TestedControlGroups {
   ControlGroupCounts counts;
   ProbabilityResult result;
   FamilyTests tests;
+  // Fewer groups were drawn when the module was asked to stop
+  // (app/module_stop.h, read after every group); the rest is then empty.
+  int drawn = 0;
+  bool stopped = false;
 };
 
 // Draws `groups` control groups with `state` (the state after the first
 // pass is returned in it). `progress` is called after every group with the
-// percentage of all passes done.
+// percentage of all passes done; the drawing then ends early when a stop
+// was requested.
 TestedControlGroups DrawTestedControlGroups(const WaveTables& tables,
                                             const ControlGroupSettings& settings,
                                             const GroupValues& real, int groups,

@@ -13,9 +13,11 @@
 #include "analyses/workfiles.h"
 #include "app/dialogs.h"
 #include "app/module_report.h"
+#include "app/module_stop.h"
 #include "app/output.h"
 #include "app/shell.h"
 #include "core/calendar.h"
+#include "core/precise.h"
 #include "data/run_journal.h"
 #include "probability/curves.h"
 #include "probability/record_curves.h"
@@ -330,9 +332,14 @@ void RunPlanetaryFluctuations() {
   PrintOut(" \n\n  JD Increment: %f  \n\n  ", step);
 
   FluctuationSky sky = MakeFluctuationSky(s.startJd, step, s.points);
+  const PreciseSpan span(s.startJd, s.endJd);
   for (int m = 0; m < s.points; m += kChunk) {
     FillFluctuationSky(sky, m, m + kChunk);
     KeepAlive();
+    if (ModuleStopRequested()) {
+      StopNote("\n stopped after %d of %d moments; no working file changed \n", std::min(m + kChunk, s.points), s.points);
+      return;
+    }
   }
   const WaveTables& tables = ShellWaveTables();
   for (MatrixKind kind : kMatrixKinds) {
@@ -340,6 +347,11 @@ void RunPlanetaryFluctuations() {
     for (int m = 0; m < s.points; m += kChunk) {
       FillFluctuationCurves(tables, kind, s.order, s.weights, sky, curves, m, m + kChunk);
       KeepAlive();
+      if (ModuleStopRequested()) {
+        StopNote("\n stopped at moment %d of %d of the %s curves; no working file changed \n",
+                 std::min(m + kChunk, s.points), s.points, KindName(kind));
+        return;
+      }
     }
     ReportKind(s, kind, curves, sky, step);
   }

@@ -16,6 +16,8 @@ struct Ring {
 
 Ring g_ring;
 bool g_running = true;
+bool g_interrupted = false;
+qzEventWatcher g_watcher = nullptr;
 bool g_ever_waited = false;
 int g_wait_one_of = 0;  // nesting depth of qzwait_for_one_of
 int g_rate = 0;         // 0: timer not yet initialised
@@ -96,6 +98,7 @@ void stop_run() {
 }  // namespace
 
 bool qzevent_post(int event) {
+  if (g_watcher) g_watcher(event);
   if (g_ring.count >= QZ_EVENT_RING) return false;
   g_ring.slots[g_ring.write] = event;
   g_ring.write = (g_ring.write + 1) % QZ_EVENT_RING;
@@ -119,10 +122,10 @@ int qzwait_event() {
   g_ever_waited = true;
   const double start = qznow();
   for (;;) {
-    if (!g_running) return 0;
+    if (qzwaits_over()) return 0;
     qzdispatch_pending();
     int event;
-    if (!g_running) return 0;
+    if (qzwaits_over()) return 0;
     if (pop(event)) return event;
     // A hook that drove the windows itself may have posted events already.
     if ((!wait_input(-1) && !qzevents_pending()) || hopeless(start)) {
@@ -144,7 +147,7 @@ int qzwait_for_one_of(const std::vector<int>& events) {
   const double start = qznow();
   int result = 0;
   for (;;) {
-    if (!g_running) break;
+    if (qzwaits_over()) break;
     qzdispatch_pending();
     int event;
     bool found = false;
@@ -157,7 +160,7 @@ int qzwait_for_one_of(const std::vector<int>& events) {
       result = event;
       break;
     }
-    if (!g_running) break;
+    if (qzwaits_over()) break;
     if ((!wait_input(-1) && !qzevents_pending()) || hopeless(start)) {
       stop_run();
       break;
@@ -178,12 +181,17 @@ void qzdelay(double seconds) {
   double deadline = qznow() + std::max(0.0, seconds);
   for (;;) {
     qzdispatch_pending();
-    if (qznow() >= deadline) break;
+    if (qznow() >= deadline || qzwaits_over()) break;
     if (!wait_input(deadline)) break;
   }
 }
 
 bool qzevents_ever_waited() { return g_ever_waited; }
+
+void qzevent_set_watcher(qzEventWatcher watcher) { g_watcher = watcher; }
+void qzwait_interrupt(bool on) { g_interrupted = on; }
+bool qzwait_interrupted() { return g_interrupted; }
+bool qzwaits_over() { return !g_running || g_interrupted; }
 
 void qzquit() { g_running = false; }
 bool qzrunning() { return g_running; }
@@ -192,6 +200,7 @@ double qznow() { return qzplatform().now(); }
 void qzevents_reset() {
   g_ring = Ring{};
   g_running = true;
+  g_interrupted = false;
   g_wait_one_of = 0;
 }
 

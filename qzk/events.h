@@ -48,6 +48,22 @@ void qzdispatch_pending();
 // True once any of the waits above was called in this run.
 bool qzevents_ever_waited();
 
+// Every event is shown to the watcher as it is posted, before any loop
+// reads it: the application learns of a request to stop (a key, a quit
+// button) whichever loop is waiting. nullptr: no watcher.
+using qzEventWatcher = void (*)(int event);
+void qzevent_set_watcher(qzEventWatcher watcher);
+
+// Interrupting the waits: while on, qzwait_event and qzwait_for_one_of
+// return 0 at once and qzdelay returns at once, as when the program is
+// ending, so that every dialog open (or opened meanwhile) gives up. The
+// application turns it on to end a piece of work early and off after it.
+void qzwait_interrupt(bool on);
+bool qzwait_interrupted();
+// True when the waits return 0 for good: the program is ending or the
+// waits are interrupted. A loop that got 0 from a wait leaves when this holds.
+bool qzwaits_over();
+
 // The running flag: true from toolkit init until qzquit.
 void qzquit();
 bool qzrunning();

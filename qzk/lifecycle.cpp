@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "qzk/button.h"
 #include "qzk/events.h"
@@ -149,6 +150,11 @@ void qzk_shutdown() {
   }
   g_after.run();
   qzquit();
+  // Every window before the platform under it: a window destroyed later
+  // (a static one) finds it already closed and asks nothing of the platform.
+  std::vector<qzWindow*> windows = qzWindow::all();
+  for (auto it = windows.rbegin(); it != windows.rend(); ++it) (*it)->destroy();
+  qzplatform_shutdown();
   qzlog("qzk exit\n");
 }
 

@@ -1,5 +1,7 @@
 #include "qzk/lineinput.h"
 
+#include <utility>
+
 #include "qzk/draw.h"
 #include "qzk/events.h"
 #include "qzk/font.h"
@@ -27,6 +29,8 @@ qzRect qzLineInput::inner() const { return rect().inset(qzframe_width(border()))
 
 void qzLineInput::setText(const std::string& text) {
   qzlinetext_set(text_, text);
+  // Shown from its start, however long: the caret waits at the start.
+  text_.caret = text_.anchor = 0;
   view_.scroll = 0;
   invalidate();
 }
@@ -95,6 +99,8 @@ void qzLineInput::focusIn() {
   // Coming in by Tab (or from the program) the text is selected, so that
   // typing replaces it; a click then puts the caret where it landed.
   qzlinetext_select_all(text_);
+  // The caret at the start of the selection keeps the text's start in view.
+  std::swap(text_.caret, text_.anchor);
   caretOn_ = true;
   if (caret_blinks()) {
     requestTick(qznow() + kBlinkPeriod);

@@ -27,6 +27,9 @@ class qzLineInput : public qzWidget, public qzCreateFromFormat<qzLineInput> {
   const char* kind() const override { return "line input"; }
 
   const std::string& text() const { return text_.text; }
+  // Pixels the text is moved left to keep the caret in view (0: shown
+  // from its first character).
+  int viewScroll() const { return view_.scroll; }
   void setText(const std::string& text);  // cut to maxlen
   int maxLength() const { return text_.maxlen; }
   bool rightAligned() const { return view_.rightAligned; }

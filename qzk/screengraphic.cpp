@@ -225,6 +225,11 @@ void qzScreenGraphic::paintCanvas(qzPixmap& target) {
   }
 }
 
+bool qzScreenGraphic::mouseDown(int, int, int button, int, int) {
+  if (button == QZ_MOUSE_LEFT) activate(0);
+  return false;
+}
+
 bool qzScreenGraphic::mouseWheel(int, int, int steps) {
   const bool moved = bars_.wheel(steps);
   if (moved) invalidate();

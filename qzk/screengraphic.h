@@ -63,6 +63,8 @@ class qzScreenGraphic : public qzWidget, public qzCreateFromFormat<qzScreenGraph
 
   void paint(qzPixmap& target) override;
   bool mouseWheel(int x, int y, int steps) override;
+  // A left click on the canvas posts its identifier (eventId()).
+  bool mouseDown(int x, int y, int button, int clicks, int modifiers) override;
   bool keyDown(int key, int modifiers) override;
   void tick(double now) override;
 

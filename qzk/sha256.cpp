@@ -1,6 +1,11 @@
 #include "qzk/sha256.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -86,18 +91,28 @@ std::string qzsha256_hex(const std::string& bytes) {
 }
 
 bool qzsha256_file(const std::string& path, std::string& hex, uint64_t& bytes) {
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return false;
+  // Without waiting: a FIFO in a file's place is no file (opened blocking,
+  // it would wait for a writer), nor is a folder or a device.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return false;
+  }
   qzSha256 s;
   unsigned char chunk[1 << 16];
   bytes = 0;
-  std::size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
-    s.add(chunk, n);
-    bytes += n;
+  bool ok = true;
+  for (;;) {
+    const ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) ok = false;
+    if (n <= 0) break;
+    s.add(chunk, static_cast<std::size_t>(n));
+    bytes += static_cast<uint64_t>(n);
   }
-  bool ok = !std::ferror(f);
-  std::fclose(f);
+  ::close(fd);
   if (ok) hex = s.hex();
   return ok;
 }

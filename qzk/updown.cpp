@@ -1,6 +1,7 @@
 #include "qzk/updown.h"
 
 #include <algorithm>
+#include <utility>
 #include <cmath>
 
 #include "qzk/draw.h"
@@ -78,7 +79,16 @@ bool qzUpDownControl::acceptTyped() {
   if (!typing_) return false;
   double typed = value_;
   double before = value_;
-  if (qzupdown_parse(text_.text, typed)) value_ = qzupdown_settle(rule_, typed, value_);
+  if (qzupdown_parse(text_.text, typed)) {
+    value_ = qzupdown_settle(rule_, typed, value_);
+    // Kept so that the application can say which value it took instead.
+    if (value_ != typed) {
+      refused_ = typed;
+      refusedText_ = text_.text;
+    } else {
+      refusedText_.clear();
+    }
+  }
   show();
   return value_ != before;
 }
@@ -180,6 +190,8 @@ bool qzUpDownControl::textInput(const std::string& utf8) {
 void qzUpDownControl::focusIn() {
   // Typing replaces the value shown; a click then places the caret.
   qzlinetext_select_all(text_);
+  // The caret at the start of the selection keeps the value's start in view.
+  std::swap(text_.caret, text_.anchor);
   invalidate();
 }
 

@@ -43,6 +43,15 @@ class qzUpDownControl : public qzWidget, public qzCreateFromFormat<qzUpDownContr
   // activated.
   void setValue(double value);
   const qzUpDownRule& rule() const { return rule_; }
+  // The last typed value the control did not take as it was (outside the
+  // range or off the step), and the text typed; false when there was none
+  // since the last clearRefused().
+  bool refused(double& typed, std::string& text) const {
+    typed = refused_;
+    text = refusedText_;
+    return !refusedText_.empty();
+  }
+  void clearRefused() { refusedText_.clear(); }
   // The text the field shows now (typing included).
   const std::string& text() const { return text_.text; }
 
@@ -84,5 +93,7 @@ class qzUpDownControl : public qzWidget, public qzCreateFromFormat<qzUpDownContr
   qzLineView view_;
   bool typing_ = false;
   bool dragging_ = false;
+  double refused_ = 0;
+  std::string refusedText_;
   qzUpDownArrow up_, down_;
 };

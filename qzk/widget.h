@@ -112,6 +112,10 @@ class qzWidget {
   void setEnabled(bool on);
   bool visible() const { return visible_; }
   void setVisible(bool on);
+  // Takes mouse clicks even while a modal dialog blocks its window (a
+  // quit button that must work while any dialog waits). Off by default.
+  bool liveUnderModal() const { return liveUnderModal_; }
+  void setLiveUnderModal(bool on) { liveUnderModal_ = on; }
   // Visible, on a shown page of a shown owner, in an open window.
   bool shown() const;
   // May take the keyboard focus now: shown, enabled, not "nokeyfocus" and
@@ -198,6 +202,7 @@ class qzWidget {
   bool noKeyFocus_ = false;
   bool enabled_ = true;
   bool visible_ = true;
+  bool liveUnderModal_ = false;
   bool dirty_ = false;
   double tickAt_ = -1;
   Callback callback_ = nullptr;

@@ -262,7 +262,7 @@ void qzWindow::handleInput(const qzInput& in) {
     case QZ_INPUT_FOCUS_OUT:
       return;
     case QZ_INPUT_CLOSE:
-      if (blocked_) {
+      if (blocked_ && !liveUnderModal_) {
         raiseTopModal();
         return;
       }
@@ -272,7 +272,7 @@ void qzWindow::handleInput(const qzInput& in) {
       break;
   }
   if (blocked_) {
-    if (in.kind == QZ_INPUT_MOUSE_DOWN) raiseTopModal();
+    blockedInput(in);
     return;
   }
   switch (in.kind) {
@@ -304,6 +304,35 @@ void qzWindow::handleInput(const qzInput& in) {
       if (f && f->enabled() && f->shown()) f->textInput(in.text);
       return;
     }
+    default:
+      return;
+  }
+}
+
+// Under a modal window only the live parts take the mouse: the menu bar of
+// a live window and the live widgets; anything else brings the modal up.
+void qzWindow::blockedInput(const qzInput& in) {
+  qzWidget* captured = container_.captured();
+  bool liveCapture = captured && captured->liveUnderModal();
+  switch (in.kind) {
+    case QZ_INPUT_MOUSE_DOWN: {
+      if (liveUnderModal_ && bar_.mouseDown(in.x, in.y)) return;
+      qzWidget* w = container_.widgetAt(in.x, in.y);
+      if ((w && w->liveUnderModal() && w->enabled()) || liveCapture) {
+        container_.mouseDown(in.x, in.y, in.button, in.modifiers, in.time);
+        return;
+      }
+      raiseTopModal();
+      return;
+    }
+    case QZ_INPUT_MOUSE_UP:
+      if (liveUnderModal_ && bar_.mouseUp(in.x, in.y)) return;
+      if (liveCapture) container_.mouseUp(in.x, in.y, in.button);
+      return;
+    case QZ_INPUT_MOUSE_MOVE:
+      if (liveUnderModal_ && bar_.mouseMove(in.x, in.y)) return;
+      if (liveCapture) container_.mouseMove(in.x, in.y, in.buttons);
+      return;
     default:
       return;
   }

@@ -72,8 +72,12 @@ class qzWindow : public qzCreateFromFormat<qzWindow> {
   uint32_t background() const { return background_; }
   int font() const { return font_; }
 
-  // Input is ignored while a modal window above it is open.
+  // Input is ignored while a modal window above it is open, except for its
+  // close box and menu bar when liveUnderModal() and clicks on widgets that
+  // are liveUnderModal() themselves.
   bool blocked() const { return blocked_; }
+  bool liveUnderModal() const { return liveUnderModal_; }
+  void setLiveUnderModal(bool on) { liveUnderModal_ = on; }
   void setBlocked(bool on) { blocked_ = on; }
   // A modal window blocks the input of the windows below it unless this
   // is turned off (the information box stays on top without blocking).
@@ -122,6 +126,7 @@ class qzWindow : public qzCreateFromFormat<qzWindow> {
   void swallow(int key);
   void keyDown(int key, int modifiers);
   void keyUp(int key, int modifiers);
+  void blockedInput(const qzInput& input);
   static void raiseTopModal();
 
   std::string title_, options_;
@@ -129,7 +134,7 @@ class qzWindow : public qzCreateFromFormat<qzWindow> {
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   int font_ = 0;
   bool modal_ = false, noquit_ = false, fullscreen_ = false, sysmenu_ = true;
-  bool blocked_ = false, fullRepaint_ = true, blocksOthers_ = true;
+  bool blocked_ = false, fullRepaint_ = true, blocksOthers_ = true, liveUnderModal_ = false;
   std::vector<int> swallowedReleases_;  // keys whose press was used
   uint32_t background_ = 0xC0C0C0;
   int native_ = 0;

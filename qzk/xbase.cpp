@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "qzk/log.h"
+#include "qzk/regular_file.h"
 #include "qzk/xbase_header.h"
 
 namespace {
@@ -51,6 +52,12 @@ bool qzXBase::open(const char* path, bool for_reading_only) {
   error_.clear();
   if (!path) {
     fail("open: no file name\n");
+    return false;
+  }
+  // A FIFO would make the opening wait; a folder is no table.
+  errno = 0;
+  if (!qzis_regular_file(path)) {
+    fail("cannot open %s: %s\n", path, errno != 0 ? std::strerror(errno) : "not a regular file");
     return false;
   }
   FILE* file = for_reading_only ? nullptr : std::fopen(path, "r+b");

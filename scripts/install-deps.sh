@@ -7,10 +7,10 @@
 set -euo pipefail
 what=${1:-build}
 
-build_pkgs=(g++ cmake make pkg-config libsdl2-dev zlib1g-dev libgtest-dev libbenchmark-dev
+build_pkgs=(g++ cmake make pkg-config libsdl2-dev zlib1g-dev libgtest-dev libbenchmark-dev libswe-dev swe-basic-data
             libhowardhinnant-date-dev tzdata)
-test_pkgs=(xvfb xauth xdotool x11-apps imagemagick pngcheck python3 python3-pil
-           python3-dbfread python3-dbf gdal-bin libswe-dev clang netpbm)
+test_pkgs=(xvfb xauth xdotool openbox x11-apps imagemagick pngcheck python3 python3-pil
+           python3-dbfread python3-dbf gdal-bin clang netpbm)
 
 pkgs=("${build_pkgs[@]}")
 [ "$what" = test ] && pkgs+=("${test_pkgs[@]}")

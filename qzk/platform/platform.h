@@ -6,8 +6,10 @@
 // (real windows) and headless (windows in memory, a virtual clock and
 // injected input, see headless.h).
 //
-// Coordinates are the toolkit's own pixels; a backend that presents at an
-// integer scale converts mouse positions back before delivering them.
+// Coordinates are the toolkit's own pixels; a backend that presents them
+// scaled (by an integer for a dense display, by any factor for a window
+// made to fit the screen or resized by the user) maps mouse positions back
+// through the same rectangle before delivering them.
 // Times are seconds on a monotonic clock that starts near 0 for each run.
 #include <cstdint>
 #include <string>
@@ -146,6 +148,11 @@ bool qzplatform_is_headless();
 void qzplatform_configure(int argc, char** argv);
 // Switches to the headless backend (tests); closes nothing already open.
 void qzplatform_use_headless();
+
+// Ends the backend of a window system (closing its connection); the
+// toolkit calls it at its end after every window was destroyed. The
+// headless backend stays.
+void qzplatform_shutdown();
 
 // Factories, one per backend file. qzplatform_create_sdl returns nullptr
 // when SDL cannot open a video display.

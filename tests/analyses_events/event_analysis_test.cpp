@@ -373,7 +373,10 @@ TEST(EventAnalysisModule, AnOffsetPastTheTableEndsTheGroupThere) {
   FromTable(s, "persons.dbf", 7);
   ASSERT_TRUE(s.Run(kEvents)) << s.Error();
   EXPECT_NE(s.Text(6).find("record 9: the table holds only 8 records"), std::string::npos);
-  EXPECT_NE(s.Text(6).find("Members used: 2 of 2"), std::string::npos);
+  EXPECT_NE(s.Text(6).find("Members used: 2 of 3"), std::string::npos) << "the 3 asked are named";
+  EXPECT_NE(s.Text(6).find("The group has 2 of the 3 members asked: the control groups of the matrix "
+                           "probability get 2 (eventsdat.txt)"),
+            std::string::npos);
   EXPECT_EQ(Bytes("eventsdat.txt"), "2\n");
   EXPECT_EQ(Bytes("name.txt"), "José Ibáñez\n");
 }

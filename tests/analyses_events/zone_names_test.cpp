@@ -159,7 +159,9 @@ TEST(EventZoneNames, ZoneNameListGivesTheGroupOfTheHandEnteredLists) {
   ASSERT_TRUE(s.Run(kEvents)) << s.Error();
   const std::string page = s.Text(6);
   EXPECT_EQ(page.find("ATTENTION * GMT is calculated *"), std::string::npos) << page;
-  EXPECT_NE(page.find("record 4: zone Australia/Sydney: time zone 10, summer time 1"), std::string::npos) << page;
+  EXPECT_NE(page.find("line 4 of Current_Zonename.txt: zone Australia/Sydney: time zone 10, summer time 1"),
+            std::string::npos)
+      << page;
   const auto got = GroupFiles();
   for (const std::string& f : kGroupFiles) EXPECT_EQ(got.at(f), want.at(f)) << f;
 }

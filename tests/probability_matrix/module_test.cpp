@@ -9,6 +9,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "analyses/workfiles.h"
@@ -266,10 +267,14 @@ TEST(MatrixProbability, AnEmptyGroupIsRefused) {
   GroupSetup setup;
   setup.events = 0;
   WriteGroupFiles(setup, GroupValues{});
+  WriteValues(kDatDat, std::vector<int>{setup.c, 8});  // the continuum's group as it was
   s.Answer("Enter start-date -> 1.1.1950 0:00");
   s.Answer("Enter end-date -> 1.1.1970 0:00");
   ASSERT_TRUE(s.Run(kLabel)) << s.Error();
-  EXPECT_NE(s.Text(6).find("at least 1 is needed"), std::string::npos);
+  EXPECT_NE(s.Text(6).find("\n eventsdat.txt: the number of events 0 is not 1..1000; run the event "
+                           "analysis again \n"),
+            std::string::npos)
+      << s.Text(6);
   EXPECT_FALSE(Exists("significanceh.txt"));
 }
 
@@ -277,14 +282,39 @@ TEST(MatrixProbability, AnEmptyGroupIsRefused) {
 
 namespace {
 
+// Two settings files are named in their shown spellings when missing, and
+// a setting beyond what its writer gives ends the module before any
+// control group is drawn.
+TEST(MatrixProbability, SettingsFilesAreNamedAsShownAndCheckedAgainstTheirRanges) {
+  WorkbenchSession s({{kLabel, RunMatrixProbability}});
+  GroupSetup setup;
+  for (const auto& [file, shown] : {std::pair<const char*, const char*>{"dattimeshifth.txt", "dattimedhift.txt"},
+                                    {"selfkorr.txt", "dselfkorr.txt"}}) {
+    WriteGroupFiles(setup, GroupValues{});
+    std::remove(file);
+    ASSERT_TRUE(s.Run(kLabel)) << s.Error();
+    EXPECT_NE(s.Text(6).find(std::string("\n ") + shown + " not exist or not closed : "), std::string::npos)
+        << s.Text(6);
+  }
+  for (const auto& [file, bytes] : {std::pair<const char*, const char*>{"datord.txt", "1000000\n"},
+                                    {"selfkorr.txt", "-1\n"},
+                                    {"dattimeshiftd.txt", "1000000\n"}}) {
+    WriteGroupFiles(setup, GroupValues{});
+    std::ofstream(file, std::ios::binary) << bytes;
+    ASSERT_TRUE(s.Run(kLabel)) << s.Error();
+    EXPECT_NE(s.Text(6).find(std::string("\n ") + file + ": the "), std::string::npos) << s.Text(6);
+    EXPECT_FALSE(Exists("significanceh.txt"));
+  }
+}
+
 // More than 100 000 drawn events only warn; the run goes on.
 TEST(MatrixProbability, MoreThan100000EventsWarnAndGoOn) {
   WorkbenchSession s({{kLabel, RunMatrixProbability}});
   GroupSetup setup;
   setup.c = 9;
-  setup.events = 1001;
+  setup.events = 1000;  // the largest group the event analysis writes
   WriteGroupFiles(setup, GroupValues{});
-  AnswerDialogs(s, 100);
+  AnswerDialogs(s, 101);
   ASSERT_TRUE(s.Run(kLabel)) << s.Error();
   const std::string log = s.Text(6);
   const size_t warning = log.find("\n  WARNUNG! Intervallteiler > 100 000 \n ");

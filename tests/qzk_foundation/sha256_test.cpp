@@ -1,5 +1,7 @@
 // SHA-256 against the test vectors of FIPS 180-4 (NIST's examples) and
 // the hashes of files read in chunks.
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -38,4 +40,9 @@ TEST(Sha256, PiecesAndFilesGiveTheWholeDigest) {
   EXPECT_EQ(bytes, big.size());
   EXPECT_EQ(hex, qzsha256_hex(big));
   EXPECT_FALSE(qzsha256_file("missing.bin", hex, bytes));
+  // No file: a folder, and a FIFO, which is refused at once instead of
+  // waiting for a writer.
+  EXPECT_FALSE(qzsha256_file(".", hex, bytes));
+  ASSERT_EQ(::mkfifo("pipe", 0600), 0);
+  EXPECT_FALSE(qzsha256_file("pipe", hex, bytes));
 }

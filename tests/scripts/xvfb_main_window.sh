@@ -6,12 +6,13 @@
 #   xvfb_main_window.sh BUILD_DIR SOURCE_DIR [--screenshot FILE]
 # With --screenshot the window is also saved as a picture (ImageMagick's
 # import) before the click: that is how docs/main-window.png is made.
+# KMWB_SCREEN=WIDTHxHEIGHT gives the X server another screen size.
 set -u
 build=$(realpath "$1"); source=$(realpath "$2"); shot=""
 [ "${3:-}" = --screenshot ] && shot=$(realpath -m "$4")
 kmwb="$build/kmwb"
 . "$(dirname "$0")/lib/xvfb.sh"
-xvfb_setup "$kmwb" 1920x1080x24
+xvfb_setup "$kmwb" "${KMWB_SCREEN:-1920x1080}x24"
 
 cp "$source"/assets/*.bmp "$source"/assets/*.wav "$work"/
 SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$kmwb" --scale 1 >"$work/out.txt" 2>"$work/err.txt" &
