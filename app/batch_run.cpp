@@ -173,8 +173,8 @@ void PrintWritten(const std::vector<std::string>& written) {
 // A run that stops after a module has returned: its pages are saved
 // first, then the reason is printed (each line of it) and logged.
 int StopAfterModule(const std::string& outDir, bool saved, std::vector<std::string>& written,
-                    const std::vector<std::string>& reason, int status) {
-  saved = SaveAllPages(outDir, written) && saved;
+                    const std::vector<std::string>& reason, int status, bool pagesSaved) {
+  if (!pagesSaved) saved = SaveAllPages(outDir, written) && saved;
   PrintWritten(written);
   if (!saved) std::fprintf(stderr, "kmwb: not every page could be written into %s\n", outDir.c_str());
   for (const std::string& line : reason) {
@@ -253,6 +253,7 @@ int RunBatch(const std::string& scriptPath, const std::string& outDir, bool forc
   std::string replay;
   bool saved = true;
   int index = 0;
+  const bool single = script.modules.size() == 1;
   for (const ScriptModule& module : script.modules) {
     ++index;
     const PageSnapshot before = TakePageSnapshot();
@@ -284,11 +285,17 @@ int RunBatch(const std::string& scriptPath, const std::string& outDir, bool forc
       status = kBatchOutOfStep;
     }
     // The module's record folder: its pages, then the record itself (also
-    // of a module that ended early: its record says why).
+    // of a module that ended early: its record says why). A script of one
+    // module keeps its pages in DIR, as they always were, and its record
+    // folder names them there instead of holding copies.
     const std::string folder = outDir + "/" + ModuleFolderName(index, module.label);
     std::vector<std::string> pages;
-    saved = SaveChangedPages(folder, before, {std::begin(kPictureExtensions), std::end(kPictureExtensions)}, pages) &&
-            saved;
+    if (single)
+      saved = SaveAllPages(outDir, pages) && saved;
+    else
+      saved = SaveChangedPages(folder, before, {std::begin(kPictureExtensions), std::end(kPictureExtensions)},
+                               pages) &&
+              saved;
     written.insert(written.end(), pages.begin(), pages.end());
     ModuleRecord& record = LastModuleRecord();
     if (WriteModuleRecord(record, folder, pages, error)) {
@@ -304,10 +311,10 @@ int RunBatch(const std::string& scriptPath, const std::string& outDir, bool forc
       if (notRun > 0)
         reason.push_back(notRun == 1 ? std::string("the script's last module was not run")
                                      : "the script's " + std::to_string(notRun) + " later modules were not run");
-      return StopAfterModule(outDir, saved, written, reason, status);
+      return StopAfterModule(outDir, saved, written, reason, status, single);
     }
   }
-  saved = SaveAllPages(outDir, written) && saved;
+  if (!single) saved = SaveAllPages(outDir, written) && saved;
   saved = WriteBatchReplay(scriptPath, outDir, started, replay, written) && saved;
   PrintWritten(written);
   if (!saved) {

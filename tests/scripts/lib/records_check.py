@@ -19,6 +19,12 @@ FIELDS = ['program', 'version', 'module', 'seed', 'threads', 'ephemeris', 'start
           'answers', 'inputs', 'outputs', 'messages']
 
 
+
+def page_path(d, name):
+    """A page of a module's record folder; a script of one module keeps its pages in DIR, the folder above."""
+    here = os.path.join(d, name)
+    return here if os.path.exists(here) else os.path.join(os.path.dirname(d), name)
+
 def fail(text):
     print('FAIL:', text)
     sys.exit(1)
@@ -162,7 +168,7 @@ def check_tables(out, snaps):
                 used = [r for r in members if r['used'] == '1']
                 if str(len(used)) != lines(os.path.join(snaps, folder, 'eventsdat.txt'))[0]:
                     fail('members.csv: %d used, eventsdat.txt %s' % (len(used), lines(os.path.join(snaps, folder, 'eventsdat.txt'))[0]))
-                page = open(os.path.join(d, 'text-6.txt'), encoding='utf-8', errors='replace').read()
+                page = open(page_path(d, 'text-6.txt'), encoding='utf-8', errors='replace').read()
                 if 'Members used: %d of %d' % (len(used), len(members)) not in page:
                     fail('members.csv: %d of %d not on text 6' % (len(used), len(members)))
                 jds = [float(x) for x in lines(os.path.join(snaps, folder, 'juliandat.txt')) if x]
@@ -185,7 +191,7 @@ def check_tables(out, snaps):
             if 'time-quality' in folder:
                 # Text page k: one line per moment, "%7.2f" per body, "%8.2f" the sum.
                 for k, kind in enumerate(['H', 'I', 'D', 'DA'], 1):
-                    page = [l for l in lines(os.path.join(d, 'text-%d.txt' % k)) if ' date y-m-d-h-m ' in l]
+                    page = [l for l in lines(page_path(d, 'text-%d.txt' % k)) if ' date y-m-d-h-m ' in l]
                     points = [r for r in c if r['kind'] == kind]
                     if len(points) != 12 * len(page):
                         fail('curves.csv: %d points of %s for %d moments' % (len(points), kind, len(page)))
@@ -196,7 +202,7 @@ def check_tables(out, snaps):
                         if shown != want:
                             fail('curves.csv %s moment %d: %s on the page, %s in the CSV' % (kind, i, shown, want))
                 events = rows(os.path.join(d, 'events.csv'))
-                page = open(os.path.join(d, 'text-1.txt'), encoding='utf-8', errors='replace').read()
+                page = open(page_path(d, 'text-1.txt'), encoding='utf-8', errors='replace').read()
                 for e in [e for e in events if e['kind'] == 'H']:
                     if not re.search(r'event H +%.3f' % float(e['value']), page):
                         fail('events.csv: H %s not on text 1' % e['value'])
