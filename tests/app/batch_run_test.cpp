@@ -137,6 +137,31 @@ TEST_F(BatchRun, EarlyEndSavesThePagesAndPrintsTheModulesMessage) {
   EXPECT_EQ(log.find("results in"), std::string::npos) << log;
 }
 
+// A module that ends early or fails leaves its record too: the outcome,
+// the reason among its messages, and no working file among its outputs
+// when its set was not written.
+TEST_F(BatchRun, ModulesThatEndEarlyOrFailLeaveTheirRecords) {
+  std::ofstream(dir_ + "/stops.kmwb") << "run 2- Event Analysis\nHas the continuum run before -> yes\n"
+                                          "read data automatically -> yes\n";
+  std::string log;
+  ASSERT_EQ(Run("--batch stops.kmwb --out ended", log), 4) << log;
+  const std::string early = ReadFile(dir_ + "/ended/01-2-Event-Analysis/manifest.json");
+  EXPECT_NE(early.find("\"outcome\": \"ended early\""), std::string::npos) << early;
+  EXPECT_NE(early.find("\"ended early: matrixsumcontinuum.txt not exist or not closed : start new\""),
+            std::string::npos)
+      << early;
+
+  // A folder where the continuum's datord.txt goes: its set is refused whole.
+  ASSERT_EQ(::mkdir((dir_ + "/datord.txt").c_str(), 0755), 0);
+  ASSERT_EQ(Run("--batch continuum.kmwb --out failed --seed 1", log), 5) << log;
+  const std::string failed = ReadFile(dir_ + "/failed/01-1-Statistics-1-Continuum/manifest.json");
+  EXPECT_NE(failed.find("\"outcome\": \"failed\""), std::string::npos) << failed;
+  EXPECT_NE(failed.find("\"failed: datord.txt could not be written (a folder is in its place)\""), std::string::npos)
+      << failed;
+  EXPECT_EQ(failed.find("\"path\": \"datdat.txt\""), std::string::npos) << "nothing of the set was written";
+  EXPECT_NE(failed.find("\"path\": \"failed/text-1.txt\""), std::string::npos) << "its pages, in DIR";
+}
+
 // A module that finished with answers left is a script out of step; its
 // pages are kept and its last line is shown.
 TEST_F(BatchRun, AnswersLeftAfterAFinishedModuleAreOutOfStep) {
