@@ -4,6 +4,7 @@
 
 #include "analyses/continuum.h"
 #include "analyses/matrix_table.h"
+#include "analyses/record_tables.h"
 #include "analyses/workfile_set.h"
 #include "analyses/workfiles.h"
 #include "app/output.h"
@@ -57,6 +58,13 @@ MeanMatrix Scaled(const MeanMatrix& m, int c, double factor) {
   for (int l = 0; l <= c; ++l)
     for (int g = 0; g <= c; ++g) s.cell[l][g] = m.cell[l][g] * factor;
   return s;
+}
+
+// The mean matrix as the record's table "continuum".
+void NoteMean(MatrixKind kind, const MeanMatrix& m, int c) {
+  NoteMatrix("continuum", kind, m.cell, c);
+  NoteRowSums("continuum", kind, m.rowSums);
+  NoteTotal("continuum", kind, m.total);
 }
 
 void PrintTable(const MatrixTableStyle& t, const MeanMatrix& m, int c) {
@@ -144,4 +152,8 @@ void ReportContinuum(const ContinuumParams& p, const ContinuumResult& r, Workfil
   files.Put(kMsContinuum, sums);
 
   PrintLegend(p);
+  NoteMean(MatrixKind::H, H, c);
+  NoteMean(MatrixKind::I, I, c);
+  NoteMean(MatrixKind::D, D, c);
+  NoteMean(MatrixKind::DA, DA, c);
 }

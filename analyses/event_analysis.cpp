@@ -5,9 +5,36 @@
 #include <vector>
 
 #include "analyses/ephemeris_record.h"
+#include "analyses/members.h"
+#include "analyses/record_tables.h"
 #include "analyses/workfile_set.h"
 #include "app/output.h"
 #include "core/waves.h"
+
+namespace {
+
+// The group's and the continuum's tables, and the members used, for the record.
+void NoteForRecord(const EventAnalysisParams& p, const EventGroupResult& group, const std::vector<int>& numbers) {
+  if (!JournalOpen()) return;
+  const int c = p.settings.weights.lastBody;
+  for (MatrixKind k : kMatrixKinds) {
+    NoteMatrix("group", k, group.matrix[k], c);
+    NoteRowSums("group", k, std::span<const double>(group.rowSum[k], static_cast<std::size_t>(c) + 1));
+    NoteTotal("group", k, group.total[k]);
+  }
+  for (MatrixKind k : kMatrixKinds) {
+    NoteRowSums("continuum", k, std::span<const double>(p.continuumRow[k], static_cast<std::size_t>(c) + 1));
+    NoteTotal("continuum", k, p.continuumSum[k]);
+  }
+  for (std::size_t i = 0; i < group.members.size(); ++i) {
+    JournalMember m = JournalMemberOf(group.members[i].record, i < numbers.size() ? numbers[i] : 0);
+    m.jd = group.members[i].chartJulianDate;
+    m.used = true;
+    JournalNoteMember(m);
+  }
+}
+
+}  // namespace
 
 void RunEventAnalysis() {
   // The questions' echoes and the members' lines share text page 6.
@@ -29,6 +56,7 @@ void RunEventAnalysis() {
     KeepAlive();
   });
   SetProgress(100);
+  NoteForRecord(p, group, numbers);
   ReportEventAnalysis(p, group, files);
   if (!files.Commit()) return;
   DrawEventComparison(p, group);

@@ -10,6 +10,8 @@
 #include "analyses/event_analysis.h"
 #include "analyses/members.h"
 #include "analyses/members_pick.h"
+#include "analyses/record_tables.h"
+#include "data/run_journal.h"
 #include "analyses/workfiles.h"
 #include "app/dialogs.h"
 #include "app/file_choice.h"
@@ -72,6 +74,7 @@ bool OpenTable(qzXBase& table, const std::string& path, TableFieldMap& map) {
     PrintEndedEarly("E R R O R opening database %s\n", path.c_str());
     return false;
   }
+  JournalNoteRead(path);
   map = MapTableFields(table);
   std::string unknownPage;
   map.page = TableCodePage(path, table.language_byte(), &unknownPage);
@@ -263,8 +266,12 @@ bool ReadEventMembers(EventAnalysisParams& p, std::vector<EventRecord>& members,
       PrintOut("\n %s: %s \n", MemberPlace(p.source, candidates.numbers[i], "zone name").c_str(),
                zoneLine.c_str());
     if (!problem.empty()) {
-      PrintOut("\n %s left out: %s \n", MemberPlace(p.source, candidates.numbers[i], problem).c_str(),
-               problem.c_str());
+      const std::string place = MemberPlace(p.source, candidates.numbers[i], problem);
+      PrintOut("\n %s left out: %s \n", place.c_str(), problem.c_str());
+      JournalMember left = JournalMemberOf(candidates.records[i], candidates.numbers[i]);
+      left.leftOutBecause = problem;
+      JournalNoteMember(left);
+      JournalNoteMessage(place + " left out: " + problem);
       continue;
     }
     members.push_back(candidates.records[i]);

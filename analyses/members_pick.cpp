@@ -7,6 +7,7 @@
 
 #include "app/output.h"
 #include "data/open_dialogs.h"
+#include "data/run_journal.h"
 #include "qzk/button.h"
 #include "qzk/events.h"
 #include "qzk/font.h"
@@ -88,6 +89,10 @@ std::vector<int> PickMembers(qzXBase& table, const TableFieldMap& map, int wante
   std::vector<int> numbers = ParsePickedNumbers(chosen.text(), count, rejected);
   if (!rejected.empty()) PrintOut("\n not in the list, left out: %s \n", rejected.c_str());
   if (static_cast<int>(numbers.size()) > wanted) numbers.resize(wanted);
+  // As a script answers it: the numbers typed into the line below the list.
+  std::string answer = chosen.text();
+  if (answer.find_first_not_of(" \t") == std::string::npos) answer = "0";
+  JournalNoteAnswer(kPickQuestion, answer);
   for (int& n : numbers) --n;
 
   ok.destroy();

@@ -8,6 +8,7 @@
 #include <initializer_list>
 
 #include "analyses/members.h"
+#include "data/run_journal.h"
 #include "qzk/regular_file.h"
 #include "qzk/xbase.h"
 
@@ -174,6 +175,7 @@ qzCodePage TableCodePage(const std::string& path, int languageByte, std::string*
     std::ifstream in(stem + ext, std::ios::binary);
     std::string line;
     if (!in || !std::getline(in, line)) continue;
+    JournalNoteRead(stem + ext);
     qzCodePage page;
     if (CodePageOfCpg(line, page)) return page;
     if (unknown) *unknown = Trimmed(line);

@@ -13,6 +13,7 @@
 #include "app/module_files.h"
 #include "app/module_report.h"
 #include "app/output.h"
+#include "data/run_journal.h"
 #include "qzk/log.h"
 
 namespace {
@@ -273,8 +274,11 @@ bool WorkfileSet::Commit() {
     Discard(names);
     return failBefore(kWorkfileJournal, why);
   }
-  // The set is written; what follows only puts it in place.
+  // The set is written; what follows only puts it in place. The running
+  // module's record names each file in place with the bytes it holds.
   const std::string stuck = RollForward(names);
+  for (const Entry& e : files_)
+    if (!Exists(TemporaryName(e.file->name).c_str())) JournalNoteWritten(e.file->name, e.bytes);
   if (stuck.empty()) return true;
   const std::string message = "\n " + stuck +
                               " could not be put in place; the next module that reads the working "

@@ -5,14 +5,16 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdarg>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
 #include "analyses/workfile_set.h"
-#include "app/output.h"
 #include "app/module_report.h"
+#include "app/output.h"
+#include "data/run_journal.h"
 
 std::size_t LineCount(const WorkFile& file, int c, std::size_t listed) {
   const std::size_t n = c < 0 ? 0 : static_cast<std::size_t>(c) + 1;
@@ -48,6 +50,17 @@ void AppendLine(std::string& out, const char* format, auto value) {
   out.resize(at + static_cast<std::size_t>(n));
 }
 
+// A warning on the current page, kept in the running module's record too.
+[[gnu::format(printf, 1, 2)]] void Warn(const char* format, ...) {
+  char text[512];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  PrintOut("%s", text);
+  JournalNoteMessage(text);
+}
+
 // A file's lines as a reader takes them.
 struct FileText {
   std::vector<std::string> lines;
@@ -77,6 +90,7 @@ int OpenRegular(const char* name) {
 std::optional<FileText> FileLines(const char* name, std::size_t count) {
   const int fd = OpenRegular(name);
   if (fd < 0) return std::nullopt;
+  JournalNoteRead(name);
   FileText text;
   std::string line;
   bool open = false;  // a line has begun
@@ -136,11 +150,11 @@ std::optional<std::vector<std::string>> ReadExpected(const WorkFile& file, std::
   }
   std::vector<std::string>& lines = text->lines;
   if (lines.size() < count) {
-    PrintOut("\n WARNING: %s holds %zu of %zu lines; the missing values read as 0 \n", file.name,
+    Warn("\n WARNING: %s holds %zu of %zu lines; the missing values read as 0 \n", file.name,
              lines.size(), count);
   }
   if (text->lastLineCut && file.origin == WorkOrigin::Module) {
-    PrintOut("\n WARNING: %s, line %zu has no line end: the file was cut \n", file.name,
+    Warn("\n WARNING: %s, line %zu has no line end: the file was cut \n", file.name,
              lines.size());
   }
   lines.resize(count);
@@ -194,10 +208,10 @@ std::optional<std::vector<double>> ParseNumbers(const WorkFile& file,
     return std::nullopt;
   }
   if (noNumber == 1) {
-    PrintOut("\n WARNING: %s, line %zu holds no number (%s); it reads as 0 \n", file.name,
+    Warn("\n WARNING: %s, line %zu holds no number (%s); it reads as 0 \n", file.name,
              firstNoNumber, Quoted(lines[firstNoNumber - 1]).c_str());
   } else if (noNumber > 1) {
-    PrintOut("\n WARNING: %s, line %zu and %zu more lines hold no number; they read as 0 \n",
+    Warn("\n WARNING: %s, line %zu and %zu more lines hold no number; they read as 0 \n",
              file.name, firstNoNumber, noNumber - 1);
   }
   return values;

@@ -7,14 +7,20 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <ctime>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "app/answers.h"
 #include "app/batch_script.h"
 #include "app/main_window.h"
+#include "app/module_record.h"
 #include "app/module_report.h"
 #include "app/output.h"
+#include "app/page_files.h"
+#include "app/record_files.h"
 #include "app/run_state.h"
 #include "app/script_driver.h"
 #include "app/shell.h"
@@ -28,18 +34,47 @@
 
 namespace {
 
+// The graphic pages are saved as these pictures.
+// A graphic page is saved as PNG and as SVG drawing, and as BMP when asked.
+std::vector<std::string> PictureExtensions(bool withBmp) {
+  std::vector<std::string> extensions{".png", ".svg"};
+  if (withBmp) extensions.push_back(".bmp");
+  return extensions;
+}
 
-// mkdir -p: every missing folder of the path.
-bool MakeFolders(const std::string& path) {
-  std::string part;
-  for (size_t i = 0; i <= path.size(); ++i) {
-    if (i == path.size() || path[i] == '/') {
-      if (!part.empty() && part != "." && mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) return false;
-    }
-    if (i < path.size()) part += path[i];
+// A file of an earlier run's record in `dir` (its replay.kmwb or a
+// module folder's manifest.json), or "".
+std::string EarlierRecord(const std::string& dir) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  if (fs::exists(fs::path(dir) / "replay.kmwb", ec)) return dir + "/replay.kmwb";
+  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
+    if (it->is_directory(ec) && fs::exists(it->path() / "manifest.json", ec))
+      return (it->path() / "manifest.json").string();
+  return "";
+}
+
+// Clears what an earlier run left in `dir`: its module folders (those
+// holding a manifest), its replay and its pages; other files stay.
+bool RemoveEarlierRecord(const std::string& dir, std::string& error) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  std::vector<fs::path> gone;
+  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    const bool page = name.rfind("text-", 0) == 0 || name.rfind("graphic-", 0) == 0;
+    if ((it->is_directory(ec) && fs::exists(it->path() / "manifest.json", ec)) || name == "replay.kmwb" ||
+        (page && it->is_regular_file(ec)))
+      gone.push_back(it->path());
   }
-  struct stat st {};
-  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  for (const fs::path& p : gone) {
+    fs::remove_all(p, ec);
+    if (ec) {
+      error = p.string() + ": " + ec.message();
+      return false;
+    }
+  }
+  return true;
 }
 
 [[noreturn]] void StopRun(const std::string& message) {
@@ -62,38 +97,12 @@ void RunModuleFromMenu(MainWindow& m, int index) {
   for (int event; (event = qzpoll_event()) != 0;) HandleMainEvent(event);
 }
 
-// What the pages held before a module ran, to save what it changed.
-struct PageSnapshot {
-  std::string menu;
-  std::array<std::string, kPages> text;
-  std::array<unsigned, kPages> graphicChoices{};
-};
-
-PageSnapshot TakeSnapshot(const MainWindow& m) {
-  PageSnapshot s;
-  s.menu = m.menuTerminal.text();
-  for (int k = 0; k < kPages; ++k) s.text[k] = m.text[k].text();
-  s.graphicChoices = m.graphicChoices;
-  return s;
-}
-
-// "02-2-Event-Analysis" for the second module of a script: letters and
-// digits of the label, every other run of characters one '-'.
+// "02-2-Event-Analysis" for the second module of a script.
 std::string ModuleFolderName(int index, const std::string& label) {
   char number[16];
   std::snprintf(number, sizeof number, "%02d", index);
-  std::string name = number;
-  bool gap = true;
-  for (unsigned char c : label) {
-    if (std::isalnum(c)) {
-      if (gap) name += '-';
-      name += static_cast<char>(c);
-      gap = false;
-    } else {
-      gap = true;
-    }
-  }
-  return name;
+  const std::string name = LabelForFileName(label);
+  return name.empty() ? std::string(number) : std::string(number) + "-" + name;
 }
 
 bool SaveText(const std::string& path, const std::string& text) {
@@ -107,39 +116,11 @@ bool SaveText(const std::string& path, const std::string& text) {
 // A graphic page as PNG and as SVG drawing, and as BMP when asked for.
 bool SaveGraphic(int k, const std::string& dir, std::vector<std::string>& written, bool withBmp) {
   bool ok = true;
-  for (const char* ext : {".png", ".svg", ".bmp"}) {
-    if (!withBmp && std::string(ext) == ".bmp") continue;
+  for (const std::string& ext : PictureExtensions(withBmp)) {
     std::string path = dir + "/graphic-" + std::to_string(k) + ext;
     bool saved = SaveGraphicPage(k, path);
     if (saved) written.push_back(path);
     ok = saved && ok;
-  }
-  return ok;
-}
-
-// The pages one module of a longer script printed or drew on, saved as it
-// ends, before the next module clears them.
-bool SaveModulePages(const std::string& dir, const PageSnapshot& before, std::vector<std::string>& written,
-                     bool withBmp) {
-  MainWindow* m = Shell();
-  if (!m || !MakeFolders(dir)) return false;
-  bool ok = true;
-  std::string menuText = m->menuTerminal.text();
-  if (menuText != before.menu && menuText.find_first_not_of(" \n") != std::string::npos) {
-    std::string path = dir + "/text-0.txt";
-    bool saved = SaveText(path, menuText);
-    if (saved) written.push_back(path);
-    ok = saved && ok;
-  }
-  for (int k = 1; k <= kPages; ++k) {
-    const std::string& text = m->text[k - 1].text();
-    if (!text.empty() && text != before.text[k - 1]) {
-      std::string path = dir + "/text-" + std::to_string(k) + ".txt";
-      bool saved = SaveTextPage(k, path);
-      if (saved) written.push_back(path);
-      ok = saved && ok;
-    }
-    if (m->graphicChoices[k - 1] != before.graphicChoices[k - 1]) ok = SaveGraphic(k, dir, written, withBmp) && ok;
   }
   return ok;
 }
@@ -199,8 +180,8 @@ void PrintWritten(const std::vector<std::string>& written) {
 // A run that stops after a module has returned: its pages are saved
 // first, then the reason is printed (each line of it) and logged.
 int StopAfterModule(const std::string& outDir, bool withBmp, bool saved, std::vector<std::string>& written,
-                    const std::vector<std::string>& reason, int status) {
-  saved = SaveAllPages(outDir, written, withBmp) && saved;
+                    const std::vector<std::string>& reason, int status, bool pagesSaved) {
+  if (!pagesSaved) saved = SaveAllPages(outDir, written, withBmp) && saved;
   PrintWritten(written);
   if (!saved) std::fprintf(stderr, "kmwb: not every page could be written into %s\n", outDir.c_str());
   for (const std::string& line : reason) {
@@ -225,9 +206,22 @@ std::vector<std::string> ReportLines(const std::string& label, const ModuleRepor
   return lines;
 }
 
+// The replay of the modules that ran, into DIR/replay.kmwb.
+bool WriteBatchReplay(const std::string& scriptPath, const std::string& outDir, const std::string& started,
+                      const std::string& modules, std::vector<std::string>& written) {
+  const std::string path = outDir + "/replay.kmwb";
+  const std::string header = "# The batch " + scriptPath + " of " + started +
+                             " again, with the answers its modules took:\n#   kmwb --batch " + path + " --seed " +
+                             std::to_string(qzrandom_current_seed()) + " --ephemeris " +
+                             EphemerisName(CurrentEphemeris()) + "\n";
+  if (!MakeFolders(outDir) || !WriteWholeFile(path, header + modules)) return false;
+  written.push_back(path);
+  return true;
+}
+
 }  // namespace
 
-int RunBatch(const std::string& scriptPath, const std::string& outDir, bool withBmp) {
+int RunBatch(const std::string& scriptPath, const std::string& outDir, bool force, bool withBmp) {
   std::ifstream in(scriptPath, std::ios::binary);
   if (!in) StopRun("the batch script " + scriptPath + " cannot be read");
   std::stringstream text;
@@ -240,19 +234,36 @@ int RunBatch(const std::string& scriptPath, const std::string& outDir, bool with
     if (MenuButtonIndex(module.label) < 0)
       StopRun(scriptPath + ", line " + std::to_string(module.line) + ": no menu button is labelled \"" +
               module.label + "\"");
+  const std::string earlier = EarlierRecord(outDir);
+  if (!earlier.empty() && !force) {
+    std::fprintf(stderr,
+                 "kmwb: %s holds the record of an earlier run (%s); give --force to replace it, or another "
+                 "--out folder\n",
+                 outDir.c_str(), earlier.c_str());
+    return kBatchBadArguments;
+  }
+  if (!earlier.empty() && !RemoveEarlierRecord(outDir, error)) {
+    std::fprintf(stderr, "kmwb: the earlier record in %s cannot be removed: %s\n", outDir.c_str(), error.c_str());
+    return kBatchPagesNotSaved;
+  }
 
   std::fprintf(stderr, "kmwb: batch %s, random seed %llu, threads %d\n", scriptPath.c_str(),
                static_cast<unsigned long long>(qzrandom_current_seed()), WorkerThreads());
   std::fprintf(stderr, "kmwb: ephemeris %s\n", EphemerisName(CurrentEphemeris()));
   SetProgressEcho(isatty(2) != 0);
+  SetWindowRecords(false);
+  SkipInRecords(outDir);
+  const std::string started = IsoTimeUtc(std::time(nullptr));
   AnswerQueue queue;
   MainWindow& m = *Shell();
   std::vector<std::string> written;
+  std::string replay;
   bool saved = true;
   int index = 0;
+  const bool single = script.modules.size() == 1;
   for (const ScriptModule& module : script.modules) {
     ++index;
-    const PageSnapshot before = TakeSnapshot(m);
+    const PageSnapshot before = TakePageSnapshot();
     queue.Reset(module.answers, module.line, scriptPath);
     TakeModuleReport();  // this module's report starts empty
     StartAnswering(queue, [](const std::string& message) { StopRun(message); });
@@ -280,17 +291,36 @@ int RunBatch(const std::string& scriptPath, const std::string& outDir, bool with
                        "\" waited for input that a script cannot give, or ended the program");
       status = kBatchOutOfStep;
     }
-    if (script.modules.size() > 1)
-      saved = SaveModulePages(outDir + "/" + ModuleFolderName(index, module.label), before, written, withBmp) && saved;
+    // The module's record folder: its pages, then the record itself (also
+    // of a module that ended early: its record says why). A script of one
+    // module keeps its pages in DIR, as they always were, and its record
+    // folder names them there instead of holding copies.
+    const std::string folder = outDir + "/" + ModuleFolderName(index, module.label);
+    std::vector<std::string> pages;
+    if (single)
+      saved = SaveAllPages(outDir, pages, withBmp) && saved;
+    else
+      saved = SaveChangedPages(folder, before, PictureExtensions(withBmp), pages) && saved;
+    written.insert(written.end(), pages.begin(), pages.end());
+    ModuleRecord& record = LastModuleRecord();
+    if (WriteModuleRecord(record, folder, pages, error)) {
+      written.push_back(folder + "/manifest.json");
+    } else {
+      std::fprintf(stderr, "kmwb: %s\n", error.c_str());
+      saved = false;
+    }
+    replay += (replay.empty() ? "" : "\n") + ReplayLines(record);
     if (status != kBatchDone) {
+      saved = WriteBatchReplay(scriptPath, outDir, started, replay, written) && saved;
       const size_t notRun = script.modules.size() - static_cast<size_t>(index);
       if (notRun > 0)
         reason.push_back(notRun == 1 ? std::string("the script's last module was not run")
                                      : "the script's " + std::to_string(notRun) + " later modules were not run");
-      return StopAfterModule(outDir, withBmp, saved, written, reason, status);
+      return StopAfterModule(outDir, withBmp, saved, written, reason, status, single);
     }
   }
-  saved = SaveAllPages(outDir, written, withBmp) && saved;
+  if (!single) saved = SaveAllPages(outDir, written, withBmp) && saved;
+  saved = WriteBatchReplay(scriptPath, outDir, started, replay, written) && saved;
   PrintWritten(written);
   if (!saved) {
     std::fprintf(stderr, "kmwb: not every page could be written into %s\n", outDir.c_str());

@@ -14,9 +14,13 @@ enum BatchStatus {
   kBatchFailed = 5,         // a module failed; its pages are saved
 };
 
-// The batch run of a script after the start-up; the exit status. The
-// graphic pages are saved as PNG and SVG, and also as BMP with withBmp.
-int RunBatch(const std::string& scriptPath, const std::string& outDir, bool withBmp = false);
+// The batch run of a script after the start-up; the exit status. Each
+// module's pages and record go to DIR/NN-LABEL/ (app/module_record.h),
+// the last pages and a replay of the script's modules that ran to DIR.
+// The graphic pages are saved as PNG and SVG, and also as BMP with
+// withBmp. A DIR that holds an earlier run's record stops the run with
+// status 2, unless `force`: then that record goes first.
+int RunBatch(const std::string& scriptPath, const std::string& outDir, bool force, bool withBmp = false);
 // False with a message when the script path names something other than a
 // file that can be read as text (a folder, a named pipe, a device): such a
 // path is a bad argument. A path that names nothing passes; RunBatch

@@ -9,6 +9,7 @@
 
 #include "app/output.h"
 #include "data/open_dialogs.h"
+#include "data/run_journal.h"
 #include "data/separator.h"
 #include "qzk/button.h"
 #include "qzk/events.h"
@@ -71,6 +72,17 @@ int WaitForButton(const std::vector<qzButton*>& buttons) {
   return WaitForButton(buttons, [](int) {});
 }
 
+// A choice as a script names it: its label, or its number where the label
+// would be read as a number or another button has the same label.
+std::string ChoiceAnswerText(const std::vector<std::string>& labels, int pressed) {
+  const std::string& label = labels[static_cast<size_t>(pressed)];
+  bool plain = !label.empty() && label.find_first_not_of(" \t") != std::string::npos &&
+               std::strtol(label.c_str(), nullptr, 10) == 0 && label.find_first_of("0123456789") == std::string::npos;
+  for (int i = 0; plain && i < static_cast<int>(labels.size()); ++i)
+    if (i != pressed && labels[static_cast<size_t>(i)] == label) plain = false;
+  return plain ? label : std::to_string(pressed + 1);
+}
+
 }  // namespace
 
 int InputInt(const char* question, int min, int max, int start) {
@@ -95,6 +107,7 @@ int InputInt(const char* question, int min, int max, int start) {
   SayRefused(value, "");
   // The control clamps; this only guards a caller that swapped min and max.
   if (min <= max) result = std::clamp(result, min, max);
+  JournalNoteAnswer(question, std::to_string(result));
 
   value.destroy();
   text.destroy();
@@ -127,6 +140,7 @@ int InputYesNo(const char* question, int defaultAnswer) {
   no.destroy();
   yes.destroy();
   window.destroy();
+  if (pressed >= 0) JournalNoteAnswer(question, pressed == 0 ? "yes" : "no");
   return pressed < 0 ? -1 : (pressed == 0 ? 1 : 0);
 }
 
@@ -150,6 +164,7 @@ double InputDouble(const char* question, double defaultValue) {
   OpenDialogScope scope(dialog);
   WaitForButton({&ok});
   double result = std::strtod(line.text().c_str(), nullptr);
+  JournalNoteAnswer(question, ShortestNumberText(result));
 
   line.destroy();
   text.destroy();
@@ -193,7 +208,12 @@ void InputArray(const char* title, double* values, const std::vector<std::string
 
   OpenDialogScope scope(dialog);
   WaitForButton({&ok});
-  for (size_t i = 0; i < n; ++i) values[i] = std::strtod(rowInputs[i]->text().c_str(), nullptr);
+  std::string answer;
+  for (size_t i = 0; i < n; ++i) {
+    values[i] = std::strtod(rowInputs[i]->text().c_str(), nullptr);
+    answer += (i ? " " : "") + ShortestNumberText(values[i]);
+  }
+  JournalNoteAnswer(title, answer);
 
   for (size_t i = n; i-- > 0;) {
     rowInputs[i]->destroy();
@@ -242,6 +262,7 @@ int InputChoice(const char* title, const std::vector<std::string>& labels) {
   for (int i = n; i-- > 0;) buttons[i]->destroy();
   text.destroy();
   window.destroy();
+  if (pressed >= 0) JournalNoteAnswer(title, ChoiceAnswerText(labels, pressed));
   return pressed < 0 ? -1 : pressed + 1;
 }
 
@@ -299,7 +320,14 @@ void InputDateTime(const char* title, int& day, int& month, int& year, int& hour
                     {&ok}, {}, 0, 0, "", 0};
   OpenDialogScope scope(dialog);
   WaitForButton({&ok});
-  for (Field& f : fields) f.value = f.control.intValue();
+  std::string answer;
+  for (int i = 0; i < 6; ++i) {
+    Field& f = fields[i];
+    const bool keep = f.value == -1;  // a disabled field: "-" keeps it
+    f.value = f.control.intValue();
+    answer += (i == 0 ? "" : i == 3 ? " " : i < 3 ? "." : ":") + (keep ? std::string("-") : std::to_string(f.value));
+  }
+  JournalNoteAnswer(title, answer);
   const char* names[] = {"day ", "month ", "year ", "hour ", "minute ", "second "};
   for (size_t i = 0; i < std::size(fields); ++i) SayRefused(fields[i].control, names[i]);
 

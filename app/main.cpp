@@ -3,6 +3,7 @@
 // A module joins the menu by one line in kModules with its button's label
 // (app/modules.h lists the 22 labels) and its function, declared in the
 // module's own header.
+#include <cstdio>
 #include <cstring>
 #include <iterator>
 
@@ -10,9 +11,9 @@
 #include "analyses/event_analysis.h"
 #include "analyses/workfile_set.h"
 #include "app/chart_command.h"
-#include "app/chart_command.h"
 #include "app/lookup_commands.h"
 #include "app/shell.h"
+#include "app/usage.h"
 #include "probability/matrix_probability.h"
 #include "probability/resonance.h"
 #include "probability/zeitq.h"
@@ -32,6 +33,10 @@ const ModuleEntry kModules[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (AsksForHelp(argc, argv)) {
+    std::fputs(KmwbUsage().c_str(), stdout);
+    return 0;
+  }
   if (argc > 1 && (strcmp(argv[1], "chart") == 0 || strcmp(argv[1], "matrices") == 0))
     return RunChartCommand(argc - 1, argv + 1);
   if (argc > 1 && strcmp(argv[1], "place") == 0) return RunPlaceCommand(argc - 1, argv + 1);

@@ -5,8 +5,10 @@
 
 #include "app/file_choice.h"
 #include "app/module_files.h"
+#include "app/module_record.h"
 #include "app/module_report.h"
 #include "app/module_stop.h"
+#include "app/page_files.h"
 #include "app/output.h"
 #include "qzk/events.h"
 #include "qzk/font.h"
@@ -164,6 +166,25 @@ void SaveWithDialog(int page, bool graphic) {
   if (!ok) qzlog("could not write %s\n", path.c_str());
 }
 
+// A module run in the window leaves its record under records/; the menu
+// page says where (below what the module printed there).
+void WriteWindowRecord(ModuleRecord& record, const PageSnapshot& before) {
+  MainWindow* m = Shell();
+  const std::string folder = WindowRecordFolder(record.label, record.finished);
+  std::vector<std::string> pages;
+  bool ok = SaveChangedPages(folder, before, {".png", ".svg"}, pages);
+  std::string error;
+  ok = WriteModuleRecord(record, folder, pages, error) && ok;
+  if (!ok) {
+    qzlog("record %s: %s\n", folder.c_str(), error.empty() ? "a page could not be saved" : error.c_str());
+    m->menuTerminal.write("\n The record could not be written completely: " +
+                          (error.empty() ? folder : error) + "\n");
+    return;
+  }
+  qzlog("record written: %s\n", folder.c_str());
+  m->menuTerminal.write("\n record: " + folder + "\n");
+}
+
 }  // namespace
 
 MainWindow* Shell() { return mainWindow.get(); }
@@ -273,9 +294,14 @@ void RunMenuModule(size_t index) {
   m->moduleRunning = true;
   ClearModuleStop();
   TakeStopNoted();
+  const char* label = kMenuButtons[index].label;
+  const PageSnapshot before = TakePageSnapshot();
+  // In the window nobody else takes the module's report: what an earlier
+  // module reported is no part of this one's record.
+  if (WindowRecords()) TakeModuleReport();
+  BeginModuleRecord(label);
   BeginKeepingFiles();
   ModuleBegin();
-  const char* label = kMenuButtons[index].label;
   qzlog("module %s, ephemeris %s\n", label, EphemerisName(CurrentEphemeris()));
   if (ModuleFunction run = ModuleForLabel(label))
     run();
@@ -285,6 +311,9 @@ void RunMenuModule(size_t index) {
   else ForgetKeptFiles();
   ModuleEnd();
   qzlog("module done: %s\n", label);
+  ModuleRecord record = EndModuleRecord();
+  // Also when the module ended by quitting: the program ends after it.
+  if (WindowRecords()) WriteWindowRecord(record, before);
   m->moduleRunning = false;
 }
 

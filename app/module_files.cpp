@@ -1,12 +1,16 @@
 #include "app/module_files.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <optional>
 #include <sstream>
 
+#include "data/run_journal.h"
 #include "qzk/log.h"
 
 namespace {
@@ -14,10 +18,27 @@ bool keeping = false;
 // Path to its bytes before the module, or nothing when it did not exist.
 std::map<std::string, std::optional<std::string>> kept;
 
+// The bytes of a regular file; nothing for anything else. Opened without
+// waiting: a FIFO in a working file's place (which the new file replaces)
+// would otherwise wait for a writer that never comes.
 std::optional<std::string> ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat st {};
+  std::optional<std::string> bytes;
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+    bytes.emplace();
+    char chunk[65536];
+    for (;;) {
+      const ssize_t n = ::read(fd, chunk, sizeof chunk);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) bytes.reset();
+      if (n <= 0) break;
+      bytes->append(chunk, static_cast<std::size_t>(n));
+    }
+  }
+  ::close(fd);
+  return bytes;
 }
 
 // Whole or not at all, as the working files are written.
@@ -51,6 +72,8 @@ bool RestoreKeptFiles() {
     if (!ok) {
       qzlog("%s could not be put back as it was\n", path.c_str());
       all = false;
+    } else {
+      JournalNotePutBack(path);
     }
   }
   kept.clear();

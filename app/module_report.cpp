@@ -66,6 +66,8 @@ void PrintFailed(const char* format, ...) {
   ModuleFailed(text);
 }
 
+ModuleReport PeekModuleReport() { return report; }
+
 ModuleReport TakeModuleReport() {
   ModuleReport taken = report;
   report = ModuleReport{};

@@ -63,5 +63,8 @@ void PrintFailed(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // What the module reported since the last call, and forgets it: whoever
 // runs a module (a batch run, a test session) takes it before and after.
 ModuleReport TakeModuleReport();
+// What the module reported so far, kept for the one who takes it (the
+// module's record reads it as the module returns).
+ModuleReport PeekModuleReport();
 // "ended early" or "failed" ("finished" for a module that reported nothing).
 const char* ModuleOutcomeName(ModuleOutcome outcome);

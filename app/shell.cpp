@@ -15,6 +15,7 @@
 #include "core/core_print.h"
 #include "core/worker_pool.h"
 #include "data/record_messages.h"
+#include "data/run_journal.h"
 #include "qzk/dialogs.h"
 #include "qzk/events.h"
 #include "qzk/graphic.h"
@@ -34,13 +35,14 @@ int filledOrders = 0;
 constexpr const char* kDemoScript = "demo.kmwb";
 constexpr const char* kUsage =
     "kmwb [--headless] [--threads N] [--ephemeris classic|precise] "
-    "[--batch SCRIPT [--out DIR] [--seed N] [--bmp]]";
+    "[--batch SCRIPT [--out DIR] [--seed N] [--bmp] [--force]]   (kmwb --help: every command)";
 constexpr const char* kDemoResults = "demo-results";
 
 // Person and event messages ("error opening ...") in a message box, or on
 // the current page while a script answers the dialogs.
 void ShowRecordMessageInShell(const char* message) {
   qzlog("%s\n", message);
+  JournalNoteMessage(message);
   if (Shell())
     qzmessagebox("%s", message);
   else
@@ -131,13 +133,14 @@ int AppMain(int argc, char** argv) {
                  kDemoScript, folder.c_str());
     options.batchScript = kDemoScript;
     options.outDir = kDemoResults;
+    options.force = true;  // the example's own folder, made again on every start
     batch = true;
   }
   if (!StartUp(options.seed)) {
     std::fprintf(stderr, "kmwb: the main window could not be built (see qzk.log)\n");
     return 1;
   }
-  if (batch) return RunBatch(options.batchScript, options.outDir, options.bmp);
+  if (batch) return RunBatch(options.batchScript, options.outDir, options.force, options.bmp);
   RunEventLoop();
   return 0;
 }
@@ -164,6 +167,8 @@ bool ParseRunOptions(int argc, char** argv, RunOptions& options, std::string& er
       if (!value(v)) return false;
     } else if (a == "--batch") {
       if (!value(options.batchScript)) return false;
+    } else if (a == "--force") {
+      options.force = true;
     } else if (a == "--out") {
       if (!value(options.outDir)) return false;
     } else if (a == "--bmp") {
@@ -205,6 +210,10 @@ bool ParseRunOptions(int argc, char** argv, RunOptions& options, std::string& er
   }
   if (options.batchScript.empty() && options.bmp) {
     error = "--bmp is only used with --batch";
+    return false;
+  }
+  if (options.batchScript.empty() && options.force) {
+    error = "--force is only used with --batch";
     return false;
   }
   return true;

@@ -5,9 +5,11 @@
 //
 //   kmwb                         the workbench in a window
 //   kmwb --headless              on the headless backend (nothing to see)
-//   kmwb --batch SCRIPT [--out DIR] [--seed N]
+//   kmwb --batch SCRIPT [--out DIR] [--seed N] [--force]
 //                                runs the script's modules headless and
-//                                saves the pages into DIR ("batch-out")
+//                                saves the pages and records into DIR
+//                                ("batch-out"); --force replaces an
+//                                earlier run's record there
 //   --ephemeris classic|precise  the ephemeris of the charts (the classic
 //                                one unless given here or in the
 //                                environment's KMWB_EPHEMERIS)
@@ -38,6 +40,7 @@ struct RunOptions {
   std::string outDir = "batch-out";
   std::optional<uint64_t> seed;
   bool bmp = false;  // a batch run saves its graphic pages as BMP too
+  bool force = false;  // replace an earlier record in outDir
   std::optional<Ephemeris> ephemeris;
   std::optional<int> threads;  // --threads
 };

@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "data/open_dialogs.h"
+#include "data/person_file.h"
+#include "data/run_journal.h"
 #include "data/places.h"
 #include "data/separator.h"
 #include "qzk/button.h"
@@ -33,6 +35,17 @@ constexpr LabelPlace kLabels[] = {
     {"Breite:", "x=15%,y=76%"},         {"°", "x=41%,y=76%"},
     {"'", "x=57%,y=76%"},               {"Zeitzone:", "x=15%,y=84%"},
 };
+
+// The entry's answer as a script gives it: "ok" when the values are those
+// the dialog showed, else the values as a person file the record keeps.
+void NoteEntryAnswer(const std::string& question, const PersonEntry& shown, const PersonEntry& taken) {
+  const std::string text = FormatPersonText(RecordFromEntry(taken));
+  if (text == FormatPersonText(RecordFromEntry(shown)) && taken.zoneName == shown.zoneName) {
+    JournalNoteAnswer(question, "ok");
+    return;
+  }
+  JournalNoteAnswer(JournalAnswer{question, "", text, true});
+}
 
 }  // namespace
 
@@ -219,11 +232,15 @@ bool EditPersonEntry(PersonEntry& entry) {
         zoneNote.setText(error);
         continue;
       }
+      NoteEntryAnswer(dialog.question, entry, e);
       entry = e;
       accepted = true;
       break;
     }
-    if (event == cancel.eventId() || event == window.closeId()) break;
+    if (event == cancel.eventId() || event == window.closeId()) {
+      if (event == cancel.eventId()) JournalNoteAnswer(dialog.question, "cancel");
+      break;
+    }
     if (event == place.eventId()) {
       std::string error;
       const PlaceIndex* places = WorkingPlaces(error);

@@ -14,6 +14,7 @@
 #include "core/calendar.h"
 #include "data/places.h"
 #include "data/record_messages.h"
+#include "data/run_journal.h"
 #include "data/zone_record.h"
 #include "qzk/regular_file.h"
 
@@ -297,6 +298,7 @@ bool LoadEventRecord(const char* path, EventRecord& record) {
     ShowRecordMessage("error opening %s", path);
     return false;
   }
+  JournalNoteRead(path);
   std::stringstream text;
   text << in.rdbuf();
   if (in.bad()) {

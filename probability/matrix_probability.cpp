@@ -4,10 +4,12 @@
 #include <cstdio>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "analyses/ephemeris_record.h"
+#include "analyses/record_tables.h"
 #include "analyses/settings_files.h"
 #include "analyses/workfile_set.h"
 #include "analyses/workfiles.h"
@@ -18,6 +20,7 @@
 #include "core/calendar.h"
 #include "core/chart.h"
 #include "core/precise.h"
+#include "data/run_journal.h"
 #include "probability/chance_report.h"
 #include "probability/control_groups.h"
 #include "probability/matrix_probability_cells.h"
@@ -212,6 +215,24 @@ void DrawControlGroups(MatrixProbabilityRun& run) {
 
 // ---- Report, files, pictures ------------------------------------------------
 
+// The group's values as read and the percentages of the control groups
+// that reach them, for the record.
+void NoteForRecord(const MatrixProbabilityRun& run) {
+  if (!JournalOpen()) return;
+  const int c = run.settings.weights.lastBody;
+  const std::size_t n = static_cast<std::size_t>(c) + 1;
+  for (MatrixKind k : kMatrixKinds) {
+    NoteMatrix("group", k, run.real.cell[k], c);
+    NoteRowSums("group", k, std::span<const double>(run.real.row[k], n));
+    NoteTotal("group", k, run.real.total[k]);
+  }
+  for (MatrixKind k : kMatrixKinds) {
+    NoteMatrix("control_percent", k, run.result.cell[k], c);
+    NoteRowSums("control_percent", k, std::span<const double>(run.result.row[k], n));
+    NoteTotal("control_percent", k, run.result.total[k]);
+  }
+}
+
 void ShowReport(const MatrixProbabilityRun& run) {
   TextOutput(3);
   ClearOutput();
@@ -255,6 +276,7 @@ void RunMatrixProbability() {
   DrawControlGroups(run);
   if (ModuleStopRequested()) return;
 
+  NoteForRecord(run);
   ShowReport(run);
   TextOutput(6);
   PutSignificanceFiles(run, files);

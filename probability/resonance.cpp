@@ -24,6 +24,7 @@
 #include "data/person_entry.h"
 #include "data/person_file.h"
 #include "probability/curves.h"
+#include "probability/record_curves.h"
 #include "probability/resonance.h"
 #include "qzk/graphic.h"
 
@@ -237,6 +238,8 @@ void RunResonanceCurve() {
   }
   if (!files.Commit()) return;
   PrintOut(" \n please wait!! \n");
+  // The curves as computed; the pages draw them centred and scaled.
+  for (MatrixKind kind : kMatrixKinds) NoteCurves(kind, curves.kind[kind], in.startJd, in.stepDays);
   for (MatrixKind kind : kMatrixKinds)
     DrawPage(kind, curves.kind[kind], period, in.stepDays, in.order, in.coupling, person);
   PlayModuleSound();

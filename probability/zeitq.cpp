@@ -19,8 +19,10 @@
 #include "app/shell.h"
 #include "core/calendar.h"
 #include "core/precise.h"
+#include "data/run_journal.h"
 #include "probability/curves.h"
 #include "probability/figure_labels.h"
+#include "probability/record_curves.h"
 #include "probability/zeitq.h"
 #include "qzk/graphic.h"
 
@@ -317,6 +319,7 @@ void MarkEvents(const Settings& s, MatrixKind kind) {
     const double v = values[k];
     PrintOut("\n i=%i  event %s    %2.3f", static_cast<int>(k), KindName(kind), v);
     if (EventOverLimit(kind, v, s.limit[kind])) ++over;
+    JournalNoteEventMark({s.events.jd[k], KindName(kind), v, EventOverLimit(kind, v, s.limit[kind])});
   }
   PrintOut("\n\n** limit %s:  %3.2f events: %d *  %d events over limit  %3.2f percent **\n\n",
            KindName(kind), s.limit[kind], inRange, over,
@@ -336,6 +339,7 @@ void ReportKind(const Settings& s, MatrixKind kind, const CurveSet& curves, cons
   PrintOut(" \n Plaese wait: Program draws curves!! \n");
   TextOutput(KindPage(kind));
   PrintCurveTable(kind, curves, sky);
+  NoteCurves(kind, curves, sky.startJd, sky.stepDays);
   PrintLimitCount(kind, curves, s.limit[kind], CalendarFromJulian(s.startJd), step);
 
   GraphicOutput(KindPage(kind), kPageWidth, kPageHeight, 0xFFFFFF);

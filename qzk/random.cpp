@@ -67,6 +67,17 @@ void qzrandom_init() {
 
 uint64_t qzrandom_current_seed() { return g_seed; }
 
+uint64_t qzrandom_state_seed_now() {
+  ensure_seeded();
+  // Seeding sets state = (increment + seed) * M + increment; M is odd, so
+  // it has an inverse modulo 2^64 (Newton's iteration doubles the bits
+  // that are right each step).
+  uint64_t inverse = kMultiplier;
+  for (int i = 0; i < 5; ++i) inverse *= 2 - kMultiplier * inverse;
+  const uint64_t increment = kIncrement | 1u;
+  return (g_state.state - increment) * inverse - increment;
+}
+
 int qzrand() {
   ensure_seeded();
   return static_cast<int>(qzrandom_next32(g_state) >> 1);

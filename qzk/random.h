@@ -14,6 +14,9 @@ void qzrandom_init();
 // Seeds with a fixed value and logs it ("random seed: %llu\n").
 void qzrandom_seed(uint64_t seed);
 uint64_t qzrandom_current_seed();
+// The seed that puts a freshly seeded generator into the state it has now:
+// qzrandom_seed(qzrandom_state_seed_now()) continues the same sequence.
+uint64_t qzrandom_state_seed_now();
 
 // 0 .. 2^31 - 1 (the modules take it modulo 10000 or 100000, so the range
 // is the same on every platform, unlike the C library's RAND_MAX).

@@ -1,6 +1,8 @@
 // A continuum run ended before its end: stopped by a click on the busy
 // field, or cancelled with Escape halfway through its dialogs. Either way
-// every working file is as it was before the run, byte for byte.
+// every working file is as it was before the run, byte for byte, and the
+// run leaves its record, which says how it ended and names no working file
+// as written.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,6 +10,7 @@
 #include <memory>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "analyses/continuum.h"
 #include "app/main_window.h"
@@ -23,13 +26,44 @@ namespace {
 
 const char* const kContinuum = "1- Statistics 1 - Continuum";
 
-// Every file below the working folder (the log aside) with its bytes.
+// Every file below the working folder (the log and the runs' records
+// aside) with its bytes.
 std::map<std::string, std::string> WorkingFiles(const std::string& dir) {
   std::map<std::string, std::string> files;
-  for (const auto& e : std::filesystem::recursive_directory_iterator(dir))
-    if (e.is_regular_file() && e.path().filename() != "qzk.log")
-      files[e.path().lexically_relative(dir).string()] = ReadFile(e.path().string());
+  for (const auto& e : std::filesystem::recursive_directory_iterator(dir)) {
+    const std::string relative = e.path().lexically_relative(dir).string();
+    if (e.is_regular_file() && e.path().filename() != "qzk.log" && relative.rfind("records/", 0) != 0)
+      files[relative] = ReadFile(e.path().string());
+  }
   return files;
+}
+
+// The manifests of the records of runs that ended early.
+std::vector<std::string> EarlyEndManifests(const std::string& dir) {
+  std::vector<std::string> found;
+  if (!std::filesystem::is_directory(dir + "/records")) return found;
+  for (const auto& e : std::filesystem::directory_iterator(dir + "/records")) {
+    const std::string manifest = ReadFile((e.path() / "manifest.json").string());
+    if (manifest.find("\"outcome\": \"ended early\"") != std::string::npos) found.push_back(manifest);
+  }
+  return found;
+}
+
+// The record of the one run that ended early: its message, and among its
+// outputs no file outside the record's folder.
+void ExpectEarlyEndRecord(const std::string& dir, const std::string& message) {
+  const std::vector<std::string> manifests = EarlyEndManifests(dir);
+  ASSERT_EQ(manifests.size(), 1u);
+  const std::string& m = manifests[0];
+  EXPECT_NE(m.find("\"ended early: " + message + "\""), std::string::npos) << m;
+  const std::size_t outputs = m.find("\"outputs\": [");
+  ASSERT_NE(outputs, std::string::npos) << m;
+  const std::string listed = m.substr(outputs, m.find(']', outputs) - outputs);
+  std::smatch path;
+  for (auto at = listed.cbegin();
+       std::regex_search(at, listed.cend(), path, std::regex("\"path\": \"([^\"]*)\""));
+       at = path.suffix().first)
+    EXPECT_EQ(path[1].str().rfind("records/", 0), 0u) << "no working file written: " << path[1];
 }
 
 void Click(qzWidget& w) {
@@ -106,6 +140,7 @@ TEST(ContinuumStopping, AClickOnTheBusyFieldStopsTheRunAtItsNextStep) {
   EXPECT_FALSE(ModuleStopRequested()) << "the next module starts afresh";
   EXPECT_TRUE(m.modules[1].enabled());
   EXPECT_TRUE(qzrunning());
+  ExpectEarlyEndRecord(s.Dir(), "stopped");
 }
 
 TEST(ContinuumStopping, QuittingWhileItComputesEndsTheRunThenTheProgram) {
@@ -124,6 +159,7 @@ TEST(ContinuumStopping, QuittingWhileItComputesEndsTheRunThenTheProgram) {
   EXPECT_FALSE(qzrunning()) << "the program ends";
   EXPECT_EQ(WorkingFiles(s.Dir()), before);
   EXPECT_EQ(s.Text(1).find("Matrix H"), std::string::npos) << "no report of a partial run";
+  ExpectEarlyEndRecord(s.Dir(), "ended by quitting");
 }
 
 TEST(ContinuumStopping, EscapeHalfwayThroughTheDialogsChangesNoFile) {
@@ -134,6 +170,7 @@ TEST(ContinuumStopping, EscapeHalfwayThroughTheDialogsChangesNoFile) {
   SecondRun([](OpenDialog& d) { qzheadless_key(d.window->nativeHandle(), QZ_KEY_ESCAPE); }, "Enter end-date");
   EXPECT_EQ(WorkingFiles(s.Dir()), before);
   EXPECT_NE(s.Text(0).find("\n cancelled"), std::string::npos) << s.Text(0);
+  ExpectEarlyEndRecord(s.Dir(), "cancelled");
 
   // A whole run afterwards writes its files again.
   s.Answer("Order of the correlation -> 4");

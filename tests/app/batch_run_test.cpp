@@ -70,7 +70,7 @@ TEST_F(BatchRun, ScriptErrorsAreNamed) {
   EXPECT_NE(log.find("--seed wants a whole number"), std::string::npos) << log;
 }
 
-TEST_F(BatchRun, OneModuleSavesUsedPagesOnlyAndNoModuleFolders) {
+TEST_F(BatchRun, OneModuleSavesUsedPagesOnlyAndItsRecord) {
   {
     std::ofstream script(dir_ + "/one.kmwb");
     script << "run 17- Julian Date\nJulian Date -> Date to Julian date\nDate and time -> 1.1.2000 12:00:00\n";
@@ -79,7 +79,13 @@ TEST_F(BatchRun, OneModuleSavesUsedPagesOnlyAndNoModuleFolders) {
   ASSERT_EQ(Run("--batch one.kmwb --out jd", log), 0) << log;
   EXPECT_NE(ReadFile(dir_ + "/jd/text-1.txt").find("Julian date"), std::string::npos) << log;
   EXPECT_NE(access((dir_ + "/jd/graphic-1.png").c_str(), F_OK), 0) << "no page was drawn on";
-  EXPECT_NE(access((dir_ + "/jd/01-17-Julian-Date").c_str(), F_OK), 0) << "one module needs no folder of its own";
+  // One module too leaves its record folder; its pages stay in jd/, where
+  // the manifest names them (no copies in the record folder).
+  const std::string manifest = ReadFile(dir_ + "/jd/01-17-Julian-Date/manifest.json");
+  EXPECT_NE(manifest.find("\"path\": \"jd/text-1.txt\""), std::string::npos) << manifest;
+  EXPECT_NE(access((dir_ + "/jd/01-17-Julian-Date/text-1.txt").c_str(), F_OK), 0);
+  EXPECT_NE(access((dir_ + "/jd/01-17-Julian-Date/graphic-1.png").c_str(), F_OK), 0);
+  EXPECT_EQ(access((dir_ + "/jd/01-17-Julian-Date/replay.kmwb").c_str(), F_OK), 0);
 }
 
 // The demo runs the whole chain; each module's pages are kept in a folder
@@ -156,6 +162,31 @@ TEST_F(BatchRun, EarlyEndSavesTheDrawnPagesInTheChosenFormats) {
     }
     EXPECT_EQ(access((dir_ + "/" + out + "/04-17-Julian-Date").c_str(), F_OK), 0) << log;
   }
+}
+
+// A module that ends early or fails leaves its record too: the outcome,
+// the reason among its messages, and no working file among its outputs
+// when its set was not written.
+TEST_F(BatchRun, ModulesThatEndEarlyOrFailLeaveTheirRecords) {
+  std::ofstream(dir_ + "/stops.kmwb") << "run 2- Event Analysis\nHas the continuum run before -> yes\n"
+                                          "read data automatically -> yes\n";
+  std::string log;
+  ASSERT_EQ(Run("--batch stops.kmwb --out ended", log), 4) << log;
+  const std::string early = ReadFile(dir_ + "/ended/01-2-Event-Analysis/manifest.json");
+  EXPECT_NE(early.find("\"outcome\": \"ended early\""), std::string::npos) << early;
+  EXPECT_NE(early.find("\"ended early: matrixsumcontinuum.txt not exist or not closed : start new\""),
+            std::string::npos)
+      << early;
+
+  // A folder where the continuum's datord.txt goes: its set is refused whole.
+  ASSERT_EQ(::mkdir((dir_ + "/datord.txt").c_str(), 0755), 0);
+  ASSERT_EQ(Run("--batch continuum.kmwb --out failed --seed 1", log), 5) << log;
+  const std::string failed = ReadFile(dir_ + "/failed/01-1-Statistics-1-Continuum/manifest.json");
+  EXPECT_NE(failed.find("\"outcome\": \"failed\""), std::string::npos) << failed;
+  EXPECT_NE(failed.find("\"failed: datord.txt could not be written (a folder is in its place)\""), std::string::npos)
+      << failed;
+  EXPECT_EQ(failed.find("\"path\": \"datdat.txt\""), std::string::npos) << "nothing of the set was written";
+  EXPECT_NE(failed.find("\"path\": \"failed/text-1.txt\""), std::string::npos) << "its pages, in DIR";
 }
 
 // A module that finished with answers left is a script out of step; its

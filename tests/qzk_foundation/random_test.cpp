@@ -61,3 +61,21 @@ TEST(Random, AdvanceLandsWhereSingleStepsLand) {
   qzrandom_next32(round);
   EXPECT_EQ(round.state, start.state);
 }
+
+// A record's seed must restart the generator where a module found it: the
+// state after any number of draws, turned back into a seed, continues the
+// same sequence (the second module of a batch replays alone).
+TEST(Random, StateAsSeedContinuesTheSequence) {
+  for (uint64_t seed : {uint64_t{0}, uint64_t{7}, uint64_t{1733734210123456}, ~uint64_t{0}}) {
+    qzrandom_seed(seed);
+    EXPECT_EQ(qzrandom_state_seed_now(), seed) << "before any draw the state seed is the seed";
+    for (int draws : {1, 2, 1000}) {
+      for (int i = 0; i < draws; ++i) qzrand();
+      const uint64_t again = qzrandom_state_seed_now();
+      std::vector<int> next;
+      for (int i = 0; i < 5; ++i) next.push_back(qzrand());
+      qzrandom_seed(again);
+      for (int i = 0; i < 5; ++i) EXPECT_EQ(qzrand(), next[i]) << seed << " after " << draws << " draws";
+    }
+  }
+}

@@ -35,8 +35,8 @@ Enter end-date -> 1.1.2000 0:00
 NUMBER OF THE GROUPS? -> 20
 END
 (cd base && "$kmwb" --headless --batch ../chain.kmwb --out res > log 2>&1) || { cat base/log; exit 1; }
-(cd base && "$kmwb" --headless --batch ../events.kmwb --out res > log 2>&1) || { cat base/log; exit 1; }
-rm -rf base/res base/log base/qzk.log
+(cd base && "$kmwb" --headless --batch ../events.kmwb --out res-events > log 2>&1) || { cat base/log; exit 1; }
+rm -rf base/res base/res-events base/log base/qzk.log
 
 events="matrixsumcontinuum datintervt datord selfkorr mscontinuum datdat zshcontinuum zsicontinuum
         zsdcontinuum zsdacontinuum datplanet"

@@ -117,6 +117,11 @@ check "the random moments are kept" '[ "$(wc -l < t1/Optimierung-COMPARE/bjulian
 check "the pages and pictures are saved" '[ "$(find t1/out -name "graphic-*" | wc -l)" -ge 10 ]'
 files=$(cd t1 && find . -type f ! -name qzk.log | sort)
 check "the files are the same" '[ "$files" = "$(cd t7 && find . -type f ! -name qzk.log | sort)" ]'
+# The records name the run itself (its times, its thread count); every
+# other file must be the same to the byte.
+files=$(cd t1 && find . -type f ! -name qzk.log ! -name manifest.json ! -name replay.kmwb | sort)
+check "each module's record tells its threads" \
+  'for n in 1 2 3 7; do grep -q "\"threads\": $n," t$n/out/04-4-Matrix-Probability/manifest.json || exit 1; done'
 for n in 2 3 7; do
   differ=""
   for f in $files; do cmp -s "t1/$f" "t$n/$f" || differ="$differ $f"; done
@@ -129,12 +134,12 @@ run 17- Julian Date
 Julian Date -> Date to Julian date
 Date and time -> 17.3.1955 23:59:00
 BATCH
-KMWB_THREADS=5 "$kmwb" --batch jd.kmwb --out jd > env.log 2>&1
+KMWB_THREADS=5 "$kmwb" --batch jd.kmwb --out jd --force > env.log 2>&1
 check "KMWB_THREADS=5 is used" 'grep -q "threads 5$" env.log'
-KMWB_THREADS=5 "$kmwb" --batch jd.kmwb --out jd --threads 2 > both.log 2>&1
+KMWB_THREADS=5 "$kmwb" --batch jd.kmwb --out jd --force --threads 2 > both.log 2>&1
 check "--threads wins over KMWB_THREADS" 'grep -q "threads 2$" both.log'
 cores=$(nproc --all 2> /dev/null || getconf _NPROCESSORS_ONLN)
-env -u KMWB_THREADS "$kmwb" --batch jd.kmwb --out jd > cores.log 2>&1
+env -u KMWB_THREADS "$kmwb" --batch jd.kmwb --out jd --force > cores.log 2>&1
 check "by default the cores ($cores)" 'grep -q "threads $cores$" cores.log'
 for bad in 0 -1 abc 2x 257 99999999999; do
   "$kmwb" --batch jd.kmwb --out jd --threads "$bad" > bad.log 2>&1
