@@ -51,10 +51,15 @@ void RunEventAnalysis() {
 
   EventGroupResult group;
   SetProgress(0);
-  ComputeEventGroup(SharedWaveTables(), p.settings, members, group, [&](std::size_t done) {
+  const bool whole = ComputeEventGroup(SharedWaveTables(), p.settings, members, group, [&](std::size_t done) {
     SetProgress(100.0 * static_cast<double>(done) / static_cast<double>(members.size()));
     KeepAlive();
   });
+  if (!whole) {  // a stop of the module: the group's sums are partial
+    StopNote("\n stopped after %zu of %zu members; no working file changed \n", group.members.size(),
+             members.size());
+    return;
+  }
   SetProgress(100);
   NoteForRecord(p, group, numbers);
   ReportEventAnalysis(p, group, files);
