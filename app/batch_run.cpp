@@ -105,14 +105,6 @@ std::string ModuleFolderName(int index, const std::string& label) {
   return name.empty() ? std::string(number) : std::string(number) + "-" + name;
 }
 
-bool SaveText(const std::string& path, const std::string& text) {
-  std::string temporary = path + ".tmp";
-  std::ofstream out(temporary, std::ios::binary);
-  out << text;
-  out.close();
-  return out.good() && std::rename(temporary.c_str(), path.c_str()) == 0;
-}
-
 // A graphic page as PNG and as SVG drawing, and as BMP when asked for.
 bool SaveGraphic(int k, const std::string& dir, std::vector<std::string>& written, bool withBmp) {
   bool ok = true;

@@ -11,14 +11,6 @@
 
 namespace {
 
-bool SaveText(const std::string& path, const std::string& text) {
-  std::string temporary = path + ".tmp";
-  std::ofstream out(temporary, std::ios::binary);
-  out << text;
-  out.close();
-  return out.good() && std::rename(temporary.c_str(), path.c_str()) == 0;
-}
-
 bool Keep(bool saved, const std::string& path, std::vector<std::string>& written) {
   if (saved) written.push_back(path);
   return saved;
@@ -46,6 +38,14 @@ bool MakeFolders(const std::string& path) {
   }
   struct stat st {};
   return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool SaveText(const std::string& path, const std::string& text) {
+  std::string temporary = path + ".tmp";
+  std::ofstream out(temporary, std::ios::binary);
+  out << text;
+  out.close();
+  return out.good() && std::rename(temporary.c_str(), path.c_str()) == 0;
 }
 
 bool SaveChangedPages(const std::string& dir, const PageSnapshot& before, const std::vector<std::string>& pictureExtensions,

@@ -19,6 +19,10 @@ PageSnapshot TakePageSnapshot();
 // mkdir -p: every missing folder of the path. False when it is no folder afterwards.
 bool MakeFolders(const std::string& path);
 
+// Writes the text to a temporary name beside the path, then renames it
+// over the path: the file is whole or as it was.
+bool SaveText(const std::string& path, const std::string& text);
+
 // The pages changed since `before`, into `dir` (created when missing);
 // every file written is added to `written`. False when one could not be written.
 bool SaveChangedPages(const std::string& dir, const PageSnapshot& before, const std::vector<std::string>& pictureExtensions,
