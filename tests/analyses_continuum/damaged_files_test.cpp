@@ -210,7 +210,9 @@ TEST_F(Damaged, EachSettingIsCheckedAgainstTheRangeItsWriterGives) {
     const std::string line = c.line;
     EXPECT_EQ(taken, line.empty()) << c.file << " " << c.bytes;
     EXPECT_EQ(TakeModuleReport().outcome != ModuleOutcome::Finished, !line.empty()) << c.file << " " << c.bytes;
-    if (!line.empty()) EXPECT_NE(Page().find(line), std::string::npos) << Page();
+    if (!line.empty()) {
+      EXPECT_NE(Page().find(line), std::string::npos) << Page();
+    }
   }
 }
 
