@@ -14,7 +14,7 @@ build=${1:-build-sanitize}
 # hold it.
 sanitizers="address,undefined,float-cast-overflow"
 flags="-O1 -g -fsanitize=$sanitizers -fno-omit-frame-pointer -fno-sanitize-recover=undefined,float-cast-overflow"
-cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="$flags" \
+cmake -S "$top" -B "$build" -DKMWB_TEST_TIMEOUT=3600 -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="$flags" \
   -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=$sanitizers"
 cmake --build "$build" -j"$(nproc)"
 export UBSAN_OPTIONS="print_stacktrace=1"

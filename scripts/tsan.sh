@@ -12,7 +12,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-build-tsan}
 shift || true
 flags="-O1 -g -fsanitize=thread -fno-omit-frame-pointer"
-cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_C_FLAGS="$flags" \
+cmake -S "$top" -B "$build" -DKMWB_TEST_TIMEOUT=3600 -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_C_FLAGS="$flags" \
   -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" -DKMWB_BENCH=OFF
 cmake --build "$build" -j"$(nproc)"
 export TSAN_OPTIONS="halt_on_error=1 exitcode=66 second_deadlock_stack=1"
