@@ -15,7 +15,7 @@ flags="-O1 -g -fsanitize=thread -fno-omit-frame-pointer"
 cmake -S "$top" -B "$build" -DKMWB_TEST_TIMEOUT=3600 -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_C_FLAGS="$flags" \
   -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" -DKMWB_BENCH=OFF
 cmake --build "$build" -j"$(nproc)"
-export TSAN_OPTIONS="halt_on_error=1 exitcode=66 second_deadlock_stack=1"
+export TSAN_OPTIONS="halt_on_error=1 exitcode=66 second_deadlock_stack=1 suppressions=$top/scripts/tsan.supp"
 unset KMWB_THREADS
 cd "$build"
 ctest --output-on-failure -j"$(nproc)" "$@"
